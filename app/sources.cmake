@@ -1,0 +1,2 @@
+set(TAVRO_APP_SOURCES
+)

@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Runs the whole suite (unit and end-to-end) of a build folder under Wine.
+# Usage: scripts/test.sh BUILD_DIR [ctest arguments]
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+build=$(cd "${1:?build dir}" && pwd)
+shift
+"$here/wine-prefix.sh" "$build"
+. "$here/wine-env.sh" "$build"
+
+# Keep one wineserver for the whole run and start Wine's background services
+# before the first test: otherwise every test pays their start-up, or ctest
+# waits for them to exit.
+wineserver -p
+wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
+
+cd "$build"
+ctest --output-on-failure --timeout 300 -j 1 "$@"

@@ -1,0 +1,21 @@
+// Conversions and small text helpers.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace win {
+
+std::wstring Widen(std::string_view utf8);
+std::string Narrow(std::wstring_view wide);
+
+// Replaces the first "%s" of pattern with value.
+std::wstring FormatOne(std::wstring_view pattern, std::wstring_view value);
+
+// The folder part of a path, with its trailing separator ("C:\a\b.exe" -> "C:\a\").
+std::wstring FolderOf(std::wstring_view path);
+
+// The full path of the running executable.
+std::wstring ExecutablePath();
+
+}  // namespace win
