@@ -1,2 +1,10 @@
 set(TAVRO_APP_SOURCES
+  Actions.cpp
+  Application.cpp
+  HelpPath.cpp
+  IniFile.cpp
+  SettingsEncoding.cpp
+  SettingsStore.cpp
+  TrayIcon.cpp
+  Unit1.cpp
 )

@@ -1,3 +1,7 @@
 set(TAVRO_CAPTURE_SOURCES
+  CaptureCommand.cpp
+  Composition.cpp
+  ImageUnit.cpp
+  SelectUnit.cpp
 )
 set(TAVRO_CAPTURE_LIBS)

@@ -1,3 +1,5 @@
 set(TAVRO_PREVIEW_SOURCES
+  Overlays.cpp
+  PreviewUnit.cpp
 )
 set(TAVRO_PREVIEW_LIBS)

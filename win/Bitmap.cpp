@@ -76,6 +76,14 @@ void Bitmap::Clear() noexcept
     bitsPerPixel_ = 0;
 }
 
+UniqueBitmap Bitmap::Detach() noexcept
+{
+    ReleaseCanvas();
+    UniqueBitmap out = std::move(bitmap_);
+    Clear();
+    return out;
+}
+
 HDC Bitmap::Canvas()
 {
     if (!canvas_) {

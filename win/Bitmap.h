@@ -34,6 +34,8 @@ public:
     void Assign(const Bitmap& other);
     // Takes over other's pixels and leaves other empty.
     void TakeFrom(Bitmap& other) noexcept;
+    // Hands the GDI bitmap over to the caller and leaves this picture empty.
+    UniqueBitmap Detach() noexcept;
     // Back to an empty picture, releasing the GDI objects.
     void Clear() noexcept;
 

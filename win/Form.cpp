@@ -108,6 +108,7 @@ void Form::Show()
     if (!Showing()) FormShow();
     ::ShowWindow(hwnd_, SW_SHOW);
     ::SetForegroundWindow(hwnd_);
+    if (HWND focus = InitialFocus()) ::SetFocus(focus);
 }
 
 void Form::Hide() { ::ShowWindow(hwnd_, SW_HIDE); }
@@ -133,6 +134,7 @@ int Form::ShowModal()
     FormShow();
     ::ShowWindow(hwnd_, SW_SHOW);
     ::SetForegroundWindow(hwnd_);
+    if (HWND focus = InitialFocus()) ::SetFocus(focus);
 
     bool quit = false;
     WPARAM quitCode = 0;

@@ -53,6 +53,8 @@ protected:
     void CenterOnDesktop();
 
     virtual void FormShow() {}
+    // The control that gets the keyboard focus once the form is visible.
+    virtual HWND InitialFocus() { return nullptr; }
     virtual bool FormCloseQuery() { return true; }
     virtual void FormClose() {}
     // A control's WM_COMMAND notification; return true when handled.

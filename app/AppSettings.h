@@ -1,0 +1,20 @@
+// The eleven user settings, held in memory for the whole run.
+#pragma once
+
+#include <string>
+
+struct TAppSettings {
+    bool SaveOnExit = true;
+    std::wstring SaveDir;
+    std::wstring ImageProgram;
+    int ImageProgIndex = 0;
+    std::wstring UserName;
+    bool NameOnSlides = true;
+    bool DateOnSlides = true;
+    int CaptureShapeIndex = 0;
+    bool ShowHints = true;
+    int BackgroundColor = 16777215;  // 0x00BBGGRR, white
+    bool DateStampImage = true;
+};
+
+extern TAppSettings AppSettings;

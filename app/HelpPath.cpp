@@ -1,0 +1,19 @@
+#include "app/HelpPath.h"
+
+namespace {
+std::wstring WithSeparator(std::wstring folder)
+{
+    if (!folder.empty() && folder.back() != L'\\' && folder.back() != L'/') folder += L'\\';
+    return folder;
+}
+}  // namespace
+
+std::wstring ResolveHelpPath(const std::wstring& helpFile, const std::wstring& exeFolder,
+                             const std::wstring& currentFolder,
+                             const std::function<bool(const std::wstring&)>& exists)
+{
+    for (const std::wstring& candidate :
+         {helpFile, WithSeparator(exeFolder) + helpFile, WithSeparator(currentFolder) + helpFile})
+        if (exists(candidate)) return candidate;
+    return {};
+}

@@ -1,0 +1,135 @@
+#include "app/TrayIcon.h"
+
+#include <shellapi.h>
+
+#include "win/Error.h"
+#include "win/Form.h"
+
+namespace {
+constexpr wchar_t kTrayClass[] = L"TavroTrayIconWindow";
+}
+
+TStTrayIcon::~TStTrayIcon()
+{
+    Deactivate();
+    if (hwnd_) ::DestroyWindow(hwnd_);
+}
+
+void TStTrayIcon::Create(HICON icon, const std::wstring& hint, HMENU popupMenu)
+{
+    icon_ = icon ? icon : ::LoadIconW(nullptr, IDI_APPLICATION);
+    hint_ = hint;
+    menu_ = popupMenu;
+    taskbarCreated_ = ::RegisterWindowMessageW(L"TaskbarCreated");
+    win::RegisterFormClass(kTrayClass, WindowProc, nullptr, nullptr, 0);
+    // A hidden top-level window (not message-only) so that the shell's
+    // "TaskbarCreated" broadcast reaches it; never shown, so modal windows
+    // leave it enabled and the tray menu stays usable.
+    hwnd_ = ::CreateWindowExW(WS_EX_TOOLWINDOW, kTrayClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr,
+                              nullptr, ::GetModuleHandleW(nullptr), this);
+}
+
+bool TStTrayIcon::Notify(DWORD message, UINT flags) noexcept
+{
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof data;
+    data.hWnd = hwnd_;
+    data.uID = kIconId;
+    data.uFlags = flags;
+    data.uCallbackMessage = kCallbackMessage;
+    data.hIcon = icon_;
+    // The notification area keeps at most 63 characters of tool tip.
+    lstrcpynW(data.szTip, hint_.c_str(), 64);
+    return ::Shell_NotifyIconW(message, &data) != FALSE;
+}
+
+void TStTrayIcon::Activate()
+{
+    if (active_) return;
+    if (!Notify(NIM_ADD, NIF_MESSAGE | NIF_ICON | NIF_TIP)) throw win::Error(L"Error adding tray icon");
+    active_ = true;
+}
+
+void TStTrayIcon::Deactivate() noexcept
+{
+    if (!active_) return;
+    Notify(NIM_DELETE, 0);
+    active_ = false;
+}
+
+void TStTrayIcon::EnsureAdded() noexcept
+{
+    if (active_ && !Notify(NIM_MODIFY, NIF_MESSAGE | NIF_ICON | NIF_TIP))
+        Notify(NIM_ADD, NIF_MESSAGE | NIF_ICON | NIF_TIP);
+}
+
+void TStTrayIcon::SetHint(const std::wstring& hint)
+{
+    hint_ = hint;
+    if (active_ && !Notify(NIM_MODIFY, NIF_TIP)) throw win::Error(L"Tray icon error");
+}
+
+void TStTrayIcon::PopupAtCursor()
+{
+    if (!menu_) return;
+    // The menu closes properly on a click elsewhere only when our window is in
+    // the foreground, and WM_NULL afterwards lets it dismiss on the next click.
+    ::SetForegroundWindow(hwnd_);
+    win::Form::ProcessMessages();
+    POINT at;
+    ::GetCursorPos(&at);
+    UINT command = static_cast<UINT>(::TrackPopupMenuEx(
+        menu_, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN, at.x, at.y, hwnd_, nullptr));
+    ::PostMessageW(hwnd_, WM_NULL, 0, 0);
+    if (command && OnMenuCommand) OnMenuCommand(command);
+}
+
+LRESULT TStTrayIcon::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == kCallbackMessage) {
+        bool restore = true;
+        switch (static_cast<UINT>(lParam)) {
+        case WM_LBUTTONDOWN:
+        case WM_MBUTTONDOWN:
+            if (OnClick) OnClick(static_cast<UINT>(lParam));
+            break;
+        case WM_RBUTTONDOWN:
+            PopupAtCursor();
+            break;
+        case WM_LBUTTONDBLCLK:
+        case WM_RBUTTONDBLCLK:
+        case WM_MBUTTONDBLCLK:
+            if (OnDblClick) OnDblClick(restore);
+            if (restore && OnRestore) OnRestore();
+            break;
+        default:
+            break;
+        }
+        return 0;
+    }
+    if (message == taskbarCreated_ && taskbarCreated_ != 0) {
+        // Explorer restarted: the new notification area knows nothing of us.
+        if (active_) Notify(NIM_ADD, NIF_MESSAGE | NIF_ICON | NIF_TIP);
+        return 0;
+    }
+    return ::DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+LRESULT CALLBACK TStTrayIcon::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    TStTrayIcon* self = nullptr;
+    if (message == WM_NCCREATE) {
+        self = static_cast<TStTrayIcon*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->hwnd_ = hwnd;
+        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    } else {
+        self = reinterpret_cast<TStTrayIcon*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    }
+    if (!self) return ::DefWindowProcW(hwnd, message, wParam, lParam);
+    try {
+        return self->HandleMessage(message, wParam, lParam);
+    } catch (const std::exception& e) {
+        if (win::Form::HandleCommandError) win::Form::HandleCommandError(e);
+        return 0;
+    }
+}

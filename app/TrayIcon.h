@@ -1,0 +1,62 @@
+// The notification-area icon: a hidden window of its own receives the shell's
+// mouse messages and turns them into click, double-click and menu events.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "win/UniqueHandle.h"
+
+class TStTrayIcon {
+public:
+    static constexpr UINT kCallbackMessage = 1791;
+    static constexpr UINT kIconId = 2;
+
+    TStTrayIcon() = default;
+    TStTrayIcon(const TStTrayIcon&) = delete;
+    TStTrayIcon& operator=(const TStTrayIcon&) = delete;
+    ~TStTrayIcon();
+
+    // Creates the hidden window; call once before Activate.
+    void Create(HICON icon, const std::wstring& hint, HMENU popupMenu);
+    HWND Hwnd() const noexcept { return hwnd_; }
+
+    // Adds the icon (throws "Error adding tray icon" when the shell refuses).
+    void Activate();
+    void Deactivate() noexcept;
+    bool Active() const noexcept { return active_; }
+    // Changes the tool tip (throws "Tray icon error" when the shell refuses).
+    void SetHint(const std::wstring& hint);
+    const std::wstring& Hint() const noexcept { return hint_; }
+
+    bool MinimizeToTray = false;
+
+    // Left or middle press; the argument is the mouse message.
+    std::function<void(UINT button)> OnClick;
+    // Double-click of any button; the handler may clear the restore flag.
+    std::function<void(bool& restore)> OnDblClick;
+    // The main window is to be restored (double-click with the flag left on).
+    std::function<void()> OnRestore;
+    // A command chosen in the popup menu.
+    std::function<void(UINT command)> OnMenuCommand;
+
+    // Foreground, pending messages, then the popup menu at the mouse position.
+    void PopupAtCursor();
+
+    // Makes sure the icon is present after the shell lost it.
+    void EnsureAdded() noexcept;
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    bool Notify(DWORD message, UINT flags) noexcept;
+
+    HWND hwnd_ = nullptr;
+    HICON icon_ = nullptr;
+    HMENU menu_ = nullptr;
+    std::wstring hint_;
+    bool active_ = false;
+    UINT taskbarCreated_ = 0;
+};

@@ -1,0 +1,20 @@
+// Cutting a selection out of the frozen desktop, and masking and framing the
+// rounded shapes with the background colour.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "win/Bitmap.h"
+
+// The area of the frozen desktop a selection cuts: the ordered drag box, the
+// square at its top-left for circle and square, the primary screen for the
+// entire screen.
+RECT SelectionRect(std::uint8_t shapeCode, POINT selStart, POINT selEnd, int screenWidth,
+                   int screenHeight);
+
+// Composes output from desktop: the cut, then for circle, ellipse and rounded
+// rectangle the shape on a background-coloured 10-pixel frame.
+void ComposeCapture(const win::Bitmap& desktop, std::uint8_t shapeCode, POINT selStart, POINT selEnd,
+                    COLORREF background, int screenWidth, int screenHeight, win::Bitmap& output);
