@@ -1,0 +1,34 @@
+// The glue between the program's bitmaps and the GIF codec.
+//
+// A GIF save turns the bitmap into 24 bits per pixel, keeping its colours (the
+// codec reads 24-bit rows), so after these calls OutputImage is a 24-bit
+// picture. A picture wider or taller than 65535 pixels is refused with a
+// GIFException naming the limit, before the bitmap or any file is touched.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "gif/GIFImage.h"
+#include "gif/PixelRows.h"
+#include "win/Bitmap.h"
+
+namespace gif {
+
+// A view of a bitmap's pixels; valid until the bitmap changes.
+PixelRows RowsOf(const win::Bitmap& bitmap);
+
+// Clears image and fills it from the bitmap (which becomes 24 bits per pixel).
+void AssignBitmap(TGIFImage& image, win::Bitmap& bitmap);
+
+// The complete GIF file in memory, for callers that write files themselves
+// (safe replacement of an existing file).
+std::vector<std::uint8_t> EncodeBitmapAsGif(win::Bitmap& bitmap);
+
+// Writes the GIF file at path, replacing any file there. The picture is
+// encoded completely before the file is created; a failed write removes the
+// partly written file.
+void SaveBitmapAsGif(win::Bitmap& bitmap, const std::wstring& path);
+
+}  // namespace gif

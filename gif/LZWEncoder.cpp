@@ -1,0 +1,84 @@
+#include "gif/LZWEncoder.h"
+
+#include "gif/GIFException.h"
+
+namespace gif {
+
+void TLZWEncoder::Encode(const std::uint8_t* pixels, int width, int height, bool interlaced,
+                         int bitsPerPixel, int colors)
+{
+    if (interlaced) throw GIFException("Interlaced GIF images are not supported");
+    const int minCodeSize = bitsPerPixel < 2 ? 2 : bitsPerPixel;
+    if (minCodeSize > 8) throw GIFException("Unsupported GIF bit depth");
+    sink_.Put(static_cast<std::uint8_t>(minCodeSize));
+
+    initialWidth_ = minCodeSize + 1;
+    width_ = initialWidth_;
+    maxCode_ = (1 << width_) - 1;
+    clearCode_ = 1 << minCodeSize;
+    endCode_ = clearCode_ + 1;
+    firstFree_ = clearCode_ + 2;
+    nextFree_ = firstFree_;
+    colors_ = colors;
+    clearPending_ = false;
+
+    TGIFWriter blocks(sink_);
+    BitPacker packer(blocks);
+    if (pixels && width > 0 && height > 0)
+        Compress(pixels, static_cast<std::int64_t>(width) * height, packer);
+    Output(packer, endCode_);
+    blocks.Close();
+    sink_.Put(0);  // block terminator
+}
+
+void TLZWEncoder::Compress(const std::uint8_t* pixels, std::int64_t count, BitPacker& packer)
+{
+    clearPending_ = true;
+    Output(packer, clearCode_);
+    table_.Clear();
+    nextFree_ = firstFree_;
+
+    const std::uint8_t* end = pixels + count;
+    const unsigned colors = static_cast<unsigned>(colors_);
+    if (*pixels >= colors) throw GIFException("Color not in color table");
+    int prefix = *pixels++;
+    while (pixels != end) {
+        const std::uint8_t pixel = *pixels++;
+        if (pixel >= colors) throw GIFException("Color not in color table");
+        const std::uint32_t key = (static_cast<std::uint32_t>(prefix) << 8) | pixel;
+        const int code = table_.Lookup(key);
+        if (code != THashTable::kNotFound) {
+            prefix = code;
+            continue;
+        }
+        Output(packer, prefix);
+        prefix = pixel;
+        if (nextFree_ < kTableLimit) {
+            table_.Insert(key, nextFree_++);
+        } else {
+            clearPending_ = true;
+            Output(packer, clearCode_);
+            table_.Clear();
+            nextFree_ = firstFree_;
+        }
+    }
+    Output(packer, prefix);
+}
+
+void TLZWEncoder::Output(BitPacker& packer, int code)
+{
+    packer.Put(static_cast<std::uint32_t>(code), width_);
+    if (code == endCode_) packer.Flush();
+
+    if (clearPending_) {
+        width_ = initialWidth_;
+        maxCode_ = (1 << width_) - 1;
+        clearPending_ = false;
+    } else if (nextFree_ > maxCode_) {
+        ++width_;
+        // At 12 bits the limit moves past every code, so the width stays.
+        maxCode_ = width_ == kMaxWidth ? 4096 : (1 << width_) - 1;
+    }
+}
+
+}  // namespace gif

@@ -1,0 +1,52 @@
+// The image-data encoder: the LZW code size byte, the codes in data
+// sub-blocks, the block terminator.
+//
+// Code widths follow the format's rules exactly: a code is written at the
+// width in force, the width grows once the next free code no longer fits, it
+// never passes 12 bits, and the table is cleared (clear code, at the width in
+// force) at the first miss after code 4094 was assigned. The largest code ever
+// assigned is therefore 4094.
+#pragma once
+
+#include <cstdint>
+
+#include "gif/BitPacker.h"
+#include "gif/ByteSink.h"
+#include "gif/GIFWriter.h"
+#include "gif/HashTable.h"
+
+namespace gif {
+
+class TLZWEncoder {
+public:
+    static constexpr int kMaxWidth = 12;
+    static constexpr int kTableLimit = 4095;  // codes are assigned below this
+
+    explicit TLZWEncoder(ByteSink& sink) : sink_(sink) {}
+    TLZWEncoder(const TLZWEncoder&) = delete;
+    TLZWEncoder& operator=(const TLZWEncoder&) = delete;
+
+    // Encodes width x height pixel indices (rows from the top). Every index must
+    // be below colors; bitsPerPixel is the colour table's bit size. Interlaced
+    // row order is not built and is refused.
+    void Encode(const std::uint8_t* pixels, int width, int height, bool interlaced,
+                int bitsPerPixel, int colors);
+
+private:
+    void Compress(const std::uint8_t* pixels, std::int64_t count, BitPacker& packer);
+    void Output(BitPacker& packer, int code);
+
+    ByteSink& sink_;
+    THashTable table_;
+    int initialWidth_ = 0;
+    int width_ = 0;
+    int maxCode_ = 0;  // largest code for the current width
+    int clearCode_ = 0;
+    int endCode_ = 0;
+    int firstFree_ = 0;
+    int nextFree_ = 0;
+    int colors_ = 0;
+    bool clearPending_ = false;
+};
+
+}  // namespace gif
