@@ -21,13 +21,13 @@ TActionList::TActionList()
         {SettingsAction, L"SettingsAction", L"Settings", L"Settings", true, nullptr},
         {ShowHelpAction, L"ShowHelpAction", L"Help", L"Help", true, &TForm1::ShowHelpActionExecute},
         {ShowAboutAction, L"ShowAboutAction", L"About Tavro Screen Capture", L"About This Program", true, &TForm1::ShowAboutActionExecute},
-        {ClockwiseAction, L"ClockwiseAction", L"Rotate", L"Rotate Clockwise", true, nullptr},
-        {CounterClockwiseAction, L"CounterClockwiseAction", L"Rotate Counterclockwise", L"Rotate CounterClockwise", true, nullptr},
-        {MirrorAction, L"MirrorAction", L"Mirror", L"Mirror Image", true, nullptr},
-        {BackgroundColorDialogAction, L"BackgroundColorDialogAction", L"Background Color", L"Set Background Color", true, nullptr},
-        {BackgroundColorPickOnScreenAction, L"BackgroundColorPickOnScreenAction", L"Pick Color on Screen", L"Pick Background Color on Screen", true, nullptr},
-        {DateStampBMPAction, L"DateStampBMPAction", L"Date Stamp Image", L"Put Date on Image", true, nullptr},
-        {UnDateStampBMPAction, L"UnDateStampBMPAction", L"Remove Date Stamp", L"Remove Date From Image", false, nullptr},
+        {ClockwiseAction, L"ClockwiseAction", L"Rotate", L"Rotate Clockwise", true, &TForm1::ClockwiseActionExecute},
+        {CounterClockwiseAction, L"CounterClockwiseAction", L"Rotate Counterclockwise", L"Rotate CounterClockwise", true, &TForm1::CounterClockwiseActionExecute},
+        {MirrorAction, L"MirrorAction", L"Mirror", L"Mirror Image", true, &TForm1::MirrorActionExecute},
+        {BackgroundColorDialogAction, L"BackgroundColorDialogAction", L"Background Color", L"Set Background Color", true, &TForm1::BackgroundColorDialogActionExecute},
+        {BackgroundColorPickOnScreenAction, L"BackgroundColorPickOnScreenAction", L"Pick Color on Screen", L"Pick Background Color on Screen", true, &TForm1::BackgroundColorPickOnScreenActionExecute},
+        {DateStampBMPAction, L"DateStampBMPAction", L"Date Stamp Image", L"Put Date on Image", true, &TForm1::DateStampBMPActionExecute},
+        {UnDateStampBMPAction, L"UnDateStampBMPAction", L"Remove Date Stamp", L"Remove Date From Image", false, &TForm1::UnDateStampBMPActionExecute},
     };
     // A command this build does not carry is shown disabled, never faked.
     for (TAction& a : actions_)

@@ -10,6 +10,7 @@
 
 #include "app/Actions.h"
 #include "app/TrayIcon.h"
+#include "capture/ColorDialog.h"
 #include "win/Bitmap.h"
 #include "win/Form.h"
 #include "win/UniqueHandle.h"
@@ -28,6 +29,7 @@ public:
     TStTrayIcon Tray1;
     win::UniqueMenu Menu1;  // the tray popup menu
     TActionList ActionList1;
+    TColorDialog ColorDialog1;  // the background colour dialog
 
     // The picture the preview shows and every output command uses, and the
     // clean capture the transforms start from. Created by ReadIniFile.
@@ -95,9 +97,9 @@ public:
     void UnDateStampBMPActionExecute();
     void RecomposeCapture();
     COLORREF PickColorOnScreen();
-    void RotateImage();
+    void RotateImage(bool clockwise);
     void MirrorImage();
-    void DateStamp();
+    void DateStamp(bool on);
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

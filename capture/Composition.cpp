@@ -6,6 +6,7 @@
 #include "app/AppSettings.h"
 #include "app/Unit1.h"
 #include "capture/ImageUnit.h"
+#include "preview/PreviewUnit.h"
 #include "win/Gdi.h"
 
 namespace {
@@ -18,17 +19,22 @@ bool IsRoundShape(std::uint8_t shapeCode)
 }
 
 // Fills the shape S of the composition (ellipse in r, or the rounded rectangle
-// r with corners of half its width and height) with brush, no outline.
-void FillShape(HDC dc, std::uint8_t shapeCode, const RECT& r, HBRUSH brush)
+// r with corners of half its width and height) with brush, no outline, moved
+// by offset pixels right and down.
+void FillShape(HDC dc, std::uint8_t shapeCode, const RECT& r, int offset, HBRUSH brush)
 {
     win::SelectGuard pen(dc, ::GetStockObject(NULL_PEN));
     win::SelectGuard fill(dc, brush);
-    // The mask and the black shape use the same call, so they cover exactly
-    // the same pixels whatever GDI does at the right and bottom edge.
+    // The mask and the black shape use the same call on the same box, moved by
+    // the viewport origin only, so they cover exactly the same pixels whatever
+    // GDI does at the right and bottom edge.
+    POINT previousOrigin{};
+    ::SetViewportOrgEx(dc, offset, offset, &previousOrigin);
     if (shapeCode == scRoundedRectangle)
         ::RoundRect(dc, r.left, r.top, r.right, r.bottom, (r.right - r.left) / 2, (r.bottom - r.top) / 2);
     else
         ::Ellipse(dc, r.left, r.top, r.right, r.bottom);
+    ::SetViewportOrgEx(dc, previousOrigin.x, previousOrigin.y, nullptr);
 }
 
 }  // namespace
@@ -47,40 +53,41 @@ RECT SelectionRect(std::uint8_t shapeCode, POINT selStart, POINT selEnd, int scr
     return sel;
 }
 
-void ComposeCapture(const win::Bitmap& desktop, std::uint8_t shapeCode, POINT selStart, POINT selEnd,
+void ComposeCapture(win::Bitmap& desktop, std::uint8_t shapeCode, POINT selStart, POINT selEnd,
                     COLORREF background, int screenWidth, int screenHeight, win::Bitmap& output)
 {
     const RECT sel = SelectionRect(shapeCode, selStart, selEnd, screenWidth, screenHeight);
     const int w = std::abs(sel.right - sel.left);
     const int h = std::abs(sel.bottom - sel.top);
-    output.SetSize(w, h);
-    const RECT r{0, 0, w, h};
-    if (w > 0 && h > 0)
-        ::BitBlt(output.Canvas(), 0, 0, w, h, const_cast<win::Bitmap&>(desktop).Canvas(), sel.left,
-                 sel.top, SRCCOPY);
+    // Built aside and handed over at the end: a failure leaves output as it was.
+    win::Bitmap picture;
+    picture.SetPixelFormat(desktop.Format());
 
-    if (IsRoundShape(shapeCode)) {
-        win::Bitmap work;
-        work.Assign(output);
-        if (w > 0 && h > 0) {
-            // Mask: white inside the shape, black outside; AND keeps the
-            // captured pixels inside only.
-            win::FillSolidRect(work.Canvas(), r, RGB(0, 0, 0));
-            FillShape(work.Canvas(), shapeCode, r, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
-            ::BitBlt(work.Canvas(), 0, 0, w, h, output.Canvas(), 0, 0, SRCAND);
-            // The picture: background outside, black inside; OR brings the
-            // captured pixels back in.
-            win::FillSolidRect(output.Canvas(), r, background);
-            FillShape(output.Canvas(), shapeCode, r, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
-            ::BitBlt(output.Canvas(), 0, 0, w, h, work.Canvas(), 0, 0, SRCPAINT);
-            work.Assign(output);
-        }
-        output.SetSize(w + 2 * kFrame, h + 2 * kFrame);
-        win::FillSolidRect(output.Canvas(), {0, 0, w + 2 * kFrame, h + 2 * kFrame}, background);
+    if (!IsRoundShape(shapeCode)) {
+        picture.SetSize(w, h);
         if (w > 0 && h > 0)
-            ::BitBlt(output.Canvas(), kFrame, kFrame, w, h, work.Canvas(), 0, 0, SRCCOPY);
+            ::BitBlt(picture.Canvas(), 0, 0, w, h, desktop.Canvas(), sel.left, sel.top, SRCCOPY);
+    } else {
+        picture.SetSize(w + 2 * kFrame, h + 2 * kFrame);
+        win::FillSolidRect(picture.Canvas(), {0, 0, w + 2 * kFrame, h + 2 * kFrame}, background);
+        if (w > 0 && h > 0) {
+            // The working copy: a fresh picture is all black; the white shape
+            // makes it a mask, and AND keeps the desktop pixels inside only.
+            win::Bitmap work;
+            work.SetPixelFormat(desktop.Format());
+            work.SetSize(w, h);
+            FillShape(work.Canvas(), shapeCode, {0, 0, w, h}, 0,
+                      static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+            ::BitBlt(work.Canvas(), 0, 0, w, h, desktop.Canvas(), sel.left, sel.top, SRCAND);
+            // Inside the frame: the shape in black on the background; OR brings
+            // the desktop pixels in, and background OR black stays background.
+            FillShape(picture.Canvas(), shapeCode, {0, 0, w, h}, kFrame,
+                      static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
+            ::BitBlt(picture.Canvas(), kFrame, kFrame, w, h, work.Canvas(), 0, 0, SRCPAINT);
+        }
     }
     ::GdiFlush();
+    output.TakeFrom(picture);
 }
 
 void TForm1::DrawPreview()
@@ -89,4 +96,19 @@ void TForm1::DrawPreview()
                    static_cast<COLORREF>(AppSettings.BackgroundColor),
                    ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN), *OutputImage);
     WriteLogoOnImage(*OutputImage);
+}
+
+void TForm1::RecomposeCapture()
+{
+    const bool mirrored = MirrorFlag;
+    const int turns = RotationCount;
+    DrawPreview();
+    // The new composition is untransformed; each replayed step then updates
+    // the state itself, so it always describes the picture, even when a step
+    // fails half-way.
+    MirrorFlag = false;
+    RotationCount = 0;
+    if (mirrored) MirrorImage();
+    for (int i = 0; i < turns; ++i) RotateImage(true);
+    if (PreviewForm && PreviewForm->Showing()) PreviewForm->ShowBMP(*OutputImage);
 }

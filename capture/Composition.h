@@ -15,6 +15,7 @@ RECT SelectionRect(std::uint8_t shapeCode, POINT selStart, POINT selEnd, int scr
                    int screenHeight);
 
 // Composes output from desktop: the cut, then for circle, ellipse and rounded
-// rectangle the shape on a background-coloured 10-pixel frame.
-void ComposeCapture(const win::Bitmap& desktop, std::uint8_t shapeCode, POINT selStart, POINT selEnd,
+// rectangle the shape on a background-coloured 10-pixel frame. The result has
+// the desktop's pixel format; output is replaced only when all of it is done.
+void ComposeCapture(win::Bitmap& desktop, std::uint8_t shapeCode, POINT selStart, POINT selEnd,
                     COLORREF background, int screenWidth, int screenHeight, win::Bitmap& output);

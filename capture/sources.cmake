@@ -1,5 +1,7 @@
 set(TAVRO_CAPTURE_SOURCES
+  BackgroundColor.cpp
   CaptureCommand.cpp
+  ColorDialog.cpp
   Composition.cpp
   ImageUnit.cpp
   SelectUnit.cpp

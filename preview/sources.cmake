@@ -1,5 +1,9 @@
 set(TAVRO_PREVIEW_SOURCES
+  DateText.cpp
+  FlipReverseRotateLibrary.cpp
   Overlays.cpp
   PreviewUnit.cpp
+  RowTransforms.cpp
+  Transforms.cpp
 )
 set(TAVRO_PREVIEW_LIBS)

@@ -1,0 +1,30 @@
+// The date stamp drawn on a picture: its text, its size and the drawing.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "win/Bitmap.h"
+
+// Pictures below this in both width and height are never stamped.
+constexpr int kStampMinimumSide = 100;
+
+// Point size of the stamp for a picture: a = (width + height) div 2 gives 12
+// above 800, 10 above 600, 8 otherwise.
+int DateStampFontSize(int width, int height) noexcept;
+
+// " <month name> <day>, <year> " in the user's locale (one blank either side).
+std::wstring DateStampText(const SYSTEMTIME& date);
+
+// Draws text with its top-left corner at (x, y) in Arial of the given point
+// size: an opaque white cell with the glyphs in the window-text colour.
+void DrawDateText(int x, int y, int pointSize, win::Bitmap& bitmap, const std::wstring& text);
+// The same with today's date.
+void DrawDateText(int x, int y, int pointSize, win::Bitmap& bitmap);
+
+enum class StampOutcome { TooSmall, Stamped, Unstamped };
+
+// The drawing part of an overlay pass: stamps today's date at (5, 5) when
+// wanted and the picture reaches 100 pixels in width or height.
+StampOutcome ApplyDateStamp(win::Bitmap& bitmap, bool wanted);

@@ -1,0 +1,27 @@
+// Quarter turns and mirrors of pixel rows, free of any window code so the same
+// kernels run in the program, in the tests and in a native benchmark.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+// A block of pixels: rows from the top, stride bytes apart.
+struct PixelRows {
+    std::uint8_t* bits = nullptr;
+    int width = 0;
+    int height = 0;
+    std::ptrdiff_t stride = 0;
+    int bytesPerPixel = 3;  // 3 (BGR) or 4 (BGRX)
+
+    std::uint8_t* Row(int y) const noexcept { return bits + static_cast<std::ptrdiff_t>(y) * stride; }
+};
+
+// A quarter turn of 24-bit pixels; dst is src.height wide and src.width high.
+// Clockwise: source (x, y) goes to column H - 1 - y of row x; otherwise to
+// column y of row W - 1 - x.
+void RotateRows24(const PixelRows& src, const PixelRows& dst, bool clockwise) noexcept;
+
+// Copies src (24 or 32 bits per pixel) into the 24-bit dst of the same size,
+// reversing the order of the pixels in each row (horizontal) and/or the order
+// of the rows (vertical).
+void FlipRows(const PixelRows& src, const PixelRows& dst, bool vertical, bool horizontal) noexcept;
