@@ -29,6 +29,9 @@ void AssignBitmap(TGIFImage& image, win::Bitmap& bitmap)
 
 std::vector<std::uint8_t> EncodeBitmapAsGif(win::Bitmap& bitmap)
 {
+    // The picture object would write a screen without an image, which common
+    // decoders refuse to open: better no file than one that cannot be read.
+    if (bitmap.Empty()) throw GIFException("The picture is empty: there is nothing to save as GIF");
     TGIFImage image;
     AssignBitmap(image, bitmap);
     std::vector<std::uint8_t> bytes;

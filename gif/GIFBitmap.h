@@ -3,7 +3,9 @@
 // A GIF save turns the bitmap into 24 bits per pixel, keeping its colours (the
 // codec reads 24-bit rows), so after these calls OutputImage is a 24-bit
 // picture. A picture wider or taller than 65535 pixels is refused with a
-// GIFException naming the limit, before the bitmap or any file is touched.
+// GIFException naming the limit, before the bitmap or any file is touched;
+// so is an empty picture by the encoding and saving functions (its GIF would
+// hold no image, which decoders refuse).
 #pragma once
 
 #include <cstdint>
