@@ -7,7 +7,7 @@ TActionList::TActionList()
     // In list order. The caption of ShowAboutAction names the About window.
     actions_ = {
         {MakePowerPointAction, L"MakePowerPointAction", L"PowerPoint", L"Make Powerpoint Slide", true, nullptr},
-        {SaveFileAction, L"SaveFileAction", L"Save", L"Save Image as File", true, nullptr},
+        {SaveFileAction, L"SaveFileAction", L"Save", L"Save Image as File", true, &TForm1::SaveFileActionExecute},
         {MakeWordAction, L"MakeWordAction", L"Word", L"Make Word Document", true, nullptr},
         {MakeExcelAction, L"MakeExcelAction", L"Excel", L"Make Excel Spreadsheet", true, nullptr},
         {CopyToClipboardAction, L"CopyToClipboardAction", L"Copy", L"Copy Image to Clipboard", true, nullptr},

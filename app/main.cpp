@@ -10,6 +10,7 @@
 #include "app/Unit1.h"
 #include "capture/ImageUnit.h"
 #include "capture/SelectUnit.h"
+#include "output/FileExistsUnit.h"
 #include "preview/PreviewUnit.h"
 
 namespace {
@@ -48,6 +49,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     // Created in this order; each lives until the end of the run.
     auto form1 = std::make_unique<TForm1>();
     Form1 = form1.get();
+    auto fileExistsForm = std::make_unique<TFileExistsForm>();
+    FileExistsForm = fileExistsForm.get();
     auto imageForm = std::make_unique<TImageForm>();
     ImageForm = imageForm.get();
     auto selectForm = std::make_unique<TSelectForm>();
@@ -68,6 +71,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     PreviewForm = nullptr;
     SelectForm = nullptr;
     ImageForm = nullptr;
+    FileExistsForm = nullptr;
     Form1 = nullptr;
     return exitCode;
 }

@@ -1,0 +1,24 @@
+// Writes a picture to a file in the format of a save-dialog file type, safely
+// (see SafeFileWriter.h): the file is complete or the old one is untouched.
+#pragma once
+
+#include <string>
+
+#include "output/FileSystem.h"
+#include "output/JpegEncoder.h"
+#include "output/SafeFileWriter.h"
+#include "win/Bitmap.h"
+
+namespace output {
+
+// Index 1 JPEG, 3 GIF, anything else BMP at the picture's depth. A GIF save
+// turns the picture into 24 bits per pixel, keeping its colours. Throws
+// win::Error with a message for the user; a picture too large for the format
+// is refused before any file is touched.
+void WritePictureFile(win::Bitmap& picture, const std::wstring& name, int filterIndex,
+                      ExistingFile existing = ExistingFile::Replace, FileSystem& fs = RealFileSystem());
+
+// The complete JPEG file of a picture (throws win::Error).
+void EncodeJpeg(const win::Bitmap& picture, JpegBytes& out);
+
+}  // namespace output
