@@ -34,3 +34,23 @@ test: build
 
 clean:
 	rm -rf build
+
+# The GIF core built natively (clang): a long fuzz run and the benchmarks
+# against giflib. FUZZ_SECONDS sets the length of the fuzz run.
+GIF_NATIVE   ?= build/gif-native
+FUZZ_SECONDS ?= 300
+.PHONY: fuzz-gif bench-gif
+
+$(GIF_NATIVE)/build.ninja: | setup
+	cmake -S gif/native -B $(GIF_NATIVE) -G Ninja -DCMAKE_BUILD_TYPE=Release \
+	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
+
+fuzz-gif: setup $(GIF_NATIVE)/build.ninja
+	cmake --build $(GIF_NATIVE) -j $(JOBS) --target gif_fuzzer
+	mkdir -p $(GIF_NATIVE)/fuzz-corpus
+	cd $(GIF_NATIVE) && ./gif_fuzzer -max_total_time=$(FUZZ_SECONDS) -max_len=8192 \
+	  -print_final_stats=1 fuzz-corpus
+
+bench-gif: setup $(GIF_NATIVE)/build.ninja
+	cmake --build $(GIF_NATIVE) -j $(JOBS) --target gif_benchmark
+	$(GIF_NATIVE)/gif_benchmark

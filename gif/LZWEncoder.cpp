@@ -36,33 +36,43 @@ void TLZWEncoder::Compress(const std::uint8_t* pixels, std::int64_t count, BitPa
     clearPending_ = true;
     Output(packer, clearCode_);
     table_.Clear();
+    ForgetChildren();
     nextFree_ = firstFree_;
 
     const std::uint8_t* end = pixels + count;
     const unsigned colors = static_cast<unsigned>(colors_);
     if (*pixels >= colors) throw GIFException("Color not in color table");
-    int prefix = *pixels++;
+    std::uint32_t prefix = *pixels++;
     while (pixels != end) {
-        const std::uint8_t pixel = *pixels++;
+        const std::uint32_t pixel = *pixels++;
         if (pixel >= colors) throw GIFException("Color not in color table");
-        const std::uint32_t key = (static_cast<std::uint32_t>(prefix) << 8) | pixel;
-        const int code = table_.Lookup(key);
-        if (code != THashTable::kNotFound) {
-            prefix = code;
+        const std::uint32_t child = lastChild_[prefix];
+        if ((child >> 16) == pixel) {
+            prefix = child & 0xFFFF;
             continue;
         }
-        Output(packer, prefix);
-        prefix = pixel;
+        const std::uint32_t key = (prefix << 8) | pixel;
+        const int code = table_.Lookup(key);
+        if (code != THashTable::kNotFound) {
+            lastChild_[prefix] = (pixel << 16) | static_cast<std::uint32_t>(code);
+            prefix = static_cast<std::uint32_t>(code);
+            continue;
+        }
+        Output(packer, static_cast<int>(prefix));
         if (nextFree_ < kTableLimit) {
-            table_.Insert(key, nextFree_++);
+            table_.Insert(key, nextFree_);
+            lastChild_[prefix] = (pixel << 16) | static_cast<std::uint32_t>(nextFree_);
+            ++nextFree_;
         } else {
             clearPending_ = true;
             Output(packer, clearCode_);
             table_.Clear();
+            ForgetChildren();
             nextFree_ = firstFree_;
         }
+        prefix = pixel;
     }
-    Output(packer, prefix);
+    Output(packer, static_cast<int>(prefix));
 }
 
 void TLZWEncoder::Output(BitPacker& packer, int code)

@@ -8,6 +8,7 @@
 // assigned is therefore 4094.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 #include "gif/BitPacker.h"
@@ -36,8 +37,18 @@ private:
     void Compress(const std::uint8_t* pixels, std::int64_t count, BitPacker& packer);
     void Output(BitPacker& packer, int code);
 
+    void ForgetChildren() noexcept { lastChild_.fill(kNoChild); }
+
+    static constexpr std::uint32_t kNoChild = 0xFFFFFFFFu;
+
     ByteSink& sink_;
     THashTable table_;
+    // A cache in front of the table: per prefix code, the last (pixel, code)
+    // pair found or stored for it, as pixel << 16 | code. Every pair in it is
+    // also in the table, so the codes written are exactly the table's; it only
+    // spares the hash on runs, where the same extension repeats. Each lookup
+    // depends on the one before, so the saved hash arithmetic is the time.
+    std::array<std::uint32_t, 4096> lastChild_;
     int initialWidth_ = 0;
     int width_ = 0;
     int maxCode_ = 0;  // largest code for the current width
