@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "capture/RubberBand.h"
 #include "capture/SelectUnit.h"
 #include "win/Gdi.h"
 
@@ -72,39 +73,7 @@ bool TImageForm::FormCloseQuery()
 
 void TImageForm::DrawShape(POINT p1, POINT p2, int rop2)
 {
-    HDC dc = Image1.Canvas();
-    win::SavedDCState state(dc);
-    ::SetROP2(dc, rop2);
-    ::SelectObject(dc, ::GetStockObject(NULL_BRUSH));
-    ::SelectObject(dc, ::GetStockObject(BLACK_PEN));
-    const RECT box{p1.x, p1.y, p2.x, p2.y};
-    switch (ShapeCode) {
-    case scRectangle:
-        ::Rectangle(dc, box.left, box.top, box.right, box.bottom);
-        break;
-    case scCircle: {
-        const RECT sq = SquareRect(box);
-        ::Ellipse(dc, sq.left, sq.top, sq.right, sq.bottom);
-        break;
-    }
-    case scEllipse:
-        ::Ellipse(dc, box.left, box.top, box.right, box.bottom);
-        break;
-    case scSquare: {
-        const RECT sq = SquareRect(box);
-        ::Rectangle(dc, sq.left, sq.top, sq.right, sq.bottom);
-        break;
-    }
-    case scRoundedRectangle: {
-        const RECT sq = SquareRect(box);
-        const int corner = std::abs(sq.right - sq.left) / 3;
-        ::RoundRect(dc, box.left, box.top, box.right, box.bottom, corner, corner);
-        break;
-    }
-    default:
-        break;
-    }
-    ::GdiFlush();
+    DrawBand(Image1.Canvas(), ShapeCode, p1, p2, rop2);
     InvalidateShape(p1, p2);
 }
 
@@ -118,7 +87,10 @@ void TImageForm::InvalidateShape(POINT p1, POINT p2)
 void TImageForm::Image1MouseDown(int x, int y)
 {
     if (PickMode) {
-        PickedColor = Image1.Pixel(x, y);
+        // A press outside the picture (possible only while the mouse is
+        // captured) would read no colour; the previous pick stays then.
+        const COLORREF color = Image1.Pixel(x, y);
+        if (color != CLR_INVALID) PickedColor = color;
         return;
     }
     // A second button pressed during a drag starts over: the first band is

@@ -4,6 +4,7 @@ set(TAVRO_CAPTURE_SOURCES
   ColorDialog.cpp
   Composition.cpp
   ImageUnit.cpp
+  RubberBand.cpp
   SelectUnit.cpp
 )
 set(TAVRO_CAPTURE_LIBS)

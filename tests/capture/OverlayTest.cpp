@@ -1,0 +1,131 @@
+// The overlay's mouse handlers on a real overlay form (never shown). The unit
+// tests run without a display, so the shape comes from the shape dialog's
+// default (rectangle); the band of every shape is covered by RubberBandTest.
+#include <gtest/gtest.h>
+
+#include "capture/ImageUnit.h"
+#include "capture/SelectUnit.h"
+#include "tests/support/TestPictures.h"
+
+namespace {
+
+using testpics::FillPattern;
+using testpics::PixelBytes;
+
+class Overlay : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        imageForm_ = new TImageForm;
+        ImageForm = imageForm_;
+    }
+    static void TearDownTestSuite()
+    {
+        ImageForm = nullptr;
+        delete imageForm_;
+    }
+    void SetUp() override
+    {
+        FillPattern(frozen_, 320, 240);
+        imageForm_->Image1.Assign(frozen_);
+        imageForm_->Drawing = false;
+        PickMode = false;
+        SelectionMade = false;
+    }
+
+    static TImageForm* imageForm_;
+    win::Bitmap frozen_;
+};
+
+TImageForm* Overlay::imageForm_ = nullptr;
+
+}  // namespace
+
+TEST(ShapeCodeForSelection, MapsTheShapeDialogOrderToTheOverlayCodes)
+{
+    EXPECT_EQ(ShapeCodeForSelection(csRectangle), scRectangle);
+    EXPECT_EQ(ShapeCodeForSelection(csEntireScreen), scRectangle);
+    EXPECT_EQ(ShapeCodeForSelection(csEllipse), scEllipse);
+    EXPECT_EQ(ShapeCodeForSelection(csCircle), scCircle);
+    EXPECT_EQ(ShapeCodeForSelection(csSquare), scSquare);
+    EXPECT_EQ(ShapeCodeForSelection(csRoundedRectangle), scRoundedRectangle);
+    EXPECT_EQ(ShapeCodeForSelection(-1), scRectangle);
+}
+
+TEST_F(Overlay, ADragEndsWithTheFrozenDesktopUntouchedAndTheDragRecorded)
+{
+    imageForm_->Image1MouseDown(250, 200);
+    for (int step = 1; step <= 6; ++step) imageForm_->Image1MouseMove(250 - step * 35, 200 - step * 28);
+    EXPECT_TRUE(imageForm_->Drawing);
+    EXPECT_NE(PixelBytes(imageForm_->Image1), PixelBytes(frozen_));  // the band shows
+    imageForm_->Image1MouseUp();
+    EXPECT_FALSE(imageForm_->Drawing);
+    EXPECT_TRUE(SelectionMade);
+    EXPECT_EQ(SelStart.x, 250);
+    EXPECT_EQ(SelStart.y, 200);
+    EXPECT_EQ(SelEnd.x, 40);
+    EXPECT_EQ(SelEnd.y, 32);
+    EXPECT_EQ(PixelBytes(imageForm_->Image1), PixelBytes(frozen_));
+}
+
+TEST_F(Overlay, ASecondPressDuringADragRemovesTheFirstBandAndStartsOver)
+{
+    imageForm_->Image1MouseDown(20, 20);
+    imageForm_->Image1MouseMove(200, 150);
+    imageForm_->Image1MouseDown(300, 220);  // another button
+    EXPECT_EQ(PixelBytes(imageForm_->Image1), PixelBytes(frozen_));
+    imageForm_->Image1MouseMove(100, 60);
+    imageForm_->Image1MouseUp();
+    EXPECT_EQ(PixelBytes(imageForm_->Image1), PixelBytes(frozen_));
+    EXPECT_EQ(SelStart.x, 300);
+    EXPECT_EQ(SelStart.y, 220);
+    EXPECT_TRUE(SelectionMade);
+}
+
+TEST_F(Overlay, AClickOrADragBackToItsStartIsNoSelection)
+{
+    imageForm_->Image1MouseDown(50, 60);
+    imageForm_->Image1MouseUp();
+    EXPECT_FALSE(SelectionMade);
+
+    imageForm_->Image1MouseDown(50, 60);
+    imageForm_->Image1MouseMove(120, 90);
+    imageForm_->Image1MouseMove(50, 60);
+    imageForm_->Image1MouseUp();
+    EXPECT_FALSE(SelectionMade);
+    EXPECT_EQ(PixelBytes(imageForm_->Image1), PixelBytes(frozen_));
+
+    // A drag along one axis only is a selection.
+    imageForm_->Image1MouseDown(50, 60);
+    imageForm_->Image1MouseMove(150, 60);
+    imageForm_->Image1MouseUp();
+    EXPECT_TRUE(SelectionMade);
+}
+
+TEST_F(Overlay, MovesWithoutAPressDrawNothing)
+{
+    imageForm_->Image1MouseMove(100, 100);
+    imageForm_->Image1MouseMove(200, 120);
+    EXPECT_EQ(PixelBytes(imageForm_->Image1), PixelBytes(frozen_));
+}
+
+TEST_F(Overlay, PickModeTakesThePixelUnderThePressAndLeavesTheDragAlone)
+{
+    SelStart = {7, 8};
+    SelEnd = {70, 80};
+    ShapeCode = scEllipse;
+    PickMode = true;
+    imageForm_->Image1MouseDown(123, 45);
+    EXPECT_EQ(PickedColor, testpics::PatternColor(123, 45));
+    imageForm_->Image1MouseMove(200, 200);
+    imageForm_->Image1MouseUp();
+    EXPECT_FALSE(imageForm_->Drawing);
+    EXPECT_EQ(SelStart.x, 7);
+    EXPECT_EQ(SelEnd.y, 80);
+    EXPECT_EQ(ShapeCode, scEllipse);
+    EXPECT_EQ(PixelBytes(imageForm_->Image1), PixelBytes(frozen_));
+    // A press outside the picture keeps the previous colour.
+    imageForm_->Image1MouseDown(-5, 400);
+    EXPECT_EQ(PickedColor, testpics::PatternColor(123, 45));
+    PickMode = false;
+}
