@@ -62,8 +62,14 @@ std::string FileSink::Describe(const char* what) const
 {
     const int error = errno;
     const std::u8string name = path_.u8string();
-    std::string text = std::string(what) + " file \"" + std::string(name.begin(), name.end()) + "\".";
-    if (error != 0) text += " " + std::string(std::strerror(error));
+    std::string text(what);
+    text += " file \"";
+    text.append(name.begin(), name.end());
+    text += "\".";
+    if (error != 0) {
+        text += ' ';
+        text += std::strerror(error);
+    }
     return text;
 }
 
