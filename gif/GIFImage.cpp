@@ -88,10 +88,17 @@ void TGIFImage::RecomputeScreenPacked() noexcept
     header_.SetPacked(static_cast<std::uint8_t>(packed));
 }
 
+void TGIFImage::CheckSavable() const
+{
+    if (Version() == TGIFVersion::gvUnknown) throw GIFException("Unsupported GIF version");
+    if (compressionKind_ != cmpLZW)
+        throw GIFException("Only LZW compression is available for GIF image data");
+}
+
 void TGIFImage::SaveToStream(ByteSink& sink)
 {
+    CheckSavable();
     const TGIFVersion version = Version();
-    if (version == TGIFVersion::gvUnknown) throw GIFException("Unsupported GIF version");
     RecomputeScreenPacked();
     header_.WriteTo(sink, version);
     sink.ThrowIfFailed();
@@ -105,7 +112,7 @@ void TGIFImage::SaveToStream(ByteSink& sink)
 
 void TGIFImage::SaveToFile(const std::filesystem::path& path)
 {
-    if (Version() == TGIFVersion::gvUnknown) throw GIFException("Unsupported GIF version");
+    CheckSavable();  // before the file is created
     bool created = false;
     try {
         FileSink file(path);

@@ -75,6 +75,9 @@ public:
     void GrowScreen(int right, int bottom) noexcept;
 
 private:
+    // Refuses, before any byte is written, what cannot be saved: no image, or
+    // a compression other than LZW (the only one built).
+    void CheckSavable() const;
     void RecomputeScreenPacked() noexcept;
 
     TReductionMethod reductionMethod_;

@@ -82,8 +82,6 @@ void TGIFSubImage::WriteTo(ByteSink& sink)
     sink.Write(descriptor, sizeof descriptor);
     colorMap_.WriteTo(sink);
 
-    if (owner_.CompressionKind() != cmpLZW)
-        throw GIFException("Only LZW compression is available for GIF image data");
     int bits = colorMap_.BitSize();
     int colors = colorMap_.Count();
     if (colorMap_.Empty()) {
