@@ -23,10 +23,21 @@ public:
     // The code stored for key (prefix * 256 + pixel, at most 20 bits), or -1.
     int Lookup(std::uint32_t key) const noexcept
     {
+        int emptySlot;
+        return Find(key, emptySlot);
+    }
+
+    // Lookup that also gives, on a miss, the empty slot ending the probe: the
+    // slot Insert would use, so the encoder stores there without probing again.
+    int Find(std::uint32_t key, int& emptySlot) const noexcept
+    {
         const std::uint32_t tagged = key << 12;
         for (int slot = HomeSlot(key);; slot = NextSlot(slot)) {
             const std::uint32_t entry = slots_[slot];
-            if ((entry & kKeyMask) == kKeyMask) return kNotFound;
+            if ((entry & kKeyMask) == kKeyMask) {
+                emptySlot = slot;
+                return kNotFound;
+            }
             if ((entry & kKeyMask) == tagged) return static_cast<int>(entry & kCodeMask);
         }
     }
@@ -35,6 +46,12 @@ public:
     {
         int slot = HomeSlot(key);
         while ((slots_[slot] & kKeyMask) != kKeyMask) slot = NextSlot(slot);
+        StoreAt(slot, key, code);
+    }
+
+    // Stores into the empty slot that Find reported for this key.
+    void StoreAt(int slot, std::uint32_t key, int code) noexcept
+    {
         slots_[slot] = (key << 12) | (static_cast<std::uint32_t>(code) & kCodeMask);
     }
 

@@ -52,7 +52,8 @@ void TLZWEncoder::Compress(const std::uint8_t* pixels, std::int64_t count, BitPa
             continue;
         }
         const std::uint32_t key = (prefix << 8) | pixel;
-        const int code = table_.Lookup(key);
+        int emptySlot;
+        const int code = table_.Find(key, emptySlot);
         if (code != THashTable::kNotFound) {
             lastChild_[prefix] = (pixel << 16) | static_cast<std::uint32_t>(code);
             prefix = static_cast<std::uint32_t>(code);
@@ -60,7 +61,7 @@ void TLZWEncoder::Compress(const std::uint8_t* pixels, std::int64_t count, BitPa
         }
         Output(packer, static_cast<int>(prefix));
         if (nextFree_ < kTableLimit) {
-            table_.Insert(key, nextFree_);
+            table_.StoreAt(emptySlot, key, nextFree_);
             lastChild_[prefix] = (pixel << 16) | static_cast<std::uint32_t>(nextFree_);
             ++nextFree_;
         } else {

@@ -48,7 +48,14 @@ TEST(HashTable, CollidingKeysChainThroughDoubledSlots)
         if (THashTable::HomeSlot(key) == home) same.push_back(key);
     ASSERT_EQ(same.size(), 6u);
     THashTable table;
-    for (int i = 0; i < 6; ++i) table.Insert(same[i], 300 + i);
+    for (int i = 0; i < 5; ++i) table.Insert(same[i], 300 + i);
+    // A miss reports the empty slot that ends the chain; storing there is an insert.
+    int emptySlot = -1;
+    EXPECT_EQ(table.Find(same[5], emptySlot), THashTable::kNotFound);
+    int expected = home;
+    for (int i = 0; i < 5; ++i) expected = THashTable::NextSlot(expected);
+    EXPECT_EQ(emptySlot, expected);
+    table.StoreAt(emptySlot, same[5], 305);
     for (int i = 0; i < 6; ++i) EXPECT_EQ(table.Lookup(same[i]), 300 + i);
 
     EXPECT_EQ(THashTable::HomeSlot(0x12345), ((0x12345 >> 4) ^ 0x12345) % 8009);
