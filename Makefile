@@ -54,3 +54,11 @@ fuzz-gif: setup $(GIF_NATIVE)/build.ninja
 bench-gif: setup $(GIF_NATIVE)/build.ninja
 	cmake --build $(GIF_NATIVE) -j $(JOBS) --target gif_benchmark
 	$(GIF_NATIVE)/gif_benchmark
+
+# Rotate, mirror and composition of a 3840 x 2160 picture under Wine, each
+# against one memcpy of the picture in the same run.
+.PHONY: bench-transforms
+bench-transforms: setup $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS) --target transform_benchmark
+	scripts/wine-prefix.sh $(BUILD)
+	bash -c '. scripts/wine-env.sh $(BUILD) && wine $(BUILD)/tests/preview/transform_benchmark.exe'

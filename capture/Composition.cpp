@@ -12,6 +12,8 @@
 namespace {
 
 constexpr int kFrame = 10;
+// Rows of the working copy per pass: about half a megabyte on a 4K screen.
+constexpr int kBandRows = 32;
 
 bool IsRoundShape(std::uint8_t shapeCode)
 {
@@ -20,8 +22,8 @@ bool IsRoundShape(std::uint8_t shapeCode)
 
 // Fills the shape S of the composition (ellipse in r, or the rounded rectangle
 // r with corners of half its width and height) with brush, no outline, moved
-// by offset pixels right and down.
-void FillShape(HDC dc, std::uint8_t shapeCode, const RECT& r, int offset, HBRUSH brush)
+// by (dx, dy) pixels.
+void FillShape(HDC dc, std::uint8_t shapeCode, const RECT& r, int dx, int dy, HBRUSH brush)
 {
     win::SelectGuard pen(dc, ::GetStockObject(NULL_PEN));
     win::SelectGuard fill(dc, brush);
@@ -29,7 +31,7 @@ void FillShape(HDC dc, std::uint8_t shapeCode, const RECT& r, int offset, HBRUSH
     // the viewport origin only, so they cover exactly the same pixels whatever
     // GDI does at the right and bottom edge.
     POINT previousOrigin{};
-    ::SetViewportOrgEx(dc, offset, offset, &previousOrigin);
+    ::SetViewportOrgEx(dc, dx, dy, &previousOrigin);
     if (shapeCode == scRoundedRectangle)
         ::RoundRect(dc, r.left, r.top, r.right, r.bottom, (r.right - r.left) / 2, (r.bottom - r.top) / 2);
     else
@@ -71,19 +73,27 @@ void ComposeCapture(win::Bitmap& desktop, std::uint8_t shapeCode, POINT selStart
         picture.SetSize(w + 2 * kFrame, h + 2 * kFrame);
         win::FillSolidRect(picture.Canvas(), {0, 0, w + 2 * kFrame, h + 2 * kFrame}, background);
         if (w > 0 && h > 0) {
-            // The working copy: a fresh picture is all black; the white shape
-            // makes it a mask, and AND keeps the desktop pixels inside only.
+            const RECT shape{0, 0, w, h};
+            // Inside the frame: the shape in black on the background.
+            FillShape(picture.Canvas(), shapeCode, shape, kFrame, kFrame,
+                      static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
+            // The working copy covers a band of rows at a time: it stays in the
+            // cache and costs no second full-size picture. Per band it becomes
+            // a mask (black, the white shape moved up to the band), AND keeps
+            // the desktop pixels inside the shape, and OR brings them into the
+            // black shape while background OR black stays background.
+            const int bandRows = std::min(h, kBandRows);
             win::Bitmap work;
             work.SetPixelFormat(desktop.Format());
-            work.SetSize(w, h);
-            FillShape(work.Canvas(), shapeCode, {0, 0, w, h}, 0,
-                      static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
-            ::BitBlt(work.Canvas(), 0, 0, w, h, desktop.Canvas(), sel.left, sel.top, SRCAND);
-            // Inside the frame: the shape in black on the background; OR brings
-            // the desktop pixels in, and background OR black stays background.
-            FillShape(picture.Canvas(), shapeCode, {0, 0, w, h}, kFrame,
-                      static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
-            ::BitBlt(picture.Canvas(), kFrame, kFrame, w, h, work.Canvas(), 0, 0, SRCPAINT);
+            work.SetSize(w, bandRows);
+            for (int top = 0; top < h; top += bandRows) {
+                const int rows = std::min(bandRows, h - top);
+                win::FillSolidRect(work.Canvas(), {0, 0, w, rows}, RGB(0, 0, 0));
+                FillShape(work.Canvas(), shapeCode, shape, 0, -top,
+                          static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+                ::BitBlt(work.Canvas(), 0, 0, w, rows, desktop.Canvas(), sel.left, sel.top + top, SRCAND);
+                ::BitBlt(picture.Canvas(), kFrame, kFrame + top, w, rows, work.Canvas(), 0, 0, SRCPAINT);
+            }
         }
     }
     ::GdiFlush();

@@ -8,7 +8,7 @@ namespace {
 // Tiles of this many pixels square keep the source rows being read and the
 // destination rows being written in the first-level cache together; a plain
 // walk down a 4K column misses the cache on every pixel.
-constexpr int kTile = 32;
+constexpr int kTile = 64;
 
 inline void CopyPixel24(std::uint8_t* d, const std::uint8_t* s) noexcept
 {
