@@ -43,7 +43,8 @@ void RequireBuiltPath(TReductionMethod method, TDitherKind dither)
 
 // The pixel loop every engine shares: each row from the engine's current
 // column in its current direction.
-void DitherRows(const TDIBReader& reader, TDIBWriter& writer, TDitherEngine& engine)
+template <typename Engine>
+void DitherRows(const TDIBReader& reader, TDIBWriter& writer, Engine& engine)
 {
     const int bytes = reader.BytesPerPixel();
     for (int y = 0; y < reader.Height(); ++y) {
@@ -69,7 +70,7 @@ IndexedBitmap ReduceColorDepth(const PixelRows& source, TReductionMethod method,
     TDIBReader reader(source);
     const TPalette palette = WebCubePalette();
     const TNetscapeColorLookup lookup;
-    TDitherEngine engine(reader.Width(), lookup);
+    TNearestEngine<TNetscapeColorLookup> engine(reader.Width(), lookup);
     TDIBWriter writer(result, 8, reader.Width(), reader.Height(), palette);
     DitherRows(reader, writer, engine);
     return result;

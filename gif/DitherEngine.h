@@ -43,4 +43,22 @@ protected:
     int width_;
 };
 
+// The base engine bound to a concrete, final lookup: the same indices, with the
+// per-pixel calls direct and inlined (a screen has millions of pixels).
+template <typename Lookup>
+class TNearestEngine final : public TDitherEngine {
+public:
+    TNearestEngine(int width, const Lookup& lookup) : TDitherEngine(width, lookup), concrete_(lookup) {}
+
+    std::uint8_t Dither(std::uint8_t red, std::uint8_t green, std::uint8_t blue) override
+    {
+        const std::uint8_t index = concrete_.Lookup(red, green, blue);
+        column_ += direction_;
+        return index;
+    }
+
+private:
+    const Lookup& concrete_;
+};
+
 }  // namespace gif
