@@ -31,7 +31,7 @@ void TForm1::DateStamp(bool on)
 {
     OutputImage->Assign(*MasterImage);
     AppSettings.DateStampImage = on;
-    // The settings dialog's "Put Date on Image" box (DateStampImageBox) is set to `on` here once that dialog exists.
+    // Settings dialog hook: check or clear its "Put Date on Image" box (DateStampImageBox) here.
     WriteLogoOnImage(*OutputImage);
     if (PreviewForm && PreviewForm->Showing()) PreviewForm->ShowBMP(*OutputImage);
 }

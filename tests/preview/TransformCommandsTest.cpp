@@ -134,3 +134,22 @@ TEST_F(TransformCommands, SmallPicturesKeepTheStampStateAndActions)
     EXPECT_EQ(PixelBytes(*form_->OutputImage), PixelBytes(small));
     EXPECT_EQ(PixelBytes(*form_->MasterImage), PixelBytes(small));
 }
+
+TEST_F(TransformCommands, EmptyCutsSurviveTurnsMirrorsAndStamps)
+{
+    // A purely horizontal rectangle drag gives a 200 x 0 picture.
+    AppSettings.DateStampImage = true;
+    form_->OutputImage->Clear();
+    form_->OutputImage->SetSize(200, 0);
+    form_->WriteLogoOnImage(*form_->OutputImage);
+    form_->RotateImage(true);
+    EXPECT_EQ(form_->OutputImage->Width(), 0);
+    EXPECT_EQ(form_->OutputImage->Height(), 200);
+    form_->MirrorImage();
+    form_->DateStamp(false);
+    form_->RotateImage(false);
+    EXPECT_EQ(form_->OutputImage->Width(), 200);
+    EXPECT_EQ(form_->OutputImage->Height(), 0);
+    EXPECT_EQ(form_->RotationCount, 0);
+    EXPECT_TRUE(form_->MirrorFlag);
+}
