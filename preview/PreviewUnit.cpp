@@ -281,7 +281,8 @@ void TPreviewForm::CreateMainMenu()
 void TPreviewForm::CreateStatusBar()
 {
     statusBar_ = AddControl(STATUSCLASSNAMEW, L"", SBARS_SIZEGRIP, 0, 0, 0, 0, StatusBar1);
-    int parts[] = {250, 500, 550};
+    // The last panel runs to the right edge, as the last panel of a status bar does.
+    int parts[] = {250, 500, -1};
     ::SendMessageW(statusBar_, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(parts));
     // Two tabs right-align a status bar panel's text.
     ::SendMessageW(statusBar_, SB_SETTEXTW, 2, reinterpret_cast<LPARAM>(L"\t\tTAVRO      "));

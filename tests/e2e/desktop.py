@@ -1,0 +1,153 @@
+"""A private X desktop with a notification area and a Wine session on it.
+
+Every test gets its own Xvfb (on a display number nobody uses), trayer as the
+tray host, and a fresh wineserver for the end-to-end prefix, so Wine's desktop
+process binds to this display. Only processes started here are ended.
+"""
+import os
+import shutil
+import subprocess
+import tempfile
+import time
+
+
+def free_display():
+    for n in range(60, 200):
+        if not os.path.exists(f"/tmp/.X11-unix/X{n}") and not os.path.exists(f"/tmp/.X{n}-lock"):
+            return n
+    raise RuntimeError("no free X display")
+
+
+class Desktop:
+    def __init__(self, build, width=1024, height=768):
+        self.build = os.path.abspath(build)
+        self.width, self.height = width, height
+        self.procs = []
+        self.env = dict(os.environ)
+        self.prefix = os.path.join(self.build, "wineprefix-e2e")
+        self.env.update(WINEPREFIX=self.prefix, WINEARCH="win32", WINEDEBUG="-all",
+                        WINEDLLOVERRIDES="mscoree,mshtml=")
+        self.tmp = tempfile.mkdtemp(prefix="tavro-e2e-")
+
+    # -- lifecycle -------------------------------------------------------
+    def start(self):
+        self._ensure_prefix()
+        n = free_display()
+        self.env["DISPLAY"] = f":{n}"
+        self._spawn(["Xvfb", f":{n}", "-screen", "0", f"{self.width}x{self.height}x24",
+                     "-nolisten", "tcp", "-noreset"])
+        self._wait(lambda: self._quiet(["xdpyinfo"]) == 0, 10, "Xvfb")
+        self._spawn(["trayer", "--edge", "top", "--align", "right", "--widthtype", "pixel",
+                     "--width", "96", "--heighttype", "pixel", "--height", "32",
+                     "--SetDockType", "false", "--SetPartialStrut", "false",
+                     "--transparent", "false", "--tint", "0x808080"])
+        self._wait(lambda: self._quiet(["xdotool", "search", "--class", "trayer"]) == 0, 10, "trayer")
+        # Start the Wine session now, with no pipes of ours: Wine's background
+        # processes inherit the first client's output and would keep a
+        # captured pipe open for ever. It also binds Wine's desktop to this display.
+        subprocess.run(["wineserver", "-p"], env=self.env)
+        subprocess.run(["wine", "cmd", "/c", "exit"], env=self.env, stdin=subprocess.DEVNULL,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        return self
+
+    def stop(self):
+        subprocess.run(["wineserver", "-k"], env=self.env, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL)
+        for p in reversed(self.procs):
+            if p.poll() is None:
+                p.terminate()
+        for p in reversed(self.procs):
+            try:
+                p.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                p.kill()
+        shutil.rmtree(self.tmp, ignore_errors=True)
+
+    def __enter__(self):
+        return self.start()
+
+    def __exit__(self, *exc):
+        self.stop()
+
+    # -- helpers ---------------------------------------------------------
+    def _ensure_prefix(self):
+        if not os.path.exists(os.path.join(self.prefix, "system.reg")):
+            env = dict(self.env)
+            env.pop("DISPLAY", None)
+            subprocess.run(["wineboot", "-i"], env=env, stdin=subprocess.DEVNULL,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            subprocess.run(["wineserver", "-w"], env=env)
+        # A wineserver left from before would keep its desktop on another display.
+        subprocess.run(["wineserver", "-k"], env=self.env, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL)
+
+    def _spawn(self, args, **kw):
+        p = subprocess.Popen(args, env=self.env, stdin=subprocess.DEVNULL,
+                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, **kw)
+        self.procs.append(p)
+        return p
+
+    def _quiet(self, args):
+        return subprocess.run(args, env=self.env, stdout=subprocess.DEVNULL,
+                              stderr=subprocess.DEVNULL).returncode
+
+    @staticmethod
+    def _wait(cond, seconds, what):
+        end = time.time() + seconds
+        while time.time() < end:
+            if cond():
+                return
+            time.sleep(0.1)
+        raise AssertionError(f"timed out waiting for {what}")
+
+    def run(self, args, check=True, timeout=60):
+        r = subprocess.run(args, env=self.env, stdin=subprocess.DEVNULL, capture_output=True,
+                           text=True, timeout=timeout)
+        if check and r.returncode != 0:
+            raise AssertionError(f"{args} failed ({r.returncode}): {r.stdout}{r.stderr}")
+        return r.stdout
+
+    def wine(self, args, **kw):
+        return self.run(["wine"] + args, **kw)
+
+    def spawn_wine(self, args):
+        return self._spawn(["wine"] + args)
+
+    # -- input and screen ------------------------------------------------
+    def click(self, x, y, button=1):
+        self.run(["xdotool", "mousemove", str(x), str(y), "click", str(button)])
+
+    def drag(self, x1, y1, x2, y2, button=1, steps=8):
+        self.run(["xdotool", "mousemove", str(x1), str(y1), "mousedown", str(button)])
+        for i in range(1, steps + 1):
+            x = x1 + (x2 - x1) * i // steps
+            y = y1 + (y2 - y1) * i // steps
+            self.run(["xdotool", "mousemove", str(x), str(y)])
+        self.run(["xdotool", "mouseup", str(button)])
+
+    def key(self, *keys):
+        self.run(["xdotool", "key"] + list(keys))
+
+    def screenshot_rgb(self):
+        """The X screen as raw 8-bit RGB bytes."""
+        path = os.path.join(self.tmp, "screen.rgb")
+        self.run(["import", "-window", "root", "-depth", "8", f"rgb:{path}"])
+        with open(path, "rb") as f:
+            return f.read()
+
+    def save_screenshot(self, name):
+        folder = os.path.join(self.build, "e2e-shots")
+        os.makedirs(folder, exist_ok=True)
+        path = os.path.join(folder, name)
+        self.run(["import", "-window", "root", path], check=False)
+        return path
+
+    def show_on_root(self, rgb, width, height):
+        """Shows a raw RGB picture as the X screen's background."""
+        raw = os.path.join(self.tmp, "root.rgb")
+        png = os.path.join(self.tmp, "root.png")
+        with open(raw, "wb") as f:
+            f.write(rgb)
+        self.run(["convert", "-size", f"{width}x{height}", "-depth", "8", f"rgb:{raw}", png])
+        # display sets the background and exits, with a non-zero status at times.
+        self.run(["display", "-window", "root", png], check=False)

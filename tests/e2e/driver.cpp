@@ -1,0 +1,224 @@
+// A small Win32 helper the end-to-end tests run beside tavro.exe, in the same
+// Wine session: it finds windows and reads or drives them with window
+// messages, printing results on stdout, one line each.
+//
+//   driver windows                      visible top-level windows: class|title|x,y,w,h
+//   driver wait TITLE [ms]              waits until a visible window has TITLE
+//   driver gone TITLE [ms]              waits until no visible window has TITLE
+//   driver rect TITLE ID                screen rectangle of a descendant control
+//   driver client TITLE ID              screen rectangle of its client area
+//   driver text TITLE ID                the control's text
+//   driver checked TITLE ID             1 when the button is checked
+//   driver enabled TITLE ID             1 when the control is enabled
+//   driver click TITLE ID               BM_CLICK on a button
+//   driver command TITLE ID             posts WM_COMMAND ID to the window
+//   driver close TITLE                  posts WM_CLOSE
+//   driver status TITLE ID PART         text of a status bar panel
+//   driver tray MESSAGE                 posts a mouse message to the tray icon's window
+//   driver syscommand TITLE SC          posts WM_SYSCOMMAND SC (61472 minimise)
+//   driver exists CLASS                 1 when a window of CLASS exists (hidden too)
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Found {
+    std::wstring title;
+    HWND hwnd = nullptr;
+};
+
+BOOL CALLBACK FindVisible(HWND hwnd, LPARAM param)
+{
+    auto* f = reinterpret_cast<Found*>(param);
+    wchar_t text[256] = {};
+    ::GetWindowTextW(hwnd, text, 256);
+    if (::IsWindowVisible(hwnd) && f->title == text) {
+        f->hwnd = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND FindTop(const std::wstring& title)
+{
+    Found f{title};
+    ::EnumWindows(FindVisible, reinterpret_cast<LPARAM>(&f));
+    return f.hwnd;
+}
+
+struct ById {
+    int id;
+    HWND hwnd = nullptr;
+};
+
+BOOL CALLBACK FindChild(HWND hwnd, LPARAM param)
+{
+    auto* f = reinterpret_cast<ById*>(param);
+    if (::GetDlgCtrlID(hwnd) == f->id) {
+        f->hwnd = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND FindControl(const std::wstring& title, int id)
+{
+    HWND top = FindTop(title);
+    if (!top) return nullptr;
+    ById f{id};
+    ::EnumChildWindows(top, FindChild, reinterpret_cast<LPARAM>(&f));
+    return f.hwnd;
+}
+
+void PrintRect(const RECT& r)
+{
+    std::printf("%ld,%ld,%ld,%ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
+}
+
+void PrintWide(const std::wstring& text)
+{
+    int n = ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0,
+                                  nullptr, nullptr);
+    std::string out(static_cast<size_t>(n), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), out.data(), n,
+                          nullptr, nullptr);
+    std::printf("%s\n", out.c_str());
+}
+
+BOOL CALLBACK ListVisible(HWND hwnd, LPARAM)
+{
+    if (!::IsWindowVisible(hwnd)) return TRUE;
+    wchar_t text[256] = {}, cls[256] = {};
+    ::GetWindowTextW(hwnd, text, 256);
+    ::GetClassNameW(hwnd, cls, 256);
+    RECT r;
+    ::GetWindowRect(hwnd, &r);
+    wchar_t line[700];
+    swprintf(line, 700, L"%ls|%ls|%ld,%ld,%ld,%ld", cls, text, r.left, r.top, r.right - r.left,
+             r.bottom - r.top);
+    PrintWide(line);
+    return TRUE;
+}
+
+// A status bar's text must be read into memory of the process that owns it.
+std::wstring StatusText(HWND bar, int part)
+{
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(bar, &pid);
+    HANDLE process = ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    if (!process) return L"";
+    const LRESULT info = ::SendMessageW(bar, SB_GETTEXTLENGTHW, part, 0);
+    const SIZE_T bytes = (LOWORD(info) + 1) * sizeof(wchar_t);
+    void* remote = ::VirtualAllocEx(process, nullptr, bytes, MEM_COMMIT, PAGE_READWRITE);
+    std::wstring text(LOWORD(info) + 1, L'\0');
+    if (remote) {
+        ::SendMessageW(bar, SB_GETTEXTW, part, reinterpret_cast<LPARAM>(remote));
+        ::ReadProcessMemory(process, remote, text.data(), bytes, nullptr);
+        ::VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    }
+    ::CloseHandle(process);
+    text.resize(LOWORD(info));
+    return text;
+}
+
+bool WaitFor(const std::wstring& title, bool present, int ms)
+{
+    for (int waited = 0;; waited += 50) {
+        if ((FindTop(title) != nullptr) == present) return true;
+        if (waited >= ms) return false;
+        ::Sleep(50);
+    }
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    if (argc < 2) return 2;
+    const std::wstring verb = argv[1];
+    auto arg = [&](int i) { return i < argc ? std::wstring(argv[i]) : std::wstring(); };
+    auto num = [&](int i, int fallback) { return i < argc ? _wtoi(argv[i]) : fallback; };
+
+    if (verb == L"windows") {
+        ::EnumWindows(ListVisible, 0);
+        return 0;
+    }
+    if (verb == L"wait" || verb == L"gone") {
+        const bool ok = WaitFor(arg(2), verb == L"wait", num(3, 10000));
+        std::printf("%s\n", ok ? "ok" : "timeout");
+        return ok ? 0 : 1;
+    }
+    if (verb == L"close") {
+        HWND top = FindTop(arg(2));
+        if (!top) return 1;
+        ::PostMessageW(top, WM_CLOSE, 0, 0);
+        return 0;
+    }
+    if (verb == L"syscommand") {
+        HWND top = FindTop(arg(2));
+        if (!top) return 1;
+        ::PostMessageW(top, WM_SYSCOMMAND, num(3, SC_MINIMIZE), 0);
+        return 0;
+    }
+    if (verb == L"exists") {
+        std::printf("%d\n", ::FindWindowW(arg(2).c_str(), nullptr) ? 1 : 0);
+        return 0;
+    }
+    if (verb == L"tray") {
+        HWND tray = ::FindWindowW(L"TavroTrayIconWindow", nullptr);
+        if (!tray) return 1;
+        ::PostMessageW(tray, 1791, 2, num(2, WM_LBUTTONDOWN));
+        return 0;
+    }
+    if (verb == L"command") {
+        HWND top = FindTop(arg(2));
+        if (!top) top = ::FindWindowW(arg(2).c_str(), nullptr);  // by class, hidden too
+        if (!top) return 1;
+        ::PostMessageW(top, WM_COMMAND, num(3, 0), 0);
+        return 0;
+    }
+    HWND control = FindControl(arg(2), num(3, 0));
+    if (!control) {
+        std::fprintf(stderr, "no control %d in window\n", num(3, 0));
+        return 1;
+    }
+    if (verb == L"rect" || verb == L"client") {
+        RECT r;
+        if (verb == L"rect") {
+            ::GetWindowRect(control, &r);
+        } else {
+            ::GetClientRect(control, &r);
+            ::MapWindowPoints(control, nullptr, reinterpret_cast<POINT*>(&r), 2);
+        }
+        PrintRect(r);
+        return 0;
+    }
+    if (verb == L"text") {
+        wchar_t text[1024] = {};
+        ::SendMessageW(control, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
+        PrintWide(text);
+        return 0;
+    }
+    if (verb == L"checked") {
+        std::printf("%d\n", ::SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0);
+        return 0;
+    }
+    if (verb == L"enabled") {
+        std::printf("%d\n", ::IsWindowEnabled(control) ? 1 : 0);
+        return 0;
+    }
+    if (verb == L"click") {
+        ::PostMessageW(control, BM_CLICK, 0, 0);
+        return 0;
+    }
+    if (verb == L"status") {
+        PrintWide(StatusText(control, num(4, 0)));
+        return 0;
+    }
+    return 2;
+}

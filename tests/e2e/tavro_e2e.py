@@ -1,0 +1,384 @@
+#!/usr/bin/env python3
+"""End-to-end scenarios: the real tavro.exe on a private X desktop, driven with
+real clicks (xdotool) and read through a small Win32 driver and the registry.
+
+Usage: tavro_e2e.py --build BUILD_DIR --driver DRIVER_EXE SCENARIO
+"""
+import argparse
+import os
+import re
+import subprocess
+import sys
+import time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from desktop import Desktop  # noqa: E402
+
+PREVIEW = " Previewer"
+SHAPES = " Select Capture Shape"
+ABOUT = " Tavro Screen Capture"
+OUR_CLASSES = {"TForm1", "TPreviewForm", "TSelectForm", "TImageForm"}
+KEY = r"HKCU\Software\Tavro"
+
+# Control ids of the shape dialog and the preview.
+ID_OK, ID_CANCEL = 1, 2
+ID_FIRST_SHAPE, ID_NO_SHOW = 3001, 3010
+ID_RETRY, ID_IMAGE, ID_SCROLLBOX, ID_STATUS = 4001, 4005, 4004, 4006
+ID_SAVE = 1002
+MENU_ITEMS = ["Help", "Settings", "CAPTURE SCREEN", "Exit"]
+WM_LBUTTONDBLCLK = 0x203
+
+
+def known_picture(width, height, seed):
+    """A picture with every pixel different from its neighbours."""
+    rows = []
+    for y in range(height):
+        row = bytearray(width * 3)
+        for x in range(width):
+            row[3 * x] = (x * 7 + y * 3 + seed) & 255
+            row[3 * x + 1] = (x ^ y ^ seed) & 255
+            row[3 * x + 2] = ((x * y) >> 6) + seed * 31 & 255
+        rows.append(bytes(row))
+    return b"".join(rows)
+
+
+class Tavro:
+    def __init__(self, desk, build, driver):
+        self.desk, self.build, self.driver_exe = desk, build, driver
+        self.proc = None
+
+    # -- the program -----------------------------------------------------
+    def start(self, fresh_settings=True, **values):
+        if fresh_settings:
+            self.desk.wine(["reg", "delete", KEY, "/f"], check=False)
+        for name, (kind, data) in values.items():
+            self.desk.wine(["reg", "add", KEY + r"\SETTINGS", "/v", name, "/t", kind, "/d", str(data), "/f"])
+        self.proc = self.desk.spawn_wine([os.path.join(self.build, "tavro.exe")])
+        self.wait_until(lambda: self.driver("exists", "TavroTrayIconWindow", check=False).strip() == "1",
+                        20, "the tray icon's window")
+        time.sleep(0.5)  # the icon reaches trayer through the X server
+        return self
+
+    def running(self):
+        return self.proc is not None and self.proc.poll() is None
+
+    def wait_exit(self, seconds=20):
+        self.wait_until(lambda: not self.running(), seconds, "tavro.exe to end")
+
+    def driver(self, *args, check=True):
+        return self.desk.wine([self.driver_exe] + [str(a) for a in args], check=check)
+
+    @staticmethod
+    def wait_until(cond, seconds, what):
+        end = time.time() + seconds
+        while True:
+            if cond():
+                return
+            if time.time() > end:
+                raise AssertionError(f"timed out waiting for {what}")
+            time.sleep(0.2)
+
+    # -- windows ---------------------------------------------------------
+    def windows(self):
+        out = []
+        for line in self.driver("windows").splitlines():
+            parts = line.split("|")
+            if len(parts) == 3:
+                x, y, w, h = (int(v) for v in parts[2].split(","))
+                out.append((parts[0], parts[1], (x, y, w, h)))
+        return out
+
+    def our_visible_windows(self):
+        return [w for w in self.windows() if w[0] in OUR_CLASSES]
+
+    def wait_window(self, title, seconds=15):
+        r = self.driver("wait", title, seconds * 1000, check=False)
+        assert r.strip() == "ok", f"window {title!r} did not appear"
+
+    def wait_gone(self, title, seconds=15):
+        r = self.driver("gone", title, seconds * 1000, check=False)
+        assert r.strip() == "ok", f"window {title!r} did not go away"
+
+    def visible(self, title):
+        return any(w[1] == title for w in self.windows())
+
+    def rect(self, title, control, client=False):
+        out = self.driver("client" if client else "rect", title, control)
+        return tuple(int(v) for v in out.strip().split(","))
+
+    def click_control(self, title, control, button=1):
+        x, y, w, h = self.rect(title, control)
+        self.desk.click(x + w // 2, y + h // 2, button)
+
+    def status(self, part):
+        return self.driver("status", PREVIEW, ID_STATUS, part).rstrip("\r\n")
+
+    # -- tray ------------------------------------------------------------
+    def tray_point(self):
+        return self.desk.width - 12, 16
+
+    def tray_press(self, button=1):
+        x, y = self.tray_point()
+        self.desk.click(x, y, button)
+        self.wait_until(lambda: any(w[0] == "#32768" for w in self.windows()), 10, "the tray menu")
+        return next(w[2] for w in self.windows() if w[0] == "#32768")
+
+    def choose(self, item, button=1):
+        """Opens the tray menu and clicks one of its items."""
+        x, y, w, h = self.tray_press(button)
+        step = (h - 4) / len(MENU_ITEMS)
+        index = MENU_ITEMS.index(item)
+        self.desk.click(x + w // 2, int(y + 2 + step * index + step / 2))
+
+    def capture_entire_screen(self):
+        self.choose("CAPTURE SCREEN")
+        self.wait_window(SHAPES)
+        self.click_control(SHAPES, ID_FIRST_SHAPE + 1)
+        self.click_control(SHAPES, ID_OK)
+        self.wait_window(PREVIEW)
+
+    # -- pixels ----------------------------------------------------------
+    def assert_preview_shows(self, picture, width):
+        """The visible part of the picture control equals the picture, pixel for pixel."""
+        ix, iy, iw, ih = self.rect(PREVIEW, ID_IMAGE)
+        bx, by, bw, bh = self.rect(PREVIEW, ID_SCROLLBOX, client=True)
+        left, top = max(ix, bx), max(iy, by)
+        right, bottom = min(ix + iw, bx + bw), min(iy + ih, by + bh)
+        assert right - left > 100 and bottom - top > 100, "picture hardly visible"
+        assert (left - bx, top - by) == (10, 10), "picture not at (10, 10) of its area"
+        screen = self.desk.screenshot_rgb()
+        sw = self.desk.width
+        for y in range(top, bottom):
+            got = screen[3 * (y * sw + left):3 * (y * sw + right)]
+            py = y - iy
+            want = picture[3 * (py * width + left - ix):3 * (py * width + right - ix)]
+            if got != want:
+                self.desk.save_screenshot("mismatch.png")
+                raise AssertionError(f"preview row {py} differs from the screen that was captured")
+
+    # -- settings --------------------------------------------------------
+    def stored(self):
+        """The SETTINGS values as {name: (type, data)}."""
+        out = self.desk.wine(["reg", "query", KEY + r"\SETTINGS"], check=False)
+        values = {}
+        for line in out.splitlines():
+            m = re.match(r"\s+(\S+)\s+(REG_\w+)\s*(.*)$", line)
+            if m:
+                values[m.group(1)] = (m.group(2), m.group(3).strip())
+        return values
+
+
+# ---------------------------------------------------------------------------
+# Scenarios
+
+def StartShowsNoWindowAndCreatesTheKey(t):
+    t.start()
+    time.sleep(1)
+    assert t.our_visible_windows() == [], t.our_visible_windows()
+    subkeys = t.desk.wine(["reg", "query", r"HKCU\Software"], check=False).split()
+    assert r"HKEY_CURRENT_USER\Software\Tavro" in subkeys, subkeys
+    assert t.stored() == {}, "SETTINGS must not exist before the first save"
+
+
+def TrayPressesOpenTheMenu(t):
+    t.start()
+    px, py = t.tray_point()
+    for button in (1, 2, 3):
+        x, y, w, h = t.tray_press(button)
+        # At the mouse: the menu hangs from the pointer, moved left to fit the screen.
+        assert abs(y - py) <= 2 and (abs(x - px) <= 2 or abs(x + w - px) <= 12), (button, x, y, w, h)
+        assert h > 40
+        t.desk.key("Escape")
+        t.wait_until(lambda: not any(w[0] == "#32768" for w in t.windows()), 10, "the menu to close")
+    assert t.our_visible_windows() == []
+
+
+def CaptureShowsTheShapeDialog(t):
+    t.start()
+    t.choose("CAPTURE SCREEN")
+    t.wait_window(SHAPES)
+    captions = [t.driver("text", SHAPES, ID_FIRST_SHAPE + i).strip() for i in range(6)]
+    assert captions == ["Rectangle", "Entire Screen", "Ellipse", "Circle", "Square", "Rounded Rectangle"]
+    assert t.driver("text", SHAPES, ID_NO_SHOW).strip() == "Don't Show This Screen"
+    assert t.driver("checked", SHAPES, ID_FIRST_SHAPE).strip() == "1"
+    t.click_control(SHAPES, ID_CANCEL)
+    t.wait_gone(SHAPES)
+    time.sleep(1)
+    assert t.our_visible_windows() == []
+
+
+def EntireScreenPreviewShowsTheScreenPixelForPixel(t):
+    w, h = t.desk.width, t.desk.height
+    picture = known_picture(w, h, 1)
+    t.desk.show_on_root(picture, w, h)
+    t.start(DateStampImage=("REG_SZ", 0))
+    t.capture_entire_screen()
+    assert t.status(1) == f" {w} x {h}   (width x height in pixels)"
+    assert t.status(2).strip() == "TAVRO"
+    captions = [t.driver("text", PREVIEW, i).strip() for i in
+                (ID_RETRY, 1002, 1005, 1016, 1001, 1003, 1004, 1008, 1007, 1006)]
+    assert captions == ["Retry", "Save", "Copy", "Rotate", "PowerPoint", "Word", "Excel", "Program",
+                        "Mail", "Print"], captions
+    # The tray area of the grab holds trayer, not the picture: compare elsewhere.
+    t.assert_preview_shows(picture, w)
+    assert t.driver("enabled", PREVIEW, ID_RETRY).strip() == "1"
+
+
+def RetryCapturesAgainWithoutTheDialog(t):
+    w, h = t.desk.width, t.desk.height
+    t.desk.show_on_root(known_picture(w, h, 2), w, h)
+    t.start(DateStampImage=("REG_SZ", 0))
+    t.capture_entire_screen()
+    second = known_picture(w, h, 3)
+    t.desk.show_on_root(second, w, h)
+    t.click_control(PREVIEW, ID_RETRY)
+    saw_dialog = False
+    end = time.time() + 15
+    while time.time() < end:
+        titles = [x[1] for x in t.windows()]
+        saw_dialog |= SHAPES in titles
+        if PREVIEW in titles and time.time() > end - 13:
+            break
+        time.sleep(0.2)
+    t.wait_window(PREVIEW)
+    assert not saw_dialog, "Retry showed the shape dialog"
+    t.assert_preview_shows(second, w)
+
+
+def CloseEndsTheCaptureAndReenablesIt(t):
+    t.start()
+    t.capture_entire_screen()
+    # While the preview is open "CAPTURE SCREEN" is disabled: choosing it does nothing.
+    t.choose("CAPTURE SCREEN")
+    time.sleep(1.5)
+    # A greyed item does not close the menu.
+    t.desk.key("Escape")
+    assert not t.visible(SHAPES)
+    assert sum(1 for x in t.windows() if x[1] == PREVIEW) == 1
+    t.driver("close", PREVIEW)
+    t.wait_gone(PREVIEW)
+    t.choose("CAPTURE SCREEN")
+    t.wait_window(SHAPES)
+    t.click_control(SHAPES, ID_CANCEL)
+    t.wait_gone(SHAPES)
+
+
+def ShapeDialogCancelAndCloseBox(t):
+    t.start()
+    # Cancel puts a ticked box back.
+    t.choose("CAPTURE SCREEN")
+    t.wait_window(SHAPES)
+    t.click_control(SHAPES, ID_NO_SHOW)
+    assert t.driver("checked", SHAPES, ID_NO_SHOW).strip() == "1"
+    t.click_control(SHAPES, ID_CANCEL)
+    t.wait_gone(SHAPES)
+    t.choose("CAPTURE SCREEN")
+    t.wait_window(SHAPES)
+    assert t.driver("checked", SHAPES, ID_NO_SHOW).strip() == "0"
+    # Escape is Cancel too.
+    t.desk.key("Escape")
+    t.wait_gone(SHAPES)
+    # The close box keeps it: the next capture goes straight to the overlay.
+    t.choose("CAPTURE SCREEN")
+    t.wait_window(SHAPES)
+    t.click_control(SHAPES, ID_NO_SHOW)
+    t.driver("close", SHAPES)
+    t.wait_gone(SHAPES)
+    time.sleep(0.5)
+    assert not t.visible(PREVIEW)
+    t.choose("CAPTURE SCREEN")
+    t.wait_until(lambda: any(x[0] == "TImageForm" for x in t.windows()), 10, "the overlay")
+    assert not t.visible(SHAPES)
+    # A click without a drag ends the capture without a preview.
+    t.desk.click(500, 400)
+    t.wait_until(lambda: not any(x[0] == "TImageForm" for x in t.windows()), 10, "the overlay to close")
+    time.sleep(1)
+    assert not t.visible(PREVIEW)
+
+
+def DoubleClickShowsAboutOnlyWhenIdle(t):
+    t.start()
+    t.choose("CAPTURE SCREEN")
+    t.wait_window(SHAPES)
+    t.driver("tray", WM_LBUTTONDBLCLK)
+    time.sleep(1.5)
+    assert not t.visible(ABOUT), "About shown during a capture"
+    t.click_control(SHAPES, ID_CANCEL)
+    t.wait_gone(SHAPES)
+    t.driver("tray", WM_LBUTTONDBLCLK)
+    t.wait_window(ABOUT)
+    # Minimising sends it back to the tray.
+    t.driver("syscommand", ABOUT, 0xF020)
+    t.wait_gone(ABOUT)
+    assert t.running()
+
+
+def ExitWritesTheSettingsWithTheirTypes(t):
+    t.start()
+    t.capture_entire_screen()
+    t.driver("close", PREVIEW)
+    t.wait_gone(PREVIEW)
+    t.choose("Exit")
+    t.wait_exit()
+    s = t.stored()
+    assert s["SaveOnExit"] == ("REG_SZ", "1"), s
+    assert s["CaptureShapeIndex"] == ("REG_DWORD", "0x1"), s
+    assert s["BackgroundColor"] == ("REG_DWORD", "0xffffff"), s
+    assert s["ImageProgIndex"] == ("REG_DWORD", "0x0"), s
+    for flag in ("NameOnSlides", "DateOnSlides", "ShowHints", "DateStampImage"):
+        assert s[flag] == ("REG_SZ", "1"), (flag, s)
+    for text in ("SaveDir", "ImageProgram", "UserName"):
+        assert s[text][0] == "REG_SZ", (text, s)
+    assert len(s) == 11, s
+    # The next start reads them: Entire Screen is preselected.
+    t.start(fresh_settings=False)
+    t.choose("CAPTURE SCREEN")
+    t.wait_window(SHAPES)
+    assert t.driver("checked", SHAPES, ID_FIRST_SHAPE + 1).strip() == "1"
+
+
+def ExitWithPreviewOpenKeepsTheProgram(t):
+    t.start()
+    t.capture_entire_screen()
+    t.choose("Exit")
+    t.wait_gone(PREVIEW)
+    time.sleep(1.5)
+    assert t.running(), "Exit with the preview open ended the program"
+    assert t.stored() == {}, "nothing is saved while the program keeps running"
+    t.choose("Exit")
+    t.wait_exit()
+    assert t.stored()["SaveOnExit"] == ("REG_SZ", "1")
+
+
+def HintsReachTheStatusBar(t):
+    t.start()
+    t.capture_entire_screen()
+    for control, hint in ((ID_SAVE, "Save Image as File"), (ID_RETRY, "Retry Image Selection")):
+        x, y, w, h = t.rect(PREVIEW, control)
+        t.desk.run(["xdotool", "mousemove", str(x + w // 2), str(y + h // 2)])
+        t.wait_until(lambda: t.status(0) == hint, 10, f"hint {hint!r}")
+
+
+def main():
+    ap = argparse.ArgumentParser()
+    ap.add_argument("--build", required=True)
+    ap.add_argument("--driver", required=True)
+    ap.add_argument("scenario")
+    a = ap.parse_args()
+    scenario = globals()[a.scenario]
+    with Desktop(a.build) as desk:
+        t = Tavro(desk, os.path.abspath(a.build), os.path.abspath(a.driver))
+        try:
+            scenario(t)
+        except BaseException:
+            print("screenshot:", desk.save_screenshot(a.scenario + ".png"), file=sys.stderr)
+            print("windows:", t.windows() if desk.env.get("DISPLAY") else "-", file=sys.stderr)
+            raise
+        finally:
+            if t.running():
+                t.proc.kill()
+    print(f"{a.scenario}: passed")
+
+
+if __name__ == "__main__":
+    main()
