@@ -13,7 +13,7 @@ packages=(
   googletest
   wine wine64 wine32:i386
   xvfb xdotool x11-utils x11-apps trayer imagemagick giflib-tools fp-utils
-  clang libclang-rt-14-dev libgif-dev libbenchmark-dev
+  clang libclang-rt-14-dev python3 libgif-dev libbenchmark-dev
 )
 
 missing=()

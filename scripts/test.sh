@@ -8,12 +8,17 @@ shift
 "$here/wine-prefix.sh" "$build"
 . "$here/wine-env.sh" "$build"
 
+# Unit tests that make windows need a display: a private one, so a user's
+# desktop is never touched. The end-to-end tests start their own.
+. "$here/desktop.sh"
+desktop_start 1024x768
+
 # Keep one wineserver for the whole run and start Wine's background services
 # before the first test: otherwise every test pays their start-up, or ctest
 # waits for them to exit.
 wineserver -p
 wine cmd /c exit </dev/null >/dev/null 2>&1 || true
-trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
+trap 'wineserver -k >/dev/null 2>&1 || true; desktop_stop' EXIT
 
 cd "$build"
 ctest --output-on-failure --timeout 300 -j 1 "$@"
