@@ -30,9 +30,10 @@ private:
     int colors_;
 };
 
-// Pure arithmetic on the cube, no table: level(c) = (c + 3) / 51. This is not
-// the nearest level (that would be (c + 25) / 51): files must match the cube
-// indices other writers of this format produce, so the rule stays as it is.
+// Pure arithmetic on the cube, no table: level(c) = (c + 3) / 51, switching at
+// 48, 99, 150, 201 and 252. It is not the nearest level ((c + 25) / 51 would
+// be): a colour up to 48 above a level still falls to that level, and saved
+// pictures depend on exactly these thresholds.
 class TNetscapeColorLookup final : public TColorLookup {
 public:
     TNetscapeColorLookup() : TColorLookup(kCubeColors) {}

@@ -214,7 +214,7 @@ TEST(GIFFile, FirstWriteFailureStopsTheSaveAndSticks)
     }
 }
 
-TEST(GIFFile, SaveToFileWritesTheStreamBytesAndCleansUpOnFailure)
+TEST(GIFFile, SaveToFileWritesTheStreamBytesOrNothing)
 {
     const auto folder = std::filesystem::temp_directory_path() / "tavro-gif-test";
     std::filesystem::create_directories(folder);
