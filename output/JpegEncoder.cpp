@@ -39,6 +39,7 @@ struct Destination {
     std::uint8_t* buffer;
     std::size_t capacity;
     std::size_t size;
+    std::size_t limit;
 };
 
 void InitDestination(j_compress_ptr cinfo)
@@ -53,7 +54,8 @@ void InitDestination(j_compress_ptr cinfo)
 boolean EmptyOutputBuffer(j_compress_ptr cinfo)
 {
     auto* dest = reinterpret_cast<Destination*>(cinfo->dest);
-    const std::size_t grown = dest->capacity * 2;
+    std::size_t grown = dest->capacity * 2;
+    if (grown > dest->limit) grown = dest->limit;
     auto* bigger = grown > dest->capacity ? static_cast<std::uint8_t*>(std::realloc(dest->buffer, grown)) : nullptr;
     if (!bigger) ERREXIT1(cinfo, JERR_OUT_OF_MEMORY, 0);
     dest->buffer = bigger;
@@ -135,6 +137,8 @@ bool CompressJpeg(const JpegSource& source, JpegBytes& out, std::string& error)
     // About a byte a pixel is plenty for most pictures; the buffer grows when not.
     const std::size_t estimate = static_cast<std::size_t>(source.width) * static_cast<std::size_t>(source.height) / 2;
     dest.capacity = estimate < kFirstBufferSize ? kFirstBufferSize : estimate > kLargestFirstBuffer ? kLargestFirstBuffer : estimate;
+    dest.limit = source.outputLimit;
+    if (dest.capacity > dest.limit) dest.capacity = dest.limit;
 
     const bool ok = CompressRows(&cinfo, &err, &dest, &source);
     if (!ok) {

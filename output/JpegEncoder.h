@@ -23,6 +23,9 @@ struct JpegSource {
     int width = 0;
     int height = 0;
     int bytesPerPixel = 3;              // 3 or 4
+    // The largest compressed size accepted: beyond it the library stops with
+    // its out-of-memory error. A 32-bit process cannot hold more anyway.
+    std::size_t outputLimit = 0x7FFFFFFF;
 };
 
 // The compressed file in memory (allocated by the compressor with malloc).

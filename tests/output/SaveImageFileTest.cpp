@@ -1,0 +1,145 @@
+// The save path with the file-exists policy, on real files.
+#include <gtest/gtest.h>
+
+#include "output/FileExistsUnit.h"
+#include "output/FileNaming.h"
+#include "output/SaveFile.h"
+#include "tests/output/FaultyFileSystem.h"
+#include "tests/support/TestPictures.h"
+#include "win/Error.h"
+
+namespace {
+
+class SaveImage : public ::testing::Test {
+protected:
+    SaveImage() { testpics::FillPattern(picture, 24, 16, win::PixelFormat::Bits32); }
+
+    bool Save(const std::wstring& name, int index, int answer, bool check = true)
+    {
+        return SaveImageFileTo(
+            picture, folder / name, index, check,
+            [&](const std::wstring& existing) {
+                asked.push_back(existing);
+                return answer;
+            },
+            dialogName, fs);
+    }
+
+    TempFolder folder;
+    FaultyFileSystem fs;
+    win::Bitmap picture;
+    std::wstring dialogName;
+    std::vector<std::wstring> asked;
+};
+
+}  // namespace
+
+TEST_F(SaveImage, ForcesTheExtensionOfTheChosenType)
+{
+    EXPECT_TRUE(Save(L"shot.png", ftJPEG, win::mrCancel));
+    EXPECT_TRUE(Save(L"week.12", ftBMP, win::mrCancel));
+    EXPECT_TRUE(Save(L"other.gif", 0, win::mrCancel));  // unknown type: BMP under the name as given
+    EXPECT_EQ(folder.Names(), (std::vector<std::wstring>{L"other.gif", L"shot.jpg", L"week.bmp"}));
+    EXPECT_EQ(ReadBytes(folder / L"other.gif").substr(0, 2), "BM");
+    EXPECT_EQ(ReadBytes(folder / L"shot.jpg").substr(0, 2), "\xFF\xD8");
+    EXPECT_TRUE(asked.empty());
+    EXPECT_EQ(dialogName, folder / L"other.gif");
+}
+
+TEST_F(SaveImage, RenameNumbersUntilANameIsFree)
+{
+    for (const wchar_t* name : {L"capture.jpg", L"capture(1).jpg", L"capture(2).jpg"}) WriteText(folder / name, "old");
+    EXPECT_TRUE(Save(L"capture.jpg", ftJPEG, win::mrNo));
+    EXPECT_EQ(asked, std::vector<std::wstring>{folder / L"capture.jpg"});
+    EXPECT_EQ(dialogName, folder / L"capture(3).jpg");  // the next Save proposes it
+    for (const wchar_t* name : {L"capture.jpg", L"capture(1).jpg", L"capture(2).jpg"})
+        EXPECT_EQ(ReadBytes(folder / name), "old");
+    EXPECT_EQ(ReadBytes(folder / L"capture(3).jpg").substr(0, 2), "\xFF\xD8");
+
+    WriteText(folder / L".jpg", "old");
+    EXPECT_TRUE(Save(L".jpg", ftJPEG, win::mrNo));
+    EXPECT_EQ(dialogName, folder / L".jpg.jpg");
+}
+
+TEST_F(SaveImage, OverwriteReplacesAndCancelWritesNothing)
+{
+    WriteText(folder / L"capture.bmp", "old");
+    EXPECT_FALSE(Save(L"capture.bmp", ftBMP, win::mrCancel));
+    EXPECT_EQ(ReadBytes(folder / L"capture.bmp"), "old");
+    EXPECT_EQ(dialogName, folder / L"capture.bmp");
+    // The dialog closed without a choice counts as Cancel.
+    EXPECT_FALSE(Save(L"capture.bmp", ftBMP, 0));
+    EXPECT_EQ(ReadBytes(folder / L"capture.bmp"), "old");
+
+    EXPECT_TRUE(Save(L"capture.bmp", ftBMP, win::mrOk));
+    EXPECT_EQ(ReadBytes(folder / L"capture.bmp").size(), 54u + 24 * 4 * 16);
+    EXPECT_EQ(folder.Names(), std::vector<std::wstring>{L"capture.bmp"});
+}
+
+TEST_F(SaveImage, WithoutTheCheckAnExistingFileIsReplacedWithoutAsking)
+{
+    WriteText(folder / L"capture-temp.bmp", "old");
+    EXPECT_TRUE(Save(L"capture-temp.bmp", ftBMP, win::mrCancel, false));
+    EXPECT_TRUE(asked.empty());
+    EXPECT_EQ(ReadBytes(folder / L"capture-temp.bmp").substr(0, 2), "BM");
+}
+
+TEST_F(SaveImage, AFailedBmpWriteIsAnErrorNotASilentFalse)
+{
+    fs.failWriteAfter = 10;
+    EXPECT_THROW(Save(L"capture.bmp", ftBMP, win::mrOk), win::Error);
+    EXPECT_TRUE(folder.Names().empty());
+}
+
+TEST(SaveBMP, FailsSilentlyWithoutAPicture)
+{
+    // No main form in this process: nothing to write, no exception.
+    EXPECT_FALSE(SaveBMP());
+    const std::wstring temp = TempImageFile();
+    EXPECT_EQ(temp.substr(temp.size() - 17), L"\\capture-temp.bmp");
+}
+
+TEST(FileExistsForm, PolicyDecidesWhichButtonsAreOffered)
+{
+    TFileExistsForm form;
+    auto offered = [&](int id) {
+        return (::GetWindowLongW(::GetDlgItem(form.Hwnd(), id), GWL_STYLE) & WS_VISIBLE) != 0;
+    };
+    EXPECT_EQ(form.AlwaysGroupIndex(), fepAlwaysAsk);
+    EXPECT_TRUE(offered(TFileExistsForm::OverwriteBut));
+    EXPECT_TRUE(offered(TFileExistsForm::RenameBut));
+    form.SetAlwaysGroupIndex(fepAlwaysRename);
+    EXPECT_FALSE(offered(TFileExistsForm::OverwriteBut));
+    EXPECT_TRUE(offered(TFileExistsForm::RenameBut));
+    form.SetAlwaysGroupIndex(fepAlwaysOverwrite);
+    EXPECT_TRUE(offered(TFileExistsForm::OverwriteBut));
+    EXPECT_FALSE(offered(TFileExistsForm::RenameBut));
+    // A standing policy answers without showing the dialog.
+    EXPECT_EQ(FileExistsChoice(form, L"C:\\x\\a.jpg"), win::mrOk);
+    form.SetAlwaysGroupIndex(fepAlwaysRename);
+    EXPECT_EQ(FileExistsChoice(form, L"C:\\x\\a.jpg"), win::mrNo);
+    EXPECT_FALSE(form.Showing());
+}
+
+TEST(FileExistsForm, AsksWithTheNameAndReturnsTheButtonsResult)
+{
+    TFileExistsForm form;
+    auto click = [&](int id) {
+        ::PostMessageW(form.Hwnd(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(::GetDlgItem(form.Hwnd(), id)));
+    };
+    click(TFileExistsForm::RenameBut);
+    EXPECT_EQ(FileExistsChoice(form, L"C:\\pics\\capture.jpg"), win::mrNo);
+    EXPECT_EQ(form.FileNameLab(), L"capture.jpg");
+    click(TFileExistsForm::OverwriteBut);
+    EXPECT_EQ(FileExistsChoice(form, L"C:\\pics\\capture.jpg"), win::mrOk);
+
+    // Picking "Always Rename" hides Overwrite at once: a click on it does nothing.
+    ::PostMessageW(::GetDlgItem(form.Hwnd(), TFileExistsForm::FirstAlwaysRadio + fepAlwaysRename), BM_CLICK, 0, 0);
+    click(TFileExistsForm::OverwriteBut);
+    click(TFileExistsForm::BitBtn1);
+    EXPECT_EQ(FileExistsChoice(form, L"C:\\pics\\capture.jpg"), win::mrCancel);
+    EXPECT_EQ(form.AlwaysGroupIndex(), fepAlwaysRename);
+    // From now on the policy answers.
+    EXPECT_EQ(FileExistsChoice(form, L"C:\\pics\\capture.jpg"), win::mrNo);
+}
