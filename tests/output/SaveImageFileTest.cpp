@@ -1,8 +1,8 @@
 // The save path with the file-exists policy, on real files.
 #include <gtest/gtest.h>
 
-#include "output/FileExistsUnit.h"
 #include "output/FileNaming.h"
+#include "win/Form.h"
 #include "output/SaveFile.h"
 #include "tests/output/FaultyFileSystem.h"
 #include "tests/support/TestPictures.h"
@@ -97,49 +97,4 @@ TEST(SaveBMP, FailsSilentlyWithoutAPicture)
     EXPECT_FALSE(SaveBMP());
     const std::wstring temp = TempImageFile();
     EXPECT_EQ(temp.substr(temp.size() - 17), L"\\capture-temp.bmp");
-}
-
-TEST(FileExistsForm, PolicyDecidesWhichButtonsAreOffered)
-{
-    TFileExistsForm form;
-    auto offered = [&](int id) {
-        return (::GetWindowLongW(::GetDlgItem(form.Hwnd(), id), GWL_STYLE) & WS_VISIBLE) != 0;
-    };
-    EXPECT_EQ(form.AlwaysGroupIndex(), fepAlwaysAsk);
-    EXPECT_TRUE(offered(TFileExistsForm::OverwriteBut));
-    EXPECT_TRUE(offered(TFileExistsForm::RenameBut));
-    form.SetAlwaysGroupIndex(fepAlwaysRename);
-    EXPECT_FALSE(offered(TFileExistsForm::OverwriteBut));
-    EXPECT_TRUE(offered(TFileExistsForm::RenameBut));
-    form.SetAlwaysGroupIndex(fepAlwaysOverwrite);
-    EXPECT_TRUE(offered(TFileExistsForm::OverwriteBut));
-    EXPECT_FALSE(offered(TFileExistsForm::RenameBut));
-    // A standing policy answers without showing the dialog.
-    EXPECT_EQ(FileExistsChoice(form, L"C:\\x\\a.jpg"), win::mrOk);
-    form.SetAlwaysGroupIndex(fepAlwaysRename);
-    EXPECT_EQ(FileExistsChoice(form, L"C:\\x\\a.jpg"), win::mrNo);
-    EXPECT_FALSE(form.Showing());
-}
-
-TEST(FileExistsForm, AsksWithTheNameAndReturnsTheButtonsResult)
-{
-    TFileExistsForm form;
-    auto click = [&](int id) {
-        ::PostMessageW(form.Hwnd(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                       reinterpret_cast<LPARAM>(::GetDlgItem(form.Hwnd(), id)));
-    };
-    click(TFileExistsForm::RenameBut);
-    EXPECT_EQ(FileExistsChoice(form, L"C:\\pics\\capture.jpg"), win::mrNo);
-    EXPECT_EQ(form.FileNameLab(), L"capture.jpg");
-    click(TFileExistsForm::OverwriteBut);
-    EXPECT_EQ(FileExistsChoice(form, L"C:\\pics\\capture.jpg"), win::mrOk);
-
-    // Picking "Always Rename" hides Overwrite at once: a click on it does nothing.
-    ::PostMessageW(::GetDlgItem(form.Hwnd(), TFileExistsForm::FirstAlwaysRadio + fepAlwaysRename), BM_CLICK, 0, 0);
-    click(TFileExistsForm::OverwriteBut);
-    click(TFileExistsForm::BitBtn1);
-    EXPECT_EQ(FileExistsChoice(form, L"C:\\pics\\capture.jpg"), win::mrCancel);
-    EXPECT_EQ(form.AlwaysGroupIndex(), fepAlwaysRename);
-    // From now on the policy answers.
-    EXPECT_EQ(FileExistsChoice(form, L"C:\\pics\\capture.jpg"), win::mrNo);
 }
