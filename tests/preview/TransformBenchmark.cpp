@@ -26,7 +26,7 @@ namespace {
 
 constexpr int kWidth = 3840;
 constexpr int kHeight = 2160;
-constexpr int kRuns = 11;
+constexpr int kRuns = 21;
 
 double MedianMs(const std::function<void()>& work)
 {
