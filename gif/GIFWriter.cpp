@@ -5,7 +5,8 @@ namespace gif {
 void TGIFWriter::FlushBlock()
 {
     buffer_[0] = static_cast<std::uint8_t>(kBlockBytes);
-    sink_.Write(buffer_.data(), buffer_.size());
+    // Stop at the first failed write rather than encode the rest for nothing.
+    if (!sink_.Write(buffer_.data(), buffer_.size())) sink_.ThrowIfFailed();
     position_ = 1;
     dirty_ = false;
 }
@@ -14,7 +15,7 @@ void TGIFWriter::Close()
 {
     if (!dirty_) return;
     buffer_[0] = static_cast<std::uint8_t>(position_ - 1);
-    sink_.Write(buffer_.data(), static_cast<std::size_t>(position_));
+    if (!sink_.Write(buffer_.data(), static_cast<std::size_t>(position_))) sink_.ThrowIfFailed();
     position_ = 1;
     dirty_ = false;
 }
