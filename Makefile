@@ -62,3 +62,11 @@ bench-transforms: setup $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS) --target transform_benchmark
 	scripts/wine-prefix.sh $(BUILD)
 	bash -c '. scripts/wine-env.sh $(BUILD) && wine $(BUILD)/tests/preview/transform_benchmark.exe'
+
+# JPEG and BMP saving of 1920 x 1080 and 3840 x 2160 screenshot-like pictures
+# under Wine: the JPEG encoder against libjpeg-turbo used natively on the same
+# pixels, the BMP save against a plain write of the same bytes.
+.PHONY: bench-save
+bench-save: setup $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS) --target bench_save_programs
+	tests/output/bench/run_bench.sh $(BUILD)

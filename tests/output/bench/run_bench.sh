@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Runs the save benchmarks of a build folder and prints medians and ratios:
+# our JPEG encoder (under Wine) against libjpeg-turbo used natively on the same
+# pixels, and the BMP save against a plain write of the same bytes.
+# Usage: tests/output/bench/run_bench.sh BUILD_DIR [REPEATS]
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(cd "$here/../../.." && pwd)
+build=$(cd "${1:?build dir}" && pwd)
+repeats=${2:-11}
+out="$build/bench-save"
+mkdir -p "$out"
+"$root/scripts/wine-prefix.sh" "$build"
+. "$root/scripts/wine-env.sh" "$build"
+wineserver -p
+trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
+
+results="$out/results.txt"
+wine "$build/tests/output/output_bench.exe" "$(winepath -w "$out")" "$repeats" </dev/null | tr -d '\r' > "$results"
+for ppm in "$out"/screen-*.ppm; do
+  "$build/tests/output/jpeg_native_bench" "$ppm" "$repeats" >> "$results"
+done
+
+awk '
+  { v[$1 " " $2 "x" $3] = $4; sizes[$2 "x" $3] = 1 }
+  END {
+    for (s in sizes) {
+      printf "%s\n", s
+      printf "  JPEG  ours %.2f ms, native %.2f ms  -> throughput ratio %.2f (goal >= 0.9); bytes %s vs %s\n",
+        v["jpeg_encode " s], v["jpeg_native " s], v["jpeg_native " s] / v["jpeg_encode " s],
+        v["jpeg_bytes " s], v["jpeg_native_bytes " s]
+      printf "  JPEG  whole save (encode, temporary file, flush, replace) %.2f ms\n", v["jpeg_save " s]
+      printf "  BMP   save %.2f ms, plain write %.2f ms -> ratio %.2f (goal <= 1.5)\n",
+        v["bmp_save " s], v["bmp_plain_write " s], v["bmp_save " s] / v["bmp_plain_write " s]
+      printf "  BMP   plain write with flush %.2f ms -> ratio %.2f\n",
+        v["bmp_plain_write_flush " s], v["bmp_save " s] / v["bmp_plain_write_flush " s]
+    }
+  }' "$results"
