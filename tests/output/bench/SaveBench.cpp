@@ -117,7 +117,7 @@ int wmain(int argc, wchar_t** argv)
         const int parts = 5;
         for (int i = 0; i < parts; ++i)
             output::WritePictureFile(picture, stem + L".bmp", ftBMP, output::ExistingFile::Replace, timed);
-        std::printf("bmp_save_parts %d %d create %.2f write %.2f flush %.2f close %.2f commit %.2f\n", width, height,
+        std::printf("bmp_save_parts %d %d create %.2f write %.2f flush %.2f close %.2f replace %.2f delete %.2f\n", width, height,
                     timed.create / parts, timed.write / parts, timed.flush / parts, timed.close / parts,
                     timed.commit / parts, timed.remove / parts);
         Report("bmp_plain_write", picture, MedianMs(repeats, [&] { PlainWrite(stem + L".plain.bmp", bmp, false); }));

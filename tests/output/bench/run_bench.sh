@@ -22,6 +22,7 @@ for ppm in "$out"/screen-*.ppm; do
 done
 
 awk '
+  $1 == "bmp_save_parts" { parts[$2 "x" $3] = $4 " " $5 ", " $6 " " $7 ", " $8 " " $9 ", " $10 " " $11 ", " $12 " " $13 ", " $14 " " $15 " ms"; next }
   { v[$1 " " $2 "x" $3] = $4; sizes[$2 "x" $3] = 1 }
   END {
     for (s in sizes) {
@@ -34,5 +35,6 @@ awk '
         v["bmp_save " s], v["bmp_plain_write " s], v["bmp_save " s] / v["bmp_plain_write " s]
       printf "  BMP   plain write with flush %.2f ms -> ratio %.2f\n",
         v["bmp_plain_write_flush " s], v["bmp_save " s] / v["bmp_plain_write_flush " s]
+      printf "  BMP   save steps (mean of 5): %s\n", parts[s]
     }
   }' "$results"
