@@ -1,6 +1,4 @@
-// The overlay's mouse handlers on a real overlay form (never shown). The unit
-// tests run without a display, so the shape comes from the shape dialog's
-// default (rectangle); the band of every shape is covered by RubberBandTest.
+// The overlay's mouse handlers on a real overlay form (never shown).
 #include <gtest/gtest.h>
 
 #include "capture/ImageUnit.h"
@@ -128,4 +126,24 @@ TEST_F(Overlay, PickModeTakesThePixelUnderThePressAndLeavesTheDragAlone)
     imageForm_->Image1MouseDown(-5, 400);
     EXPECT_EQ(PickedColor, testpics::PatternColor(123, 45));
     PickMode = false;
+}
+
+TEST_F(Overlay, EveryShapeOfTheShapeDialogIsDrawnAndLeavesNoTrace)
+{
+    TSelectForm dialog;
+    if (!dialog.Hwnd()) GTEST_SKIP() << "the shape dialog needs a display";
+    SelectForm = &dialog;
+    const int selections[] = {csRectangle, csEllipse, csCircle, csSquare, csRoundedRectangle};
+    const std::uint8_t codes[] = {scRectangle, scEllipse, scCircle, scSquare, scRoundedRectangle};
+    for (int i = 0; i < 5; ++i) {
+        dialog.SetItemIndex(selections[i]);
+        imageForm_->Image1MouseDown(250, 200);
+        EXPECT_EQ(ShapeCode, codes[i]);
+        for (int step = 1; step <= 6; ++step) imageForm_->Image1MouseMove(250 - step * 35, 200 - step * 12);
+        EXPECT_NE(PixelBytes(imageForm_->Image1), PixelBytes(frozen_)) << selections[i];
+        imageForm_->Image1MouseUp();
+        EXPECT_TRUE(SelectionMade);
+        EXPECT_EQ(PixelBytes(imageForm_->Image1), PixelBytes(frozen_)) << selections[i];
+    }
+    SelectForm = nullptr;
 }

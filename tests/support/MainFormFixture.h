@@ -1,6 +1,6 @@
-// A real main form and overlay for command-level tests. The unit tests run
-// without a display, so the forms have no windows: the commands run on their
-// pictures and state, and the preview (absent) is not refreshed.
+// A real main form and overlay for command-level tests. The preview is absent,
+// so it is not refreshed. Without a display the forms get no windows; tests
+// that need one showing skip themselves then.
 #pragma once
 
 #include <gtest/gtest.h>
