@@ -48,12 +48,12 @@ class Tavro:
         self.proc = None
 
     # -- the program -----------------------------------------------------
-    def start(self, fresh_settings=True, **values):
+    def start(self, fresh_settings=True, exe=None, **values):
         if fresh_settings:
             self.desk.wine(["reg", "delete", KEY, "/f"], check=False)
         for name, (kind, data) in values.items():
             self.desk.wine(["reg", "add", KEY + r"\SETTINGS", "/v", name, "/t", kind, "/d", str(data), "/f"])
-        self.proc = self.desk.spawn_wine([os.path.join(self.build, "tavro.exe")])
+        self.proc = self.desk.spawn_wine([exe or os.path.join(self.build, "tavro.exe")])
         self.wait_until(lambda: self.driver("exists", "TavroTrayIconWindow", check=False).strip() == "1",
                         20, "the tray icon's window")
         time.sleep(0.5)  # the icon reaches trayer through the X server
@@ -359,6 +359,45 @@ def HintsReachTheStatusBar(t):
         x, y, w, h = t.rect(PREVIEW, control)
         t.desk.run(["xdotool", "mousemove", str(x + w // 2), str(y + h // 2)])
         t.wait_until(lambda: t.status(0) == hint, 10, f"hint {hint!r}")
+
+
+def HintsOffLeaveThePanelAlone(t):
+    t.start(ShowHints=("REG_SZ", 0))
+    t.capture_entire_screen()
+    x, y, w, h = t.rect(PREVIEW, ID_SAVE)
+    t.desk.run(["xdotool", "mousemove", str(x + w // 2), str(y + h // 2)])
+    time.sleep(1.5)
+    assert t.status(0) == "", t.status(0)
+
+
+def HelpOpensTheTableOfContents(t):
+    t.start()
+    t.choose("Help")
+    t.wait_window("Tavro Screen Capture Help")
+
+
+def HelpMissingEverywhereIsSilent(t):
+    # A copy of the program in a folder without the help file, started elsewhere.
+    import shutil
+    folder = os.path.join(t.desk.tmp, "nohelp")
+    os.makedirs(folder)
+    exe = os.path.join(folder, "tavro.exe")
+    shutil.copy(os.path.join(t.build, "tavro.exe"), exe)
+    t.start(exe=exe)
+    t.choose("Help")
+    time.sleep(2)
+    assert t.our_visible_windows() == [] and not t.visible("Tavro Screen Capture Help"), t.windows()
+    assert not any(w[0] == "#32770" for w in t.windows()), "a message box appeared"
+    assert t.running()
+
+
+def AboutCloseBoxEndsTheProgram(t):
+    t.start()
+    t.driver("tray", WM_LBUTTONDBLCLK)
+    t.wait_window(ABOUT)
+    t.driver("close", ABOUT)
+    t.wait_exit()
+    assert t.stored()["SaveOnExit"] == ("REG_SZ", "1")
 
 
 def main():
