@@ -6,7 +6,10 @@
 #include <atomic>
 #include <thread>
 
+#include "app/AppSettings.h"
+#include "app/Unit1.h"
 #include "output/FileExistsUnit.h"
+#include "output/SaveFile.h"
 #include "output/PicDialog.h"
 #include "output/SaveDialogResource.h"
 #include "tests/output/FaultyFileSystem.h"
@@ -174,4 +177,70 @@ TEST(PicDialog, CancelKeepsNameAndType)
     driver.join();
     EXPECT_EQ(dialog.FileName, L"keep.gif");
     EXPECT_EQ(dialog.FilterIndex, 3);
+}
+
+namespace {
+
+// Accepts the save dialog, after typing name when one is given.
+void AcceptSaveDialog(const wchar_t* name)
+{
+    HWND dlg = WaitForWindow(L"Save Screen Capture as a File");
+    if (!dlg) return;
+    ::Sleep(300);
+    if (name) ::SendMessageW(::GetDlgItem(dlg, 1148), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name));
+    ::PostMessageW(dlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(dlg, IDOK)));
+}
+
+}  // namespace
+
+TEST(SaveCommand, SavesThroughTheDialogsAndProposesTheNameWritten)
+{
+    TempFolder folder;
+    TForm1 form;
+    Form1 = &form;
+    TFileExistsForm existsForm;
+    FileExistsForm = &existsForm;
+    testpics::FillPattern(*form.OutputImage, 64, 48, win::PixelFormat::Bits32);
+    AppSettings.SaveDir = folder.Path();
+    PicDialog.FileName = L"capture.jpg";
+    PicDialog.FilterIndex = 1;
+
+    // The JPG type forces its extension onto the typed name.
+    std::thread first([] { AcceptSaveDialog(L"shot.png"); });
+    EXPECT_TRUE(DoSaveDialog());
+    first.join();
+    EXPECT_EQ(folder.Names(), std::vector<std::wstring>{L"shot.jpg"});
+    EXPECT_EQ(::lstrcmpiW(PicDialog.FileName.c_str(), (folder / L"shot.jpg").c_str()), 0) << PicDialog.FileName;
+    EXPECT_EQ(::lstrcmpiW(AppSettings.SaveDir.c_str(), folder.Path().c_str()), 0) << AppSettings.SaveDir;
+
+    // The same name again: the file-exists dialog names the file; Rename numbers it.
+    std::wstring shownName;
+    std::thread second([&] {
+        AcceptSaveDialog(nullptr);
+        HWND exists = WaitForWindow(L" File Exists");
+        if (!exists) return;
+        ::Sleep(200);
+        shownName = TextOf(::GetDlgItem(exists, TFileExistsForm::FileNameLabel));
+        ::PostMessageW(exists, WM_COMMAND, MAKEWPARAM(TFileExistsForm::RenameBut, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(::GetDlgItem(exists, TFileExistsForm::RenameBut)));
+    });
+    EXPECT_TRUE(DoSaveDialog());
+    second.join();
+    EXPECT_EQ(shownName, L"shot.jpg");
+    EXPECT_EQ(folder.Names(), (std::vector<std::wstring>{L"shot(1).jpg", L"shot.jpg"}));
+    EXPECT_EQ(::lstrcmpiW(PicDialog.FileName.c_str(), (folder / L"shot(1).jpg").c_str()), 0) << PicDialog.FileName;
+
+    // Cancel in the save dialog: nothing is written and nothing changes.
+    std::thread third([] {
+        if (HWND dlg = WaitForWindow(L"Save Screen Capture as a File")) {
+            ::Sleep(200);
+            ::PostMessageW(dlg, WM_COMMAND, IDCANCEL, 0);
+        }
+    });
+    EXPECT_FALSE(DoSaveDialog());
+    third.join();
+    EXPECT_EQ(folder.Names().size(), 2u);
+
+    FileExistsForm = nullptr;
+    Form1 = nullptr;
 }
