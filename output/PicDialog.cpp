@@ -48,7 +48,16 @@ bool TPicDialog::Execute(HWND owner)
     ofn.lpfnHook = HookProc;
     ofn.lCustData = reinterpret_cast<LPARAM>(this);
 
-    if (!::GetSaveFileNameW(&ofn)) {
+    BOOL chosen = ::GetSaveFileNameW(&ofn);
+    if (!chosen && ::CommDlgExtendedError() == FNERR_INVALIDFILENAME) {
+        // The name proposed from the last save may no longer be usable (its
+        // folder was removed or renamed): propose the bare name instead.
+        const std::wstring bare = FileName.substr(FileName.find_last_of(L"\\/") + 1);
+        std::fill(file.begin(), file.end(), L'\0');
+        std::copy_n(bare.c_str(), std::min<size_t>(bare.size(), kFileNameCapacity - 1), file.begin());
+        chosen = ::GetSaveFileNameW(&ofn);
+    }
+    if (!chosen) {
         const DWORD error = ::CommDlgExtendedError();
         if (error != 0) throw win::Error(L"The save dialog could not be shown (error " + std::to_wstring(error) + L")");
         return false;
