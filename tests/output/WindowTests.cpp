@@ -241,6 +241,15 @@ TEST(SaveCommand, SavesThroughTheDialogsAndProposesTheNameWritten)
     third.join();
     EXPECT_EQ(folder.Names().size(), 2u);
 
+    // The temporary BMP for image programs: replaced on every call, at the picture's depth.
+    ::DeleteFileW(TempImageFile().c_str());
+    EXPECT_TRUE(SaveBMP());
+    testpics::FillPattern(*form.OutputImage, 30, 20, win::PixelFormat::Bits24);
+    EXPECT_TRUE(SaveBMP());
+    const std::string bmp = ReadBytes(TempImageFile());
+    ASSERT_EQ(bmp.size(), 54u + 92 * 20);
+    EXPECT_EQ(bmp[28], 24);
+
     FileExistsForm = nullptr;
     Form1 = nullptr;
 }
