@@ -31,12 +31,13 @@ bool Exists(FileSystem& fs, const std::wstring& path)
     return fs.Attributes(path) != INVALID_FILE_ATTRIBUTES;
 }
 
-// A free name beside the target: "<target>.<n>.<suffix>".
+// A free short name in the target's folder ("~tavro-<pid>-<n>.tmp"): short,
+// so that a target whose name is near the length limits still gets one.
 std::wstring FreeSibling(FileSystem& fs, const std::wstring& target, const wchar_t* suffix, int& serial)
 {
+    const std::wstring stem = win::FolderOf(target) + L"~tavro-" + std::to_wstring(::GetCurrentProcessId()) + L"-";
     for (;;) {
-        std::wstring name = target + L"." + std::to_wstring(::GetCurrentProcessId()) + L"-" +
-                            std::to_wstring(++serial) + suffix;
+        std::wstring name = stem + std::to_wstring(++serial) + suffix;
         if (!Exists(fs, name)) return name;
     }
 }
