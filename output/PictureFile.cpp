@@ -30,6 +30,9 @@ void EncodeJpeg(const win::Bitmap& picture, JpegBytes& out)
 void WritePictureFile(win::Bitmap& picture, const std::wstring& name, int filterIndex, ExistingFile existing,
                       FileSystem& fs)
 {
+    // No format here can hold a picture without pixels that programs would
+    // open: a file of headers only would be a failure reported as success.
+    if (picture.Empty()) throw win::Error(L"There is no picture to save");
     switch (filterIndex) {
     case ftJPEG: {
         JpegBytes bytes;

@@ -13,8 +13,8 @@ namespace output {
 
 // Index 1 JPEG, 3 GIF, anything else BMP at the picture's depth. A GIF save
 // turns the picture into 24 bits per pixel, keeping its colours. Throws
-// win::Error with a message for the user; a picture too large for the format
-// is refused before any file is touched.
+// win::Error with a message for the user; an empty picture, or one too large
+// for the format, is refused before any file is touched.
 void WritePictureFile(win::Bitmap& picture, const std::wstring& name, int filterIndex,
                       ExistingFile existing = ExistingFile::Replace, FileSystem& fs = RealFileSystem());
 

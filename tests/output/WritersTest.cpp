@@ -191,6 +191,14 @@ TEST(PictureFile, TooLargeForTheFormatIsRefusedBeforeAnyFileIsTouched)
         EXPECT_EQ(ReadBytes(target), "old");
         EXPECT_EQ(picture.BitsPerPixel(), 24);
     }
+    // Nor is an empty picture written, in any format.
+    for (int index : {ftJPEG, ftBMP, ftGIF}) {
+        win::Bitmap empty;
+        FaultyFileSystem fs;
+        EXPECT_NE(MessageOf([&] { output::WritePictureFile(empty, folder / L"empty", index, output::ExistingFile::Replace, fs); }),
+                  L"(no error)");
+        EXPECT_EQ(fs.creates, 0);
+    }
     // The largest JPEG the format holds is written.
     win::Bitmap widest;
     testpics::FillPattern(widest, 65500, 2, win::PixelFormat::Bits24);
