@@ -1,6 +1,7 @@
 #include "output/FileExistsUnit.h"
 
 #include "output/FileNaming.h"
+#include "resources/resource.h"
 
 TFileExistsForm* FileExistsForm = nullptr;
 
@@ -20,7 +21,7 @@ bool Offered(HWND button)
 TFileExistsForm::TFileExistsForm()
 {
     HINSTANCE instance = ::GetModuleHandleW(nullptr);
-    win::RegisterFormClass(kFileExistsClass, WindowProc, ::LoadIconW(instance, MAKEINTRESOURCEW(1)),
+    win::RegisterFormClass(kFileExistsClass, WindowProc, ::LoadIconW(instance, MAKEINTRESOURCEW(IDI_TAVRO)),
                            ::GetSysColorBrush(COLOR_BTNFACE));
     CreateFormWindow(kFileExistsClass, L" File Exists", WS_POPUP | WS_CAPTION | WS_SYSMENU,
                      WS_EX_DLGMODALFRAME, 380, 196, true);
