@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <cstring>
+#include <vector>
+
 #include "win/Error.h"
 
 namespace output {
@@ -50,8 +53,20 @@ void WriteBmp(const win::Bitmap& picture, ByteSink& sink)
     if (picture.Empty()) return;
 
     ::GdiFlush();  // drawing on the canvas may still be batched
-    for (int y = picture.Height() - 1; y >= 0 && !sink.Failed(); --y)
-        sink.Write(picture.Row(y), static_cast<std::size_t>(rowBytes));
+    if (bitsPerPixel != 32) {
+        for (int y = picture.Height() - 1; y >= 0 && !sink.Failed(); --y)
+            sink.Write(picture.Row(y), static_cast<std::size_t>(rowBytes));
+        return;
+    }
+    // The fourth byte of a 32-bit pixel is unused by the format, and GDI leaves
+    // it 0; readers that take it for alpha would show a transparent picture,
+    // so the file gets it opaque.
+    std::vector<std::uint8_t> row(static_cast<std::size_t>(rowBytes));
+    for (int y = picture.Height() - 1; y >= 0 && !sink.Failed(); --y) {
+        std::memcpy(row.data(), picture.Row(y), row.size());
+        for (std::size_t i = 3; i < row.size(); i += 4) row[i] = 0xFF;
+        sink.Write(row.data(), row.size());
+    }
 }
 
 }  // namespace output

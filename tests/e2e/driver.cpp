@@ -15,6 +15,8 @@
 //   driver close TITLE                  posts WM_CLOSE
 //   driver status TITLE ID PART         text of a status bar panel
 //   driver tray MESSAGE                 posts a mouse message to the tray icon's window
+//   driver settext TITLE ID TEXT        WM_SETTEXT on a control
+//   driver select TITLE ID INDEX        selects a combo box item as a user would
 //   driver syscommand TITLE SC          posts WM_SYSCOMMAND SC (61472 minimise)
 //   driver exists CLASS                 1 when a window of CLASS exists (hidden too)
 #include <windows.h>
@@ -70,6 +72,8 @@ HWND FindControl(const std::wstring& title, int id)
 {
     HWND top = FindTop(title);
     if (!top) return nullptr;
+    // A direct child first: common dialogs nest other controls with the same id.
+    if (HWND direct = ::GetDlgItem(top, id)) return direct;
     ById f{id};
     ::EnumChildWindows(top, FindChild, reinterpret_cast<LPARAM>(&f));
     return f.hwnd;
@@ -214,6 +218,18 @@ int wmain(int argc, wchar_t** argv)
     }
     if (verb == L"click") {
         ::PostMessageW(control, BM_CLICK, 0, 0);
+        return 0;
+    }
+    if (verb == L"settext") {
+        ::SendMessageW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(arg(4).c_str()));
+        return 0;
+    }
+    if (verb == L"select") {
+        const int id = ::GetDlgCtrlID(control);
+        ::SendMessageW(control, CB_SETCURSEL, num(4, 0), 0);
+        HWND parent = ::GetParent(control);
+        ::SendMessageW(parent, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(control));
+        ::SendMessageW(parent, WM_COMMAND, MAKEWPARAM(id, CBN_SELENDOK), reinterpret_cast<LPARAM>(control));
         return 0;
     }
     if (verb == L"status") {

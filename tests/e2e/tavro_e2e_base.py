@@ -128,6 +128,13 @@ class Tavro:
         self.click_control(SHAPES, ID_OK)
         self.wait_window(PREVIEW)
 
+    def choose_exit_after_preview(self):
+        """Closes the preview, then ends the program from the tray."""
+        self.driver("close", PREVIEW)
+        self.wait_gone(PREVIEW)
+        self.choose("Exit")
+        self.wait_exit()
+
     # -- pixels ----------------------------------------------------------
     def assert_preview_shows(self, picture, width):
         """The visible part of the picture control equals the picture, pixel for pixel."""

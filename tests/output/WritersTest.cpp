@@ -73,6 +73,8 @@ TEST(BmpWriter, HeadersAndBottomUpPaddedRowsAtEachDepth)
                 const size_t p = row + static_cast<size_t>(x) * (bits / 8);
                 EXPECT_EQ(RGB(bytes[p + 2], bytes[p + 1], bytes[p]), testpics::PatternColor(x, y))
                     << bits << " bits, pixel " << x << "," << y;
+                // Readers that take the unused byte for alpha must see it opaque.
+                if (bits == 32) EXPECT_EQ(bytes[p + 3], 0xFF);
             }
         }
     }
