@@ -2,6 +2,7 @@
 
 #include "app/AppSettings.h"
 #include "resources/resource.h"
+#include "win/RadioGroup.h"
 
 TSelectForm* SelectForm = nullptr;
 
@@ -51,17 +52,11 @@ int TSelectForm::ClampShapeIndex(int index) noexcept
     return index >= kCaptureShapeCount ? kCaptureShapeCount - 1 : index;
 }
 
-int TSelectForm::ItemIndex() const
-{
-    for (int i = 0; i < kCaptureShapeCount; ++i)
-        if (::IsDlgButtonChecked(Hwnd(), FirstShapeRadio + i) == BST_CHECKED) return i;
-    return -1;
-}
+int TSelectForm::ItemIndex() const { return win::RadioGroupIndex(Hwnd(), FirstShapeRadio, kCaptureShapeCount); }
 
 void TSelectForm::SetItemIndex(int index)
 {
-    for (int i = 0; i < kCaptureShapeCount; ++i)
-        ::CheckDlgButton(Hwnd(), FirstShapeRadio + i, i == index ? BST_CHECKED : BST_UNCHECKED);
+    win::SetRadioGroupIndex(Hwnd(), FirstShapeRadio, kCaptureShapeCount, index);
 }
 
 bool TSelectForm::NoShowChecked() const

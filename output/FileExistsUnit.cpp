@@ -2,6 +2,7 @@
 
 #include "output/FileNaming.h"
 #include "resources/resource.h"
+#include "win/RadioGroup.h"
 
 TFileExistsForm* FileExistsForm = nullptr;
 
@@ -53,15 +54,12 @@ TFileExistsForm::TFileExistsForm()
 
 int TFileExistsForm::AlwaysGroupIndex() const
 {
-    for (int i = 0; i < kPolicyCount; ++i)
-        if (::IsDlgButtonChecked(Hwnd(), FirstAlwaysRadio + i) == BST_CHECKED) return i;
-    return -1;
+    return win::RadioGroupIndex(Hwnd(), FirstAlwaysRadio, kPolicyCount);
 }
 
 void TFileExistsForm::SetAlwaysGroupIndex(int index)
 {
-    for (int i = 0; i < kPolicyCount; ++i)
-        ::CheckDlgButton(Hwnd(), FirstAlwaysRadio + i, i == index ? BST_CHECKED : BST_UNCHECKED);
+    win::SetRadioGroupIndex(Hwnd(), FirstAlwaysRadio, kPolicyCount, index);
     SetButtons();
 }
 
