@@ -1,0 +1,99 @@
+// The preview window on a real (not shown) main form: the picture control and
+// the size panel follow ShowBMP, the swatch follows SetBackgroundColor, and
+// neither leaks GDI objects however often they run.
+#include <gtest/gtest.h>
+
+#include "preview/PreviewUnit.h"
+#include "tests/support/MainFormFixture.h"
+#include "tests/support/TestPictures.h"
+#include "win/Gdi.h"
+
+namespace {
+
+class PreviewWindowTest : public MainFormTest {
+protected:
+    void SetUp() override
+    {
+        MainFormTest::SetUp();
+        if (!form_->Hwnd()) GTEST_SKIP() << "no display";
+        if (!preview_) {
+            preview_ = new TPreviewForm;
+            PreviewForm = preview_;
+        }
+    }
+    static void TearDownTestSuite()
+    {
+        PreviewForm = nullptr;
+        delete preview_;
+        preview_ = nullptr;
+        MainFormTest::TearDownTestSuite();
+    }
+
+    static SIZE ControlSize(int id)
+    {
+        RECT r;
+        ::GetWindowRect(preview_->Control(id), &r);
+        return {r.right - r.left, r.bottom - r.top};
+    }
+
+    static COLORREF SwatchPixel(int x, int y)
+    {
+        win::UniqueMemoryDC dc = win::CreateMemoryDC();
+        win::SelectGuard select(dc.get(), preview_->BackgroundSwatch());
+        return ::GetPixel(dc.get(), x, y);
+    }
+
+    static inline TPreviewForm* preview_ = nullptr;
+};
+
+}  // namespace
+
+TEST_F(PreviewWindowTest, ShowBmpSizesThePictureUnscaledAndWritesTheSizePanel)
+{
+    win::Bitmap picture;
+    testpics::FillPattern(picture, 300, 200, win::PixelFormat::Bits24);
+    preview_->ShowBMP(picture);
+    EXPECT_EQ(preview_->PanelText(1), L" 300 x 200   (width x height in pixels)");
+    const SIZE size = ControlSize(TPreviewForm::Image1);
+    EXPECT_EQ(size.cx, 300);
+    EXPECT_EQ(size.cy, 200);
+    RECT image, box;
+    ::GetWindowRect(preview_->Control(TPreviewForm::Image1), &image);
+    ::GetClientRect(preview_->Control(TPreviewForm::ScrollBox1), &box);
+    ::MapWindowPoints(preview_->Control(TPreviewForm::ScrollBox1), nullptr, reinterpret_cast<POINT*>(&box), 2);
+    EXPECT_EQ(image.left - box.left, 10);
+    EXPECT_EQ(image.top - box.top, 10);
+
+    // A copy: later changes of the source do not show until the next ShowBMP.
+    win::FillSolidRect(picture.Canvas(), {0, 0, 300, 200}, RGB(1, 2, 3));
+    EXPECT_EQ(preview_->Picture().Pixel(5, 5), testpics::PatternColor(5, 5));
+    EXPECT_EQ(preview_->PanelText(2), L"\t\tTAVRO      ");
+}
+
+TEST_F(PreviewWindowTest, SwatchFillsItsInnerSquareAndKeepsItsBorder)
+{
+    preview_->SetBackgroundColor(RGB(10, 200, 30));
+    EXPECT_EQ(AppSettings.BackgroundColor, static_cast<int>(RGB(10, 200, 30)));
+    const COLORREF border = SwatchPixel(0, 0);
+    EXPECT_NE(border, RGB(10, 200, 30));
+    for (int i = 1; i < 15; ++i) {
+        EXPECT_EQ(SwatchPixel(i, i), RGB(10, 200, 30)) << i;
+        EXPECT_EQ(SwatchPixel(i, 0), border) << i;
+        EXPECT_EQ(SwatchPixel(15, i), border) << i;
+    }
+}
+
+TEST_F(PreviewWindowTest, RepeatedShowingAndRecolouringLeakNoGdiObjects)
+{
+    win::Bitmap picture;
+    testpics::FillPattern(picture, 120, 90, win::PixelFormat::Bits32);
+    preview_->ShowBMP(picture);
+    preview_->SetBackgroundColor(RGB(0, 0, 255));
+    const long before = win::gdiObjectCount;
+    for (int i = 0; i < 20; ++i) {
+        picture.SetSize(120 + i, 90 + i);
+        preview_->ShowBMP(picture);
+        preview_->SetBackgroundColor(RGB(i, 0, 255));
+    }
+    EXPECT_EQ(win::gdiObjectCount, before);
+}
