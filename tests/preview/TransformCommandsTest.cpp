@@ -153,3 +153,31 @@ TEST_F(TransformCommands, EmptyCutsSurviveTurnsMirrorsAndStamps)
     EXPECT_EQ(form_->RotationCount, 0);
     EXPECT_TRUE(form_->MirrorFlag);
 }
+
+TEST_F(TransformCommands, ComposingTurningMirroringAndStampingLeakNoGdiObjects)
+{
+    testpics::FillPattern(imageForm_->Image1, 640, 480);
+    Capture(true);
+    auto everyCommand = [this] {
+        for (std::uint8_t shape : {scRectangle, scCircle, scEllipse, scSquare, scRoundedRectangle, scEntireScreen}) {
+            ShapeCode = shape;
+            SelStart = {300, 200};
+            SelEnd = {40, 30};
+            form_->DrawPreview();
+            form_->RotateImage(true);
+            form_->MirrorImage();
+            form_->DateStamp(false);
+            form_->DateStamp(true);
+            form_->RotateImage(false);
+            form_->RecomposeCapture();
+        }
+    };
+    // A first round may leave the surfaces each picture keeps (its canvas);
+    // a second round must not add anything.
+    everyCommand();
+    const long before = win::gdiObjectCount;
+    everyCommand();
+    EXPECT_EQ(win::gdiObjectCount, before);
+    form_->MirrorFlag = false;
+    form_->RotationCount = 0;
+}
