@@ -66,9 +66,7 @@ void TForm1::CreateAboutPanel()
 {
     HWND iconControl = AddControl(L"STATIC", L"", SS_ICON, 16, 20, 32, 32, kIconControl);
     ::SendMessageW(iconControl, STM_SETICON, reinterpret_cast<WPARAM>(icon_), 0);
-    labelFont_.reset(::CreateFontW(-13, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                   OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                   DEFAULT_PITCH | FF_SWISS, L"Arial"));
+    labelFont_ = win::CreateBoldArial(13);
     HWND label = AddControl(L"STATIC", L"Tavro Screen Capture v2.0", SS_LEFT | SS_NOPREFIX, 64, 29,
                             250, 18, kLabelControl);
     ::SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(labelFont_.get()), FALSE);

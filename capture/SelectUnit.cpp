@@ -2,6 +2,7 @@
 
 #include "app/AppSettings.h"
 #include "resources/resource.h"
+#include "win/Gdi.h"
 #include "win/RadioGroup.h"
 
 TSelectForm* SelectForm = nullptr;
@@ -23,9 +24,7 @@ TSelectForm::TSelectForm()
 
     HWND image = AddControl(L"STATIC", L"", SS_ICON, 12, 10, 32, 32, 0);
     ::SendMessageW(image, STM_SETICON, reinterpret_cast<WPARAM>(icon_), 0);
-    headingFont_.reset(::CreateFontW(-13, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                     DEFAULT_PITCH | FF_SWISS, L"Arial"));
+    headingFont_ = win::CreateBoldArial(13);
     HWND heading = AddControl(L"STATIC", L"Select Capture Shape", SS_LEFT, 56, 19, 220, 18, Label1);
     ::SendMessageW(heading, WM_SETFONT, reinterpret_cast<WPARAM>(headingFont_.get()), FALSE);
 

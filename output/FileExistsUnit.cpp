@@ -2,6 +2,7 @@
 
 #include "output/FileNaming.h"
 #include "resources/resource.h"
+#include "win/Gdi.h"
 #include "win/RadioGroup.h"
 
 TFileExistsForm* FileExistsForm = nullptr;
@@ -29,9 +30,7 @@ TFileExistsForm::TFileExistsForm()
 
     HWND icon = AddControl(L"STATIC", L"", SS_ICON, 12, 12, 32, 32, 0);
     ::SendMessageW(icon, STM_SETICON, reinterpret_cast<WPARAM>(::LoadIconW(nullptr, IDI_WARNING)), 0);
-    boldFont_.reset(::CreateFontW(-13, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                  OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                  DEFAULT_PITCH | FF_SWISS, L"Arial"));
+    boldFont_ = win::CreateBoldArial(13);
     HWND label = AddControl(L"STATIC", L"File Already Exists:", SS_LEFT, 56, 12, 312, 18, Label1);
     HWND name = AddControl(L"STATIC", L"", SS_LEFT | SS_PATHELLIPSIS | SS_NOPREFIX, 56, 32, 312, 18,
                            FileNameLabel);

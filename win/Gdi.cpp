@@ -6,6 +6,13 @@ UniqueMemoryDC CreateMemoryDC() { return UniqueMemoryDC(::CreateCompatibleDC(nul
 
 UniqueBrush CreateSolidBrushOwned(COLORREF color) { return UniqueBrush(::CreateSolidBrush(color)); }
 
+UniqueFont CreateBoldArial(int height)
+{
+    return UniqueFont(::CreateFontW(-height, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                    OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                    DEFAULT_PITCH | FF_SWISS, L"Arial"));
+}
+
 void FillSolidRect(HDC dc, const RECT& r, COLORREF color)
 {
     UniqueBrush brush = CreateSolidBrushOwned(color);

@@ -68,6 +68,9 @@ UniqueMemoryDC CreateMemoryDC();
 
 UniqueBrush CreateSolidBrushOwned(COLORREF color);
 
+// Bold Arial, height pixels high: the headings of our windows.
+UniqueFont CreateBoldArial(int height);
+
 void FillSolidRect(HDC dc, const RECT& r, COLORREF color);
 
 }  // namespace win
