@@ -2,6 +2,7 @@
 file types, the file-exists dialog's answers and policies, and the files on
 disk read back with ImageMagick. Imported by tavro_e2e.py."""
 import os
+import time
 import subprocess
 
 from tavro_e2e_base import PREVIEW, known_picture
@@ -142,5 +143,21 @@ def FileExistsOverwritePolicy(t):
     wait_files(t, folder, ["shot.jpg"])
 
 
-SCENARIOS = [SaveAsEachTypeGivesTheCapturedPixels, FileExistsAnswersAndRenamePolicy,
+def PreviewKeysEnterSavesEscapeKeepsTheWindow(t):
+    prepared(t, 13)
+    x, y, w, h = t.rect(PREVIEW, ID_SAVE_BUTTON)
+    t.desk.run(["xdotool", "mousemove", str(x + w // 2), str(y + h + 60)])  # keys go under the pointer
+    # Escape is the Copy button's key: the window stays open.
+    t.desk.key("Escape")
+    time.sleep(1)
+    assert t.visible(PREVIEW)
+    # Enter is the Save button's.
+    t.desk.key("Return")
+    t.wait_window(SAVE_DIALOG)
+    t.click_control(SAVE_DIALOG, 2)
+    t.wait_gone(SAVE_DIALOG)
+    assert t.visible(PREVIEW)
+
+
+SCENARIOS = [PreviewKeysEnterSavesEscapeKeepsTheWindow, SaveAsEachTypeGivesTheCapturedPixels, FileExistsAnswersAndRenamePolicy,
              FileExistsOverwritePolicy]
