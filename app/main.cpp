@@ -1,17 +1,15 @@
-// Program entry: create the forms in their order, put the icon in the tray and
-// run the message loop. No window is shown at start.
+// Program entry: create the forms in their order, bind the commands, put the
+// icon in the tray and run the message loop. No window is shown at start.
 #include <windows.h>
 #include <commctrl.h>
 #include <ole2.h>
 
 #include <memory>
 
-#include "app/Application.h"
-#include "app/Unit1.h"
-#include "capture/ImageUnit.h"
-#include "capture/SelectUnit.h"
-#include "output/FileExistsUnit.h"
-#include "preview/PreviewUnit.h"
+#include "app/AppSettings.h"
+#include "app/CommandBindings.h"
+#include "app/MainForm.h"
+#include "win/Application.h"
 
 namespace {
 
@@ -44,34 +42,29 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES | ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&controls);
     OleScope ole;
-    win::Form::HandleCommandError = [](const std::exception& e) { Application.ShowException(e); };
+    win::Application.Title = L"Tavro Screen Capture v2.0";
+    win::Application.HelpFile = L"tavro.chm";
+    win::Form::HandleCommandError = [](const std::exception& e) { win::Application.ShowException(e); };
 
     // Created in this order; each lives until the end of the run.
     auto form1 = std::make_unique<TForm1>();
-    Form1 = form1.get();
     auto fileExistsForm = std::make_unique<TFileExistsForm>();
-    FileExistsForm = fileExistsForm.get();
     auto imageForm = std::make_unique<TImageForm>();
-    ImageForm = imageForm.get();
-    auto selectForm = std::make_unique<TSelectForm>();
-    SelectForm = selectForm.get();
-    auto previewForm = std::make_unique<TPreviewForm>();
-    PreviewForm = previewForm.get();
+    auto selectForm = std::make_unique<TSelectForm>(AppSettings.CaptureShapeIndex);
+    auto previewForm = std::make_unique<TPreviewForm>(form1->ActionList1, form1->Picture,
+                                                      static_cast<COLORREF>(AppSettings.BackgroundColor));
+    BindCommands(*form1, {*fileExistsForm, *imageForm, *selectForm, *previewForm});
 
-    Application.OnHint = [] { Form1->ApplicationEvents1Hint(); };
+    TForm1& main = *form1;
+    win::Application.OnHint = [&main] { main.ApplicationEvents1Hint(); };
     try {
-        Form1->Loaded();
+        main.Loaded();
     } catch (const std::exception& e) {
         // Without its icon the program could not be reached at all.
-        Application.ShowException(e);
+        win::Application.ShowException(e);
         return 1;
     }
     const int exitCode = RunMessageLoop();
-
-    PreviewForm = nullptr;
-    SelectForm = nullptr;
-    ImageForm = nullptr;
-    FileExistsForm = nullptr;
-    Form1 = nullptr;
+    win::Application.OnHint = nullptr;
     return exitCode;
 }

@@ -1,11 +1,6 @@
-// The capture command: freeze the desktop, ask for the shape, let the user
-// select on the frozen copy, compose, preview, and start over on Retry.
-#include "app/AppSettings.h"
-#include "app/Unit1.h"
-#include "capture/ImageUnit.h"
-#include "capture/SelectUnit.h"
-#include "preview/PreviewUnit.h"
-#include "win/Error.h"
+#include "capture/CaptureCommand.h"
+
+#include "capture/Composition.h"
 
 namespace {
 
@@ -25,73 +20,68 @@ private:
 // Enables "CAPTURE SCREEN" again however the command ends.
 class CaptureRunGuard {
 public:
-    explicit CaptureRunGuard(TForm1& form) : form_(form) { form_.SetSaveScreenSelectEnabled(false); }
-    ~CaptureRunGuard() { form_.SetSaveScreenSelectEnabled(true); }
+    explicit CaptureRunGuard(CaptureHost& host) : host_(host) { host_.SetCaptureEnabled(false); }
+    ~CaptureRunGuard() { host_.SetCaptureEnabled(true); }
     CaptureRunGuard(const CaptureRunGuard&) = delete;
     CaptureRunGuard& operator=(const CaptureRunGuard&) = delete;
 
 private:
-    TForm1& form_;
+    CaptureHost& host_;
 };
 
 }  // namespace
 
-void TForm1::SaveScreenSelectClick()
+void SaveScreenSelectClick(CaptureHost& host, TSelectForm& shapeDialog, TImageForm& overlay,
+                           const int& backgroundColor)
 {
-    CaptureRunGuard running(*this);
+    CaptureRunGuard running(host);
     bool retry = false;
     do {
-        MirrorFlag = false;
-        RotationCount = 0;
-        GrabDesktop();
-
-        ImageForm->SetDesktopBounds(::GetSystemMetrics(SM_CXVIRTUALSCREEN),
-                                    ::GetSystemMetrics(SM_CYVIRTUALSCREEN));
-        ImageForm->Image1.SetSize(::GetSystemMetrics(SM_CXVIRTUALSCREEN),
-                                  ::GetSystemMetrics(SM_CYVIRTUALSCREEN));
-        ::BitBlt(ImageForm->Image1.Canvas(), 0, 0, OutputImage->Width(), OutputImage->Height(),
-                 OutputImage->Canvas(), 0, 0, SRCCOPY);
-        ::GdiFlush();
+        GrabDesktop(overlay);
         SelectionMade = false;
 
         int result = win::mrOk;
-        if (!retry && !SelectForm->NoShowChecked()) result = SelectForm->ShowModal();
-        retry = result == win::mrOk ? SaveScreen() : false;
+        if (!retry && !shapeDialog.NoShowChecked()) result = shapeDialog.ShowModal();
+        retry = result == win::mrOk ? SaveScreen(host, shapeDialog, overlay, backgroundColor) : false;
     } while (retry);
 }
 
-bool TForm1::SaveScreen()
+bool SaveScreen(CaptureHost& host, const TSelectForm& shapeDialog, TImageForm& overlay,
+                const int& backgroundColor)
 {
     PickMode = false;
-    if (AppSettings.CaptureShapeIndex == csEntireScreen) {
+    if (shapeDialog.CaptureShapeIndex() == csEntireScreen) {
         ShapeCode = scEntireScreen;
-        ProcessMessages();
+        win::Form::ProcessMessages();
     } else {
         const std::uint8_t previousShape = ShapeCode;
-        ImageForm->ShowModal();
-        ProcessMessages();
+        overlay.ShowModal();
+        win::Form::ProcessMessages();
         if (!SelectionMade) {
             ShapeCode = previousShape;
             return false;
         }
     }
-    DrawPreview();
-    return ShowPreview();
+    win::Bitmap composed;
+    DrawPreview(overlay.Image1, static_cast<COLORREF>(backgroundColor), composed);
+    host.PictureComposed(composed);
+    return host.ShowPreview();
 }
 
-bool TForm1::ShowPreview() { return PreviewForm->ShowModal() == win::mrRetry; }
-
-void TForm1::GrabDesktop()
+void GrabDesktop(TImageForm& overlay)
 {
     DisplayDC display;
     const int width = ::GetSystemMetrics(SM_CXSCREEN);
     const int height = ::GetSystemMetrics(SM_CYSCREEN);
-    OutputImage->SetPixelFormat(win::PixelFormat::Device);
-    OutputImage->SetSize(width, height);
+    const int desktopWidth = ::GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    const int desktopHeight = ::GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    overlay.SetDesktopBounds(desktopWidth, desktopHeight);
+    win::Bitmap& frozen = overlay.Image1;
+    frozen.SetPixelFormat(win::PixelFormat::Device);
+    frozen.SetSize(desktopWidth, desktopHeight);
     // Let the tray menu, the shape dialog and the last preview leave the screen.
-    ProcessMessages();
+    win::Form::ProcessMessages();
     ::Sleep(100);
-    ::StretchBlt(OutputImage->Canvas(), 0, 0, width, height, display.get(), 0, 0, width, height,
-                 SRCCOPY);
+    ::StretchBlt(frozen.Canvas(), 0, 0, width, height, display.get(), 0, 0, width, height, SRCCOPY);
     ::GdiFlush();
 }

@@ -3,10 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "app/AppSettings.h"
-#include "app/Unit1.h"
-#include "capture/ImageUnit.h"
-#include "preview/PreviewUnit.h"
+#include "capture/SelectionOverlay.h"
 #include "win/Gdi.h"
 
 namespace {
@@ -14,11 +11,6 @@ namespace {
 constexpr int kFrame = 10;
 // Rows of the working copy per pass: about half a megabyte on a 4K screen.
 constexpr int kBandRows = 32;
-
-bool IsRoundShape(std::uint8_t shapeCode)
-{
-    return shapeCode == scCircle || shapeCode == scEllipse || shapeCode == scRoundedRectangle;
-}
 
 // Fills the shape S of the composition (ellipse in r, or the rounded rectangle
 // r with corners of half its width and height) with brush, no outline, moved
@@ -100,25 +92,8 @@ void ComposeCapture(win::Bitmap& desktop, std::uint8_t shapeCode, POINT selStart
     output.TakeFrom(picture);
 }
 
-void TForm1::DrawPreview()
+void DrawPreview(win::Bitmap& desktop, COLORREF background, win::Bitmap& output)
 {
-    ComposeCapture(ImageForm->Image1, ShapeCode, SelStart, SelEnd,
-                   static_cast<COLORREF>(AppSettings.BackgroundColor),
-                   ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN), *OutputImage);
-    WriteLogoOnImage(*OutputImage);
-}
-
-void TForm1::RecomposeCapture()
-{
-    const bool mirrored = MirrorFlag;
-    const int turns = RotationCount;
-    DrawPreview();
-    // The new composition is untransformed; each replayed step then updates
-    // the state itself, so it always describes the picture, even when a step
-    // fails half-way.
-    MirrorFlag = false;
-    RotationCount = 0;
-    if (mirrored) MirrorImage();
-    for (int i = 0; i < turns; ++i) RotateImage(true);
-    if (PreviewForm && PreviewForm->Showing()) PreviewForm->ShowBMP(*OutputImage);
+    ComposeCapture(desktop, ShapeCode, SelStart, SelEnd, background, ::GetSystemMetrics(SM_CXSCREEN),
+                   ::GetSystemMetrics(SM_CYSCREEN), output);
 }

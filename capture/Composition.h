@@ -19,3 +19,6 @@ RECT SelectionRect(std::uint8_t shapeCode, POINT selStart, POINT selEnd, int scr
 // the desktop's pixel format; output is replaced only when all of it is done.
 void ComposeCapture(win::Bitmap& desktop, std::uint8_t shapeCode, POINT selStart, POINT selEnd,
                     COLORREF background, int screenWidth, int screenHeight, win::Bitmap& output);
+
+// Composes output from the overlay's frozen desktop and its last selection.
+void DrawPreview(win::Bitmap& desktop, COLORREF background, win::Bitmap& output);

@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "capture/ImageUnit.h"
+#include "capture/SelectionOverlay.h"
 #include "win/Gdi.h"
 
 void DrawBand(HDC dc, std::uint8_t shapeCode, POINT p1, POINT p2, int rop2)

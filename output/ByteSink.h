@@ -1,6 +1,10 @@
 // Where the writers put their bytes: a file or memory. A sink remembers its
 // first failed write (with the system's error code) and refuses every later
 // one, so a write error between two checks cannot be lost.
+// The GIF codec has a sink of its own (gif/ByteSink.h) on purpose: it must
+// build without windows.h for the native fuzzer and benchmarks and reports
+// failures as text, while this one writes through FileSystem (so tests can
+// make each call fail) and keeps the system's error code for the message.
 #pragma once
 
 #include <windows.h>

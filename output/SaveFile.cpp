@@ -1,10 +1,8 @@
 #include "output/SaveFile.h"
 
-#include "app/AppSettings.h"
-#include "app/Unit1.h"
-#include "output/FileExistsUnit.h"
+#include "output/FileExistsDialog.h"
 #include "output/FileNaming.h"
-#include "output/PicDialog.h"
+#include "output/PictureSaveDialog.h"
 #include "output/PictureFile.h"
 #include "win/Error.h"
 #include "win/Strings.h"
@@ -16,35 +14,31 @@ bool FileExists(FileSystem& fs, const std::wstring& name)
     return fs.Attributes(name) != INVALID_FILE_ATTRIBUTES;
 }
 
-win::Bitmap& TheOutputImage()
-{
-    if (!Form1 || !Form1->OutputImage) throw win::Error(L"There is no picture to save");
-    return *Form1->OutputImage;
-}
-
 }  // namespace
 
-void TForm1::SaveFileActionExecute() { DoSaveDialog(); }
-
-bool DoSaveDialog()
+void SaveFileActionExecute(win::Bitmap& picture, std::wstring& saveDir, TFileExistsForm& existsDialog)
 {
-    win::Bitmap& picture = TheOutputImage();
-    PicDialog.InitialDir = AppSettings.SaveDir;
+    DoSaveDialog(picture, saveDir, existsDialog);
+}
+
+bool DoSaveDialog(win::Bitmap& picture, std::wstring& saveDir, TFileExistsForm& existsDialog)
+{
+    PicDialog.InitialDir = saveDir;
     PicDialog.FileName = ExtensionForFilter(PicDialog.FileName, PicDialog.FilterIndex);
     PicDialog.Picture = &picture;
     const bool chosen = PicDialog.Execute(::GetActiveWindow());
     PicDialog.Picture = nullptr;
     if (!chosen) return false;
-    AppSettings.SaveDir = win::FolderOf(PicDialog.FileName);
-    return SaveImageFile(PicDialog.FileName, PicDialog.FilterIndex, true);
+    saveDir = win::FolderOf(PicDialog.FileName);
+    return SaveImageFile(picture, PicDialog.FileName, PicDialog.FilterIndex, true, existsDialog);
 }
 
-bool SaveImageFile(const std::wstring& fileName, int filterIndex, bool checkExists)
+bool SaveImageFile(win::Bitmap& picture, const std::wstring& fileName, int filterIndex, bool checkExists,
+                   TFileExistsForm& existsDialog)
 {
-    win::Bitmap& picture = TheOutputImage();
     return SaveImageFileTo(
         picture, fileName, filterIndex, checkExists,
-        [](const std::wstring& existing) { return FileExistsChoice(*FileExistsForm, existing); },
+        [&existsDialog](const std::wstring& existing) { return FileExistsChoice(existsDialog, existing); },
         PicDialog.FileName);
 }
 
@@ -75,10 +69,10 @@ bool SaveImageFileTo(win::Bitmap& picture, const std::wstring& fileName, int fil
 
 std::wstring TempImageFile() { return win::FolderOf(win::ExecutablePath()) + L"capture-temp.bmp"; }
 
-bool SaveBMP()
+bool SaveBMP(win::Bitmap& picture)
 {
     try {
-        output::WritePictureFile(TheOutputImage(), TempImageFile(), ftBMP);
+        output::WritePictureFile(picture, TempImageFile(), ftBMP);
         return true;
     } catch (...) {
         return false;

@@ -6,23 +6,29 @@
 #include <functional>
 #include <string>
 
+#include "output/FileExistsDialog.h"
 #include "output/FileSystem.h"
 #include "win/Bitmap.h"
 
-// Shows PicDialog and saves OutputImage; true when a file was written. The
-// Mail command reads PicDialog.FileName afterwards to learn which.
-bool DoSaveDialog();
+// The Save command: DoSaveDialog.
+void SaveFileActionExecute(win::Bitmap& picture, std::wstring& saveDir, TFileExistsForm& existsDialog);
 
-// Writes OutputImage under fileName with the extension of filterIndex forced
+// Shows PicDialog, opening in saveDir, and saves the picture; true when a file
+// was written. saveDir becomes the folder the user chose. The Mail command
+// reads PicDialog.FileName afterwards to learn which file.
+bool DoSaveDialog(win::Bitmap& picture, std::wstring& saveDir, TFileExistsForm& existsDialog);
+
+// Writes the picture under fileName with the extension of filterIndex forced
 // onto it; with checkExists, an existing file is handled by the file-exists
-// policy. True when a file was written, false when the user cancelled. A
-// failed write throws win::Error (the command shows it). PicDialog.FileName
-// ends up as the name actually written.
-bool SaveImageFile(const std::wstring& fileName, int filterIndex, bool checkExists);
+// policy of existsDialog. True when a file was written, false when the user
+// cancelled. A failed write throws win::Error (the command shows it).
+// PicDialog.FileName ends up as the name actually written.
+bool SaveImageFile(win::Bitmap& picture, const std::wstring& fileName, int filterIndex, bool checkExists,
+                   TFileExistsForm& existsDialog);
 
-// Writes OutputImage to TempImageFile() as a BMP file, replacing the previous
+// Writes the picture to TempImageFile() as a BMP file, replacing the previous
 // one; false on any failure, which is not reported.
-bool SaveBMP();
+bool SaveBMP(win::Bitmap& picture);
 
 // The folder of the executable followed by "capture-temp.bmp".
 std::wstring TempImageFile();

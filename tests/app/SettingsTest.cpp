@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "app/IniFile.h"
+#include "app/SettingsRegistry.h"
 #include "app/SettingsEncoding.h"
 #include "app/SettingsStore.h"
 #include "win/Error.h"

@@ -1,9 +1,11 @@
-// Recomposing a capture after a background-colour change, on a real main form.
+// The background-colour commands and recomposing a capture after a change,
+// on a real (never shown) overlay and a real captured picture.
 #include <gtest/gtest.h>
 
+#include "capture/BackgroundColorCommands.h"
 #include "capture/Composition.h"
-#include "preview/FlipReverseRotateLibrary.h"
-#include "tests/support/MainFormFixture.h"
+#include "preview/BitmapTransforms.h"
+#include "preview/CapturedPicture.h"
 #include "tests/support/TestPictures.h"
 
 namespace {
@@ -12,11 +14,49 @@ using testpics::PixelBytes;
 
 constexpr COLORREF kNewBackground = RGB(30, 160, 90);
 
-class Recompose : public MainFormTest {
+// The program around the commands: the colour setting and a captured picture
+// composed from the overlay's frozen desktop.
+class CaptureState : public BackgroundColorTarget {
+public:
+    explicit CaptureState(TImageForm& overlay) : overlay_(overlay) {}
+
+    void SetBackgroundColor(COLORREF c) override { color = c; }
+    void RecomposeCapture() override
+    {
+        win::Bitmap composed;
+        ::DrawPreview(overlay_.Image1, color, composed);
+        picture.Recompose(composed);
+    }
+    void DrawPreview()
+    {
+        win::Bitmap composed;
+        ::DrawPreview(overlay_.Image1, color, composed);
+        picture.NewCapture(composed);
+    }
+
+    COLORREF color = RGB(255, 255, 255);
+    bool stampSetting = true;
+    TCapturedPicture picture{stampSetting};
+
+private:
+    TImageForm& overlay_;
+};
+
+class OverlayTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { imageForm_ = new TImageForm; }
+    static void TearDownTestSuite()
+    {
+        delete imageForm_;
+        imageForm_ = nullptr;
+    }
+    static inline TImageForm* imageForm_ = nullptr;
+};
+
+class Recompose : public OverlayTest {
 protected:
     void SetUp() override
     {
-        MainFormTest::SetUp();
         testpics::FillPattern(imageForm_->Image1, 640, 480);
         ShapeCode = scEllipse;
         SelStart = {250, 40};
@@ -33,46 +73,48 @@ protected:
         auto mirrored = FlipBitmap(false, true, composed);
         return RotateBitmap(90, *mirrored);
     }
+
+    CaptureState state_{*imageForm_};
 };
 
 }  // namespace
 
 TEST_F(Recompose, KeepsMirrorAndRotationAndShowsTheNewColour)
 {
-    AppSettings.DateStampImage = false;
-    form_->DrawPreview();
-    form_->MirrorImage();
-    form_->RotateImage(true);
+    state_.stampSetting = false;
+    state_.DrawPreview();
+    state_.picture.Mirror();
+    state_.picture.Rotate(true);
 
-    AppSettings.BackgroundColor = static_cast<int>(kNewBackground);
-    form_->RecomposeCapture();
+    state_.color = kNewBackground;
+    state_.RecomposeCapture();
 
-    EXPECT_TRUE(form_->MirrorFlag);
-    EXPECT_EQ(form_->RotationCount, 1);
-    ASSERT_EQ(form_->OutputImage->Width(), 120);
-    ASSERT_EQ(form_->OutputImage->Height(), 220);
-    EXPECT_EQ(form_->OutputImage->Pixel(0, 0), kNewBackground);
+    EXPECT_TRUE(state_.picture.MirrorFlag());
+    EXPECT_EQ(state_.picture.RotationCount(), 1);
+    ASSERT_EQ(state_.picture.OutputImage().Width(), 120);
+    ASSERT_EQ(state_.picture.OutputImage().Height(), 220);
+    EXPECT_EQ(state_.picture.OutputImage().Pixel(0, 0), kNewBackground);
     const auto expected = Expected();
-    EXPECT_EQ(PixelBytes(*form_->OutputImage), PixelBytes(*expected));
-    EXPECT_EQ(PixelBytes(*form_->MasterImage), PixelBytes(*expected));
+    EXPECT_EQ(PixelBytes(state_.picture.OutputImage()), PixelBytes(*expected));
+    EXPECT_EQ(PixelBytes(state_.picture.MasterImage()), PixelBytes(*expected));
 }
 
 TEST_F(Recompose, DrawsTheStampAgainWhenTheSettingIsOn)
 {
-    AppSettings.DateStampImage = true;
-    form_->DrawPreview();
-    form_->MirrorImage();
-    form_->RotateImage(true);
-    AppSettings.BackgroundColor = static_cast<int>(kNewBackground);
-    form_->RecomposeCapture();
+    state_.stampSetting = true;
+    state_.DrawPreview();
+    state_.picture.Mirror();
+    state_.picture.Rotate(true);
+    state_.color = kNewBackground;
+    state_.RecomposeCapture();
 
-    EXPECT_TRUE(form_->DateStampShown);
+    EXPECT_TRUE(state_.picture.DateStampShown());
     // The master is the clean transformed picture; the output carries one
     // stamp at its top-left corner.
-    EXPECT_EQ(PixelBytes(*form_->MasterImage), PixelBytes(*Expected()));
-    EXPECT_EQ(form_->OutputImage->Pixel(5, 5), RGB(255, 255, 255));
-    EXPECT_EQ(form_->OutputImage->Pixel(4, 4), kNewBackground);
-    EXPECT_EQ(form_->OutputImage->Pixel(60, 150), form_->MasterImage->Pixel(60, 150));
+    EXPECT_EQ(PixelBytes(state_.picture.MasterImage()), PixelBytes(*Expected()));
+    EXPECT_EQ(state_.picture.OutputImage().Pixel(5, 5), RGB(255, 255, 255));
+    EXPECT_EQ(state_.picture.OutputImage().Pixel(4, 4), kNewBackground);
+    EXPECT_EQ(state_.picture.OutputImage().Pixel(60, 150), state_.picture.MasterImage().Pixel(60, 150));
 }
 
 namespace {
@@ -82,14 +124,15 @@ namespace {
 // overlay runs its modal loop.
 POINT pickPoint{0, 0};
 UINT_PTR pickTimer = 0;
+TImageForm* pickOverlay = nullptr;
 
 void CALLBACK PressOnOverlay(HWND, UINT, UINT_PTR, DWORD)
 {
-    if (!ImageForm || !ImageForm->Showing()) return;
+    if (!pickOverlay || !pickOverlay->Showing()) return;
     ::KillTimer(nullptr, pickTimer);
     const LPARAM at = MAKELPARAM(pickPoint.x, pickPoint.y);
-    ::PostMessageW(ImageForm->Hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, at);
-    ::PostMessageW(ImageForm->Hwnd(), WM_LBUTTONUP, 0, at);
+    ::PostMessageW(pickOverlay->Hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+    ::PostMessageW(pickOverlay->Hwnd(), WM_LBUTTONUP, 0, at);
 }
 
 COLORREF ScreenPixel(POINT p)
@@ -100,12 +143,12 @@ COLORREF ScreenPixel(POINT p)
     return c;
 }
 
-class PickOnScreen : public MainFormTest {
+class PickOnScreen : public OverlayTest {
 protected:
     void SetUp() override
     {
-        MainFormTest::SetUp();
         if (!imageForm_->Hwnd()) GTEST_SKIP() << "needs a display";
+        pickOverlay = imageForm_;
         testpics::FillPattern(imageForm_->Image1, 640, 480);
         pickPoint = {940, 28};  // on the notification area, not black
         pickTimer = ::SetTimer(nullptr, 0, 50, PressOnOverlay);
@@ -115,29 +158,24 @@ protected:
         if (pickTimer) ::KillTimer(nullptr, pickTimer);
         pickTimer = 0;
     }
+
+    CaptureState state_{*imageForm_};
 };
 
 }  // namespace
 
-TEST_F(PickOnScreen, TakesTheScreenPixelAndPutsTheCapturesPicturesBack)
+TEST_F(PickOnScreen, TakesTheScreenPixelAndPutsTheFrozenDesktopBack)
 {
-    testpics::FillPattern(*form_->OutputImage, 300, 200);
-    testpics::FillPattern(*form_->MasterImage, 200, 300, win::PixelFormat::Bits24);
-    const auto output = PixelBytes(*form_->OutputImage);
-    const auto master = PixelBytes(*form_->MasterImage);
     const auto frozen = PixelBytes(imageForm_->Image1);
     const COLORREF expected = ScreenPixel(pickPoint);
     PickedColor = RGB(1, 2, 3);
 
-    EXPECT_EQ(form_->PickColorOnScreen(), expected);
+    EXPECT_EQ(PickColorOnScreen(*imageForm_), expected);
     EXPECT_EQ(PickedColor, expected);
     EXPECT_FALSE(PickMode);
     EXPECT_FALSE(imageForm_->Showing());
-    EXPECT_EQ(PixelBytes(*form_->OutputImage), output);
-    EXPECT_EQ(PixelBytes(*form_->MasterImage), master);
     EXPECT_EQ(PixelBytes(imageForm_->Image1), frozen);
-    EXPECT_EQ(form_->OutputImage->Width(), 300);
-    EXPECT_EQ(form_->MasterImage->Width(), 200);
+    EXPECT_EQ(imageForm_->Image1.Width(), 640);
 }
 
 TEST_F(PickOnScreen, RecomposesAnEllipseButLeavesARectangleAlone)
@@ -146,26 +184,26 @@ TEST_F(PickOnScreen, RecomposesAnEllipseButLeavesARectangleAlone)
     ShapeCode = scRectangle;
     SelStart = {10, 10};
     SelEnd = {150, 110};
-    AppSettings.DateStampImage = false;
-    form_->DrawPreview();
-    const auto rectangle = PixelBytes(*form_->OutputImage);
+    state_.stampSetting = false;
+    state_.DrawPreview();
+    const auto rectangle = PixelBytes(state_.picture.OutputImage());
     const COLORREF picked = ScreenPixel(pickPoint);
-    AppSettings.BackgroundColor = static_cast<int>(RGB(1, 2, 3));
-    form_->BackgroundColorPickOnScreenActionExecute();
-    EXPECT_EQ(static_cast<COLORREF>(AppSettings.BackgroundColor), picked);
-    EXPECT_EQ(PixelBytes(*form_->OutputImage), rectangle);
+    state_.color = RGB(1, 2, 3);
+    BackgroundColorPickOnScreenActionExecute(*imageForm_, state_);
+    EXPECT_EQ(state_.color, picked);
+    EXPECT_EQ(PixelBytes(state_.picture.OutputImage()), rectangle);
 
     // An ellipse capture turned once: recomposed in the picked colour, still turned.
     ShapeCode = scEllipse;
-    AppSettings.BackgroundColor = static_cast<int>(RGB(1, 2, 3));
-    form_->DrawPreview();
-    form_->RotateImage(true);
-    EXPECT_EQ(form_->OutputImage->Pixel(0, 0), RGB(1, 2, 3));
+    state_.color = RGB(1, 2, 3);
+    state_.DrawPreview();
+    state_.picture.Rotate(true);
+    EXPECT_EQ(state_.picture.OutputImage().Pixel(0, 0), RGB(1, 2, 3));
     pickTimer = ::SetTimer(nullptr, 0, 50, PressOnOverlay);
-    form_->BackgroundColorPickOnScreenActionExecute();
-    EXPECT_EQ(form_->RotationCount, 1);
-    EXPECT_EQ(form_->OutputImage->Width(), 120);
-    EXPECT_EQ(form_->OutputImage->Height(), 160);
-    EXPECT_EQ(form_->OutputImage->Pixel(0, 0), picked);
-    EXPECT_EQ(form_->OutputImage->Pixel(119, 159), picked);
+    BackgroundColorPickOnScreenActionExecute(*imageForm_, state_);
+    EXPECT_EQ(state_.picture.RotationCount(), 1);
+    EXPECT_EQ(state_.picture.OutputImage().Width(), 120);
+    EXPECT_EQ(state_.picture.OutputImage().Height(), 160);
+    EXPECT_EQ(state_.picture.OutputImage().Pixel(0, 0), picked);
+    EXPECT_EQ(state_.picture.OutputImage().Pixel(119, 159), picked);
 }

@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "capture/Composition.h"
-#include "capture/ImageUnit.h"
+#include "capture/SelectionOverlay.h"
 #include "tests/support/TestPictures.h"
 
 namespace {

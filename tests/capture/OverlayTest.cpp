@@ -1,8 +1,8 @@
 // The overlay's mouse handlers on a real overlay form (never shown).
 #include <gtest/gtest.h>
 
-#include "capture/ImageUnit.h"
-#include "capture/SelectUnit.h"
+#include "capture/SelectionOverlay.h"
+#include "capture/ShapeDialog.h"
 #include "tests/support/TestPictures.h"
 
 namespace {
@@ -15,11 +15,9 @@ protected:
     static void SetUpTestSuite()
     {
         imageForm_ = new TImageForm;
-        ImageForm = imageForm_;
     }
     static void TearDownTestSuite()
     {
-        ImageForm = nullptr;
         delete imageForm_;
     }
     void SetUp() override
@@ -130,9 +128,10 @@ TEST_F(Overlay, PickModeTakesThePixelUnderThePressAndLeavesTheDragAlone)
 
 TEST_F(Overlay, EveryShapeOfTheShapeDialogIsDrawnAndLeavesNoTrace)
 {
-    TSelectForm dialog;
+    int shapeSetting = 0;
+    TSelectForm dialog(shapeSetting);
     if (!dialog.Hwnd()) GTEST_SKIP() << "the shape dialog needs a display";
-    SelectForm = &dialog;
+    imageForm_->ShapeIndex = [&dialog] { return dialog.ItemIndex(); };
     const int selections[] = {csRectangle, csEllipse, csCircle, csSquare, csRoundedRectangle};
     const std::uint8_t codes[] = {scRectangle, scEllipse, scCircle, scSquare, scRoundedRectangle};
     for (int i = 0; i < 5; ++i) {
@@ -145,5 +144,5 @@ TEST_F(Overlay, EveryShapeOfTheShapeDialogIsDrawnAndLeavesNoTrace)
         EXPECT_TRUE(SelectionMade);
         EXPECT_EQ(PixelBytes(imageForm_->Image1), PixelBytes(frozen_)) << selections[i];
     }
-    SelectForm = nullptr;
+    imageForm_->ShapeIndex = nullptr;
 }

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "capture/ImageUnit.h"
+#include "capture/SelectionOverlay.h"
 #include "capture/RubberBand.h"
 #include "tests/support/TestPictures.h"
 

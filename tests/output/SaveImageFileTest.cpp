@@ -91,10 +91,11 @@ TEST_F(SaveImage, AFailedBmpWriteIsAnErrorNotASilentFalse)
     EXPECT_TRUE(folder.Names().empty());
 }
 
-TEST(SaveBMP, FailsSilentlyWithoutAPicture)
+TEST(SaveBMP, FailsSilentlyWithAnEmptyPicture)
 {
-    // No main form in this process: nothing to write, no exception.
-    EXPECT_FALSE(SaveBMP());
+    // Nothing to write, no exception.
+    win::Bitmap empty;
+    EXPECT_FALSE(SaveBMP(empty));
     const std::wstring temp = TempImageFile();
     EXPECT_EQ(temp.substr(temp.size() - 17), L"\\capture-temp.bmp");
 }

@@ -6,11 +6,9 @@
 #include <atomic>
 #include <thread>
 
-#include "app/AppSettings.h"
-#include "app/Unit1.h"
-#include "output/FileExistsUnit.h"
+#include "output/FileExistsDialog.h"
 #include "output/SaveFile.h"
-#include "output/PicDialog.h"
+#include "output/PictureSaveDialog.h"
 #include "output/SaveDialogResource.h"
 #include "tests/output/FaultyFileSystem.h"
 #include "tests/support/TestPictures.h"
@@ -196,22 +194,20 @@ void AcceptSaveDialog(const wchar_t* name)
 TEST(SaveCommand, SavesThroughTheDialogsAndProposesTheNameWritten)
 {
     TempFolder folder;
-    TForm1 form;
-    Form1 = &form;
+    win::Bitmap picture;
     TFileExistsForm existsForm;
-    FileExistsForm = &existsForm;
-    testpics::FillPattern(*form.OutputImage, 64, 48, win::PixelFormat::Bits32);
-    AppSettings.SaveDir = folder.Path();
+    testpics::FillPattern(picture, 64, 48, win::PixelFormat::Bits32);
+    std::wstring saveDir = folder.Path();
     PicDialog.FileName = L"capture.jpg";
     PicDialog.FilterIndex = 1;
 
     // The JPG type forces its extension onto the typed name.
     std::thread first([] { AcceptSaveDialog(L"shot.png"); });
-    EXPECT_TRUE(DoSaveDialog());
+    EXPECT_TRUE(DoSaveDialog(picture, saveDir, existsForm));
     first.join();
     EXPECT_EQ(folder.Names(), std::vector<std::wstring>{L"shot.jpg"});
     EXPECT_EQ(::lstrcmpiW(PicDialog.FileName.c_str(), (folder / L"shot.jpg").c_str()), 0) << PicDialog.FileName;
-    EXPECT_EQ(::lstrcmpiW(AppSettings.SaveDir.c_str(), folder.Path().c_str()), 0) << AppSettings.SaveDir;
+    EXPECT_EQ(::lstrcmpiW(saveDir.c_str(), folder.Path().c_str()), 0) << saveDir;
 
     // The same name again: the file-exists dialog names the file; Rename numbers it.
     std::wstring shownName;
@@ -224,7 +220,7 @@ TEST(SaveCommand, SavesThroughTheDialogsAndProposesTheNameWritten)
         ::PostMessageW(exists, WM_COMMAND, MAKEWPARAM(TFileExistsForm::RenameBut, BN_CLICKED),
                        reinterpret_cast<LPARAM>(::GetDlgItem(exists, TFileExistsForm::RenameBut)));
     });
-    EXPECT_TRUE(DoSaveDialog());
+    EXPECT_TRUE(DoSaveDialog(picture, saveDir, existsForm));
     second.join();
     EXPECT_EQ(shownName, L"shot.jpg");
     EXPECT_EQ(folder.Names(), (std::vector<std::wstring>{L"shot(1).jpg", L"shot.jpg"}));
@@ -237,19 +233,16 @@ TEST(SaveCommand, SavesThroughTheDialogsAndProposesTheNameWritten)
             ::PostMessageW(dlg, WM_COMMAND, IDCANCEL, 0);
         }
     });
-    EXPECT_FALSE(DoSaveDialog());
+    EXPECT_FALSE(DoSaveDialog(picture, saveDir, existsForm));
     third.join();
     EXPECT_EQ(folder.Names().size(), 2u);
 
     // The temporary BMP for image programs: replaced on every call, at the picture's depth.
     ::DeleteFileW(TempImageFile().c_str());
-    EXPECT_TRUE(SaveBMP());
-    testpics::FillPattern(*form.OutputImage, 30, 20, win::PixelFormat::Bits24);
-    EXPECT_TRUE(SaveBMP());
+    EXPECT_TRUE(SaveBMP(picture));
+    testpics::FillPattern(picture, 30, 20, win::PixelFormat::Bits24);
+    EXPECT_TRUE(SaveBMP(picture));
     const std::string bmp = ReadBytes(TempImageFile());
     ASSERT_EQ(bmp.size(), 54u + 92 * 20);
     EXPECT_EQ(bmp[28], 24);
-
-    FileExistsForm = nullptr;
-    Form1 = nullptr;
 }

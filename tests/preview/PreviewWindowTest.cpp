@@ -1,32 +1,25 @@
-// The preview window on a real (not shown) main form: the picture control and
-// the size panel follow ShowBMP, the swatch follows SetBackgroundColor, and
-// neither leaks GDI objects however often they run.
+// The preview window (not shown): the picture control and the size panel
+// follow ShowBMP, the swatch follows SetBackgroundColor, and neither leaks GDI
+// objects however often they run.
 #include <gtest/gtest.h>
 
-#include "preview/PreviewUnit.h"
-#include "tests/support/MainFormFixture.h"
+#include "preview/PreviewWindow.h"
 #include "tests/support/TestPictures.h"
 #include "win/Gdi.h"
 
 namespace {
 
-class PreviewWindowTest : public MainFormTest {
+class PreviewWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        MainFormTest::SetUp();
-        if (!form_->Hwnd()) GTEST_SKIP() << "no display";
-        if (!preview_) {
-            preview_ = new TPreviewForm;
-            PreviewForm = preview_;
-        }
+        if (!preview_) preview_ = new TPreviewForm(actions_, picture_, RGB(255, 255, 255));
+        if (!preview_->Hwnd()) GTEST_SKIP() << "no display";
     }
     static void TearDownTestSuite()
     {
-        PreviewForm = nullptr;
         delete preview_;
         preview_ = nullptr;
-        MainFormTest::TearDownTestSuite();
     }
 
     static SIZE ControlSize(int id)
@@ -43,6 +36,16 @@ protected:
         return ::GetPixel(dc.get(), x, y);
     }
 
+    static inline bool stampSetting_ = false;
+    static inline TCapturedPicture picture_{stampSetting_};
+    static std::vector<win::TAction> EveryAction()
+    {
+        std::vector<win::TAction> rows;
+        for (int id = kFirstAction; id <= kLastAction; ++id)
+            rows.push_back({id, L"Action", L"Caption", L"Hint", true, [] {}});
+        return rows;
+    }
+    static inline win::TActionList actions_{EveryAction()};
     static inline TPreviewForm* preview_ = nullptr;
 };
 
@@ -73,7 +76,6 @@ TEST_F(PreviewWindowTest, ShowBmpSizesThePictureUnscaledAndWritesTheSizePanel)
 TEST_F(PreviewWindowTest, SwatchFillsItsInnerSquareAndKeepsItsBorder)
 {
     preview_->SetBackgroundColor(RGB(10, 200, 30));
-    EXPECT_EQ(AppSettings.BackgroundColor, static_cast<int>(RGB(10, 200, 30)));
     const COLORREF border = SwatchPixel(0, 0);
     EXPECT_NE(border, RGB(10, 200, 30));
     for (int i = 1; i < 15; ++i) {

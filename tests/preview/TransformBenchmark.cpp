@@ -17,9 +17,9 @@
 #include <vector>
 
 #include "capture/Composition.h"
-#include "capture/ImageUnit.h"
-#include "preview/FlipReverseRotateLibrary.h"
-#include "preview/RowTransforms.h"
+#include "capture/SelectionOverlay.h"
+#include "preview/BitmapTransforms.h"
+#include "preview/TransformKernels.h"
 #include "tests/support/TestPictures.h"
 
 namespace {
@@ -73,7 +73,7 @@ void Report(const char* name, double ms, double memcpyMs, double freshMs, double
                 ms, ratio, ms / freshMs, goal, ratio <= goal ? "ok" : "over");
 }
 
-PixelRows RowsOf(win::Bitmap& b) { return {b.Row(0), b.Width(), b.Height(), b.Stride(), b.BitsPerPixel() / 8}; }
+gif::MutablePixelRows RowsOf(win::Bitmap& b) { return {b.Width(), b.Height(), b.BitsPerPixel(), b.Row(0), b.Stride()}; }
 
 }  // namespace
 

@@ -1,0 +1,210 @@
+#include "app/MainForm.h"
+
+#include "app/ActionTable.h"
+#include "app/AppSettings.h"
+#include "app/SettingsRegistry.h"
+#include "preview/PreviewWindow.h"
+#include "resources/resource.h"
+#include "win/Application.h"
+#include "win/Gdi.h"
+
+namespace {
+
+constexpr wchar_t kMainClass[] = L"TForm1";
+constexpr int kIconControl = 100;
+constexpr int kLabelControl = 101;
+constexpr COLORREF kMaroon = RGB(128, 0, 0);
+
+}  // namespace
+
+TForm1::TForm1() : ActionList1(ActionTableRows()), Picture(AppSettings.DateStampImage)
+{
+    icon_ = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TAVRO));
+    win::RegisterFormClass(kMainClass, WindowProc, icon_, ::GetSysColorBrush(COLOR_BTNFACE));
+    CreateFormWindow(kMainClass, L" Tavro Screen Capture",
+                     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0, 330, 76, true);
+    CreateAboutPanel();
+    CenterOnDesktop();
+
+    Menu1.reset(::CreatePopupMenu());
+    ::AppendMenuW(Menu1.get(), MF_STRING, ShowHelpAction, ActionList1.Find(ShowHelpAction)->caption.c_str());
+    ::AppendMenuW(Menu1.get(), MF_STRING, SettingsAction, ActionList1.Find(SettingsAction)->caption.c_str());
+    ::AppendMenuW(Menu1.get(), MF_STRING, SaveScreenSelect, L"CAPTURE SCREEN");
+    ::AppendMenuW(Menu1.get(), MF_STRING, Exit1, L"E&xit");
+    ActionList1.BindMenu(Menu1.get());
+
+    Tray1.Create(icon_, L"Tavro Screen Capture", Menu1.get());
+    Tray1.OnClick = [this](UINT) { Tray1Click(); };
+    Tray1.OnDblClick = [this](bool& restore) { Tray1DblClick(restore); };
+    Tray1.OnRestore = [this] { RestoreMainWindow(); };
+    // Commands run from the message loop, not from inside the shell's callback.
+    Tray1.OnMenuCommand = [this](UINT command) { ::PostMessageW(Hwnd(), WM_COMMAND, command, 0); };
+
+    FormCreate();
+}
+
+TForm1::~TForm1() { Tray1.Deactivate(); }
+
+void TForm1::CreateAboutPanel()
+{
+    HWND iconControl = AddControl(L"STATIC", L"", SS_ICON, 16, 20, 32, 32, kIconControl);
+    ::SendMessageW(iconControl, STM_SETICON, reinterpret_cast<WPARAM>(icon_), 0);
+    labelFont_ = win::CreateBoldArial(13);
+    HWND label = AddControl(L"STATIC", L"Tavro Screen Capture v2.0", SS_LEFT | SS_NOPREFIX, 64, 29,
+                            250, 18, kLabelControl);
+    ::SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(labelFont_.get()), FALSE);
+}
+
+void TForm1::FormCreate()
+{
+    ReadIniFile();
+    win::Application.ShowMainForm = false;
+}
+
+void TForm1::Loaded() { Tray1.Activate(); }
+
+void TForm1::ReadIniFile()
+{
+    ReadSettings(AppSettings);
+}
+
+void TForm1::SaveIniFile() { SaveSettings(AppSettings); }
+
+bool TForm1::SaveScreenSelectEnabled() const
+{
+    return !(::GetMenuState(Menu1.get(), SaveScreenSelect, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED));
+}
+
+void TForm1::SetSaveScreenSelectEnabled(bool enabled)
+{
+    ::EnableMenuItem(Menu1.get(), SaveScreenSelect, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+}
+
+void TForm1::Tray1Click() { Tray1.PopupAtCursor(); }
+
+void TForm1::Tray1DblClick(bool& restore) { restore = SaveScreenSelectEnabled(); }
+
+void TForm1::RestoreMainWindow()
+{
+    if (::IsIconic(Hwnd())) ::ShowWindow(Hwnd(), SW_RESTORE);
+    ::ShowWindow(Hwnd(), SW_SHOW);
+    ::SetForegroundWindow(Hwnd());
+    ::BringWindowToTop(Hwnd());
+}
+
+void TForm1::Tray1Minimize()
+{
+    Tray1.MinimizeToTray = true;
+    if (::IsWindowVisible(Hwnd())) ::ShowWindow(Hwnd(), SW_HIDE);
+}
+
+void TForm1::ShowAboutActionExecute()
+{
+    Tray1.MinimizeToTray = false;
+    if (::IsIconic(Hwnd())) ::ShowWindow(Hwnd(), SW_RESTORE);
+    ::ShowWindow(Hwnd(), SW_SHOW);
+    ::SetForegroundWindow(Hwnd());
+}
+
+void TForm1::ApplicationEvents1Hint()
+{
+    win::Application.SetShowHint(AppSettings.ShowHints);
+    if (AppSettings.ShowHints && PreviewForm) PreviewForm->SetHintPanel(win::Application.Hint());
+}
+
+void TForm1::Exit1Click()
+{
+    if (PreviewForm && PreviewForm->Showing()) PreviewForm->Close();
+    // The settings dialog joins here once it exists.
+    Close();
+}
+
+bool TForm1::FormCloseQuery()
+{
+    if (PreviewForm && PreviewForm->Showing()) {
+        // The capture still runs: go to the tray instead of ending.
+        ::PostMessageW(Hwnd(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        return false;
+    }
+    return true;
+}
+
+void TForm1::FormClose()
+{
+    try {
+        SaveIniFile();
+    } catch (const std::exception& e) {
+        // The user is told, and the program still ends.
+        win::Application.ShowException(e);
+    }
+    if (::IsWindowVisible(Hwnd())) FadeOut();
+    Picture.Clear();
+    ::DestroyWindow(Hwnd());
+}
+
+void TForm1::FadeOut()
+{
+    const LONG_PTR exStyle = ::GetWindowLongPtrW(Hwnd(), GWL_EXSTYLE);
+    if (!(exStyle & WS_EX_LAYERED)) {
+        ::SetWindowLongPtrW(Hwnd(), GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
+        ::SetLayeredWindowAttributes(Hwnd(), 0, 255, LWA_ALPHA);
+    }
+    for (int v = 255; v >= 0; --v) {
+        ::SetLayeredWindowAttributes(Hwnd(), 0, static_cast<BYTE>(v), LWA_ALPHA);
+        ProcessMessages();
+        if (v > 200 || (v & 1)) ::Sleep(1);
+    }
+}
+
+void TForm1::ExecuteCommand(int id)
+{
+    win::RunCommand([&] {
+        switch (id) {
+        case SaveScreenSelect:
+            if (SaveScreenSelectEnabled() && SaveScreenSelectClick) SaveScreenSelectClick();
+            break;
+        case Exit1:
+            Exit1Click();
+            break;
+        default:
+            ActionList1.Execute(id);
+            break;
+        }
+    });
+}
+
+bool TForm1::OnCommand(int id, int, HWND)
+{
+    ExecuteCommand(id);
+    return true;
+}
+
+LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0) == SC_MINIMIZE) {
+            Tray1Minimize();
+            if (Tray1.MinimizeToTray && Tray1.Active()) {
+                Tray1.EnsureAdded();
+                ::ShowWindow(Hwnd(), SW_HIDE);
+                return 0;
+            }
+        }
+        return DefaultMessage(message, wParam, lParam);
+    case WM_CTLCOLORSTATIC:
+        if (::GetDlgCtrlID(reinterpret_cast<HWND>(lParam)) == kLabelControl) {
+            HDC dc = reinterpret_cast<HDC>(wParam);
+            ::SetTextColor(dc, kMaroon);
+            ::SetBkMode(dc, TRANSPARENT);
+            return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_BTNFACE));
+        }
+        return DefaultMessage(message, wParam, lParam);
+    case WM_DESTROY:
+        Tray1.Deactivate();
+        ::PostQuitMessage(0);
+        return 0;
+    default:
+        return Form::HandleMessage(message, wParam, lParam);
+    }
+}

@@ -1,0 +1,37 @@
+// The capture command: freeze the desktop, ask for the shape, let the user
+// select on the frozen copy, compose, preview, and start over on Retry.
+#pragma once
+
+#include <windows.h>
+
+#include "capture/SelectionOverlay.h"
+#include "capture/ShapeDialog.h"
+#include "win/Bitmap.h"
+
+// What the capture command needs from the program around it.
+class CaptureHost {
+public:
+    // "CAPTURE SCREEN" is unavailable while a capture runs.
+    virtual void SetCaptureEnabled(bool enabled) = 0;
+    // A fresh composition of the selection, to become the captured picture.
+    virtual void PictureComposed(win::Bitmap& composed) = 0;
+    // Shows the captured picture; true when the user asks for a retry.
+    virtual bool ShowPreview() = 0;
+
+protected:
+    ~CaptureHost() = default;
+};
+
+// The whole command. backgroundColor is the user's setting, read at each
+// composition (the preview may change it before a retry).
+void SaveScreenSelectClick(CaptureHost& host, TSelectForm& shapeDialog, TImageForm& overlay,
+                           const int& backgroundColor);
+
+// One pass after the grab: the selection (unless the shape is the entire
+// screen), the composition and the preview. True when the user asks for a retry.
+bool SaveScreen(CaptureHost& host, const TSelectForm& shapeDialog, TImageForm& overlay,
+                const int& backgroundColor);
+
+// Freezes the desktop into the overlay, after a pause that lets menus and
+// dialogs leave the screen.
+void GrabDesktop(TImageForm& overlay);

@@ -1,0 +1,58 @@
+// The shape dialog: which shape the next capture cuts.
+#pragma once
+
+#include "win/Form.h"
+#include "win/UniqueHandle.h"
+
+// Shapes in the order of the dialog's radio group (stored as CaptureShapeIndex).
+enum CaptureShape : int {
+    csRectangle = 0,
+    csEntireScreen = 1,
+    csEllipse = 2,
+    csCircle = 3,
+    csSquare = 4,
+    csRoundedRectangle = 5,
+    kCaptureShapeCount = 6,
+};
+
+class TSelectForm : public win::Form {
+public:
+    // captureShapeIndex is the user's setting: shown when the dialog opens,
+    // stored by OK.
+    explicit TSelectForm(int& captureShapeIndex);
+
+    int CaptureShapeIndex() const noexcept { return captureShapeIndex_; }
+
+    // The radio selection; -1 when no item is selected.
+    int ItemIndex() const;
+    void SetItemIndex(int index);
+    bool NoShowChecked() const;
+    void SetNoShowChecked(bool checked);
+
+    void OKButClick();
+    void CancelButClick();
+
+    // A stored index as the dialog shows it: below 0 none, above the last the last.
+    static int ClampShapeIndex(int index) noexcept;
+
+    enum ControlId : int {
+        OKBut = IDOK,
+        CancelBut = IDCANCEL,
+        ShapeGroup = 3000,
+        FirstShapeRadio = 3001,
+        NoShowSelectFormBox = 3010,
+        Label1 = 3011,
+    };
+
+protected:
+    void FormShow() override;
+    HWND InitialFocus() override;
+    bool OnCommand(int id, int code, HWND control) override;
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    int& captureShapeIndex_;
+    bool checkedWhenShown_ = false;
+    win::UniqueFont headingFont_;
+    HICON icon_ = nullptr;
+};

@@ -1,0 +1,21 @@
+# Run as a script (cmake -P) by the build: fails when a file of FOLDER includes
+# a header of a program folder that FOLDER may not depend on.
+#   -DROOT=<source dir> -DFOLDER=<folder> -DALLOWED=<folder,folder,...> -DSTAMP=<file>
+cmake_minimum_required(VERSION 3.25)
+set(program_folders app capture preview output gif win)
+string(REPLACE "," ";" ALLOWED "${ALLOWED}")
+file(GLOB files ${ROOT}/${FOLDER}/*.h ${ROOT}/${FOLDER}/*.cpp)
+set(failures "")
+foreach(file ${files})
+  file(STRINGS ${file} includes REGEX "^[ \t]*#[ \t]*include[ \t]+\"[a-z]+/")
+  foreach(line ${includes})
+    string(REGEX REPLACE "^[^\"]*\"([a-z]+)/.*$" "\\1" folder "${line}")
+    if(folder IN_LIST program_folders AND NOT folder STREQUAL FOLDER AND NOT folder IN_LIST ALLOWED)
+      string(APPEND failures "\n  ${file}: ${line}")
+    endif()
+  endforeach()
+endforeach()
+if(failures)
+  message(FATAL_ERROR "${FOLDER}/ may depend only on ${ALLOWED}:${failures}")
+endif()
+file(TOUCH ${STAMP})

@@ -1,9 +1,0 @@
-set(TAVRO_PREVIEW_SOURCES
-  DateText.cpp
-  FlipReverseRotateLibrary.cpp
-  Overlays.cpp
-  PreviewUnit.cpp
-  RowTransforms.cpp
-  Transforms.cpp
-)
-set(TAVRO_PREVIEW_LIBS)
