@@ -13,12 +13,17 @@ shift
 . "$here/desktop.sh"
 desktop_start 1024x768
 
+# A private print spooler with a PDF printer as the default, started before
+# Wine first loads winspool (Wine reads the printer list only then).
+. "$here/cups.sh"
+cups_start "$build" || echo "test: no print spooler, the printing tests will fail" >&2
+
 # Keep one wineserver for the whole run and start Wine's background services
 # before the first test: otherwise every test pays their start-up, or ctest
 # waits for them to exit.
 wineserver -p
 wine cmd /c exit </dev/null >/dev/null 2>&1 || true
-trap 'wineserver -k >/dev/null 2>&1 || true; desktop_stop' EXIT
+trap 'wineserver -k >/dev/null 2>&1 || true; desktop_stop; cups_stop' EXIT
 
 cd "$build"
 ctest --output-on-failure --timeout 300 -j 1 "$@"
