@@ -1,6 +1,7 @@
 // A second process for the clipboard tests, as another program would be:
 //   clipboard_tool dump FILE          writes the clipboard's CF_BITMAP as a binary
 //                                     PPM (top-down RGB); exit 3 when there is none
+//   clipboard_tool empty              empties the clipboard
 //   clipboard_tool hold HELD RELEASE  opens the clipboard, signals the event HELD,
 //                                     and keeps it open until RELEASE is signalled
 #include <windows.h>
@@ -72,7 +73,13 @@ int wmain(int argc, wchar_t** argv)
 {
     const std::wstring verb = argc > 1 ? argv[1] : L"";
     if (verb == L"dump" && argc == 3) return Dump(argv[2]);
+    if (verb == L"empty" && argc == 2) {
+        if (!OpenClipboardPatiently()) return 2;
+        const bool emptied = ::EmptyClipboard() != FALSE;
+        ::CloseClipboard();
+        return emptied ? 0 : 2;
+    }
     if (verb == L"hold" && argc == 4) return Hold(argv[2], argv[3]);
-    std::fprintf(stderr, "usage: clipboard_tool dump FILE | hold HELD_EVENT RELEASE_EVENT\n");
+    std::fprintf(stderr, "usage: clipboard_tool dump FILE | empty | hold HELD_EVENT RELEASE_EVENT\n");
     return 1;
 }
