@@ -116,8 +116,8 @@ def print_output():
     return output
 
 
-def lp_jobs():
-    out = subprocess.run(["lpstat", "-W", "all", "-o"], capture_output=True, text=True, check=True).stdout
+def lp_jobs(which="all"):
+    out = subprocess.run(["lpstat", "-W", which, "-o"], capture_output=True, text=True, check=True).stdout
     return [line for line in out.splitlines() if line.strip()]
 
 
@@ -129,7 +129,7 @@ def PrintDialogCancelledPrintsNothingConfirmedPrintsOnePage(t):
     output = print_output()
     if os.path.exists(output):
         os.remove(output)
-    before = len(lp_jobs())
+    before, done_before = len(lp_jobs()), len(lp_jobs("completed"))
     picture = prepared(t, 21)
     w, h = t.desk.width, t.desk.height
 
@@ -148,9 +148,9 @@ def PrintDialogCancelledPrintsNothingConfirmedPrintsOnePage(t):
     t.wait_window(PRINT_DIALOG)
     t.click_control(PRINT_DIALOG, 1)
     t.wait_gone(PRINT_DIALOG)
-    t.wait_until(lambda: len(lp_jobs()) == before + 1 and os.path.exists(output) and
-                 len(subprocess.run(["lpstat", "-W", "completed", "-o"], capture_output=True,
-                                    text=True).stdout.splitlines()) >= 1, 60, "the print job")
+    t.wait_until(lambda: len(lp_jobs("completed")) == done_before + 1 and os.path.exists(output), 60,
+                 "the print job")
+    assert len(lp_jobs()) == before + 1, lp_jobs()
     assert not any(win[0] == "#32770" for win in t.windows()), "a message box appeared"
 
     pdf = os.path.join(t.desk.tmp, "job.pdf")

@@ -40,11 +40,14 @@ def read_ppm(path):
     return width, height, pixels
 
 
+def completed():
+    return len(run(["lpstat", "-W", "completed", "-o"]).splitlines())
+
+
 def wait_for_completed(count, output, seconds=30):
     end = time.time() + seconds
     while time.time() < end:
-        done = run(["lpstat", "-W", "completed", "-o"]).splitlines()
-        if len(done) >= count and os.path.exists(output):
+        if completed() >= count and os.path.exists(output):
             return
         time.sleep(0.2)
     raise AssertionError(f"the job did not complete: {jobs()}")
@@ -57,7 +60,7 @@ def main():
         sys.exit("no private spooler: run the tests through scripts/test.sh (make test)")
     if os.path.exists(output):
         os.remove(output)
-    before = len(jobs())
+    before, done_before = len(jobs()), completed()
 
     # A page whose drawing fails after the document started: the document is
     # aborted, nothing reaches the spooler.
@@ -69,7 +72,7 @@ def main():
     # One page, the picture at the top-left, PrintExtent(size) printer pixels.
     width, height = 200, 100
     run(["wine", tool, "print", str(width), str(height)])
-    wait_for_completed(1, output)
+    wait_for_completed(done_before + 1, output)
     assert len(jobs()) == before + 1, jobs()
     with tempfile.TemporaryDirectory() as tmp:
         pdf = os.path.join(tmp, "job.pdf")
