@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "output/Print.h"
-#include "output/PrintExtent.h"
 #include "tests/support/TestPictures.h"
 #include "win/Error.h"
 
@@ -46,22 +45,6 @@ std::vector<StretchCall> Recorded(const win::Bitmap& picture)
         at += emr.nSize;
     }
     return calls;
-}
-
-TEST(PrintExtent, ScaleInExtendedPrecisionRoundedHalfToEven)
-{
-    EXPECT_EQ(kPrintScale, 4.4117646f);
-    const struct {
-        int pixels, printed;
-    } cases[] = {
-        {0, 0},           {1, 4},           {1024, 4518},    // 4517.65
-        {768, 3388},      {17, 75},         {14854, 65532},  // the last one within 16 bits
-        {14855, 65537},   {65535, 289125},
-        // The float scale is 9252141 / 2^21, so a product ends in exactly .5 at
-        // odd multiples of 2^20: rounded to the even neighbour, down then up.
-        {1048576, 4626070}, {3145728, 13878212},
-    };
-    for (const auto& c : cases) EXPECT_EQ(PrintExtent(c.pixels), c.printed) << c.pixels;
 }
 
 TEST(PrintedPicture, OneStretchAtTheTopLeftWithTheBottomUpDibOfThePicture)
@@ -112,6 +95,8 @@ TEST(PrintedPicture, ExtentsPastSixteenBitsAndExactTiesReachTheDevice)
     } cases[] = {
         {14855, 2, 65537, 9},  // would wrap to 1 in 16 bits
         {2, 14856, 9, 65541},
+        // The float scale is 9252141 / 2^21, so a product ends in exactly .5 at
+        // odd multiples of 2^20: rounded to the even neighbour, down then up.
         {1048576, 1, 4626070, 4},
         {3145728, 1, 13878212, 4},
     };
