@@ -1,0 +1,106 @@
+#include "output/MapiMail.h"
+
+#include <vector>
+
+#include "win/UniqueHandle.h"
+
+namespace {
+
+constexpr char kAddressPrefix[] = "SMTP:";
+// All bits set: the attachment is not placed at a position inside the body.
+constexpr ULONG kNoPositionInBody = 0xFFFFFFFF;
+
+// The text in the ANSI code page; lossless is cleared when a character has
+// no exact counterpart there.
+std::string ToAnsi(const std::wstring& text, bool* lossless = nullptr)
+{
+    if (lossless) *lossless = true;
+    if (text.empty()) return {};
+    const int length = static_cast<int>(text.size());
+    const int n = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), length, nullptr, 0, nullptr,
+                                        nullptr);
+    std::string out(static_cast<size_t>(n), '\0');
+    BOOL usedDefault = FALSE;
+    ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), length, out.data(), n, nullptr,
+                          &usedDefault);
+    if (lossless) *lossless = n > 0 && !usedDefault;
+    return out;
+}
+
+// A text for the message, or no text at all when it is empty.
+LPSTR Optional(std::string& text) { return text.empty() ? nullptr : text.data(); }
+
+// The ANSI entry point cannot carry a path with characters outside the ANSI
+// code page; the short form of such a path usually can, so the mail program
+// still finds the file.
+std::wstring AnsiSafePath(const std::wstring& path)
+{
+    bool lossless = true;
+    ToAnsi(path, &lossless);
+    if (lossless) return path;
+    const DWORD size = ::GetShortPathNameW(path.c_str(), nullptr, 0);
+    if (size == 0) return path;
+    std::vector<wchar_t> shortPath(size);
+    const DWORD written = ::GetShortPathNameW(path.c_str(), shortPath.data(), size);
+    if (written == 0 || written >= size) return path;
+    std::wstring result(shortPath.data(), written);
+    ToAnsi(result, &lossless);
+    return lossless ? result : path;
+}
+
+}  // namespace
+
+MapiMailMessage::MapiMailMessage(const MailTexts& texts)
+    : subject_(ToAnsi(texts.subject)), body_(ToAnsi(texts.body)), path_(ToAnsi(texts.filePath))
+{
+    message_.lpszSubject = Optional(subject_);
+    message_.lpszNoteText = Optional(body_);
+
+    auto describe = [](Person& person, MapiRecipDesc& desc, ULONG recipClass, const std::wstring& name,
+                       const std::wstring& address) {
+        person.name = ToAnsi(name.empty() ? address : name);
+        person.address = kAddressPrefix + ToAnsi(address);
+        desc.ulRecipClass = recipClass;
+        desc.lpszName = person.name.data();
+        desc.lpszAddress = person.address.data();
+    };
+    if (!texts.senderAddress.empty()) {
+        describe(sender_, senderDesc_, MAPI_ORIG, texts.senderName, texts.senderAddress);
+        message_.lpOriginator = &senderDesc_;
+    }
+    if (!texts.recipientAddress.empty()) {
+        describe(recipient_, recipientDesc_, MAPI_TO, texts.recipientName, texts.recipientAddress);
+        message_.nRecipCount = 1;
+        message_.lpRecips = &recipientDesc_;
+    }
+    if (!path_.empty()) {
+        fileDesc_.nPosition = kNoPositionInBody;
+        fileDesc_.lpszPathName = path_.data();
+        message_.nFileCount = 1;
+        message_.lpFiles = &fileDesc_;
+    }
+}
+
+int SendMapiMailThrough(const std::wstring& library, const MailTexts& texts, HWND appWindow)
+{
+    MailTexts sent = texts;
+    sent.filePath = AnsiSafePath(texts.filePath);
+    MapiMailMessage mail(sent);
+
+    const win::UniqueModule module(::LoadLibraryW(library.c_str()));
+    if (!module) return kMailLibraryMissing;
+    const auto send = reinterpret_cast<LPMAPISENDMAIL>(::GetProcAddress(module.get(), "MAPISendMail"));
+    if (!send) return kMailFunctionMissing;
+    const ULONG result = send(0, reinterpret_cast<ULONG_PTR>(appWindow), &mail.Message(),
+                              MAPI_LOGON_UI | MAPI_DIALOG, 0);
+    return static_cast<int>(result);
+}
+
+int SendMapiMail(const std::wstring& subject, const std::wstring& body, const std::wstring& filePath,
+                 const std::wstring& senderName, const std::wstring& senderAddress,
+                 const std::wstring& recipientName, const std::wstring& recipientAddress, HWND appWindow)
+{
+    return SendMapiMailThrough(L"MAPI32.DLL",
+                               {subject, body, filePath, senderName, senderAddress, recipientName, recipientAddress},
+                               appWindow);
+}
