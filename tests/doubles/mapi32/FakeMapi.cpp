@@ -8,6 +8,9 @@
 //                       whether the file existed at that moment and its size.
 //   TAVRO_MAPI_RESULT   what MAPISendMail returns (decimal), 0 when unset.
 //
+// Loading and unloading by the program are recorded too, as "loaded=1" and
+// "unloaded=1" lines (not the unloading at the end of the process).
+//
 // Built twice: as the full library, and with TAVRO_MAPI_WITHOUT_SENDMAIL as a
 // library that lacks MAPISendMail.
 #include <windows.h>
@@ -18,7 +21,7 @@
 
 namespace {
 
-[[maybe_unused]] std::string Variable(const char* name)
+std::string Variable(const char* name)
 {
     char value[1024];
     const DWORD n = ::GetEnvironmentVariableA(name, value, sizeof value);
@@ -27,6 +30,7 @@ namespace {
 
 class Record {
 public:
+    void Line(const std::string& line) { text_ += line + "\n"; }
     void Number(const std::string& key, unsigned long long value) { text_ += key + "=" + std::to_string(value) + "\n"; }
     void Text(const std::string& key, const char* value)
     {
@@ -60,6 +64,7 @@ public:
     }
     void AppendTo(const std::string& path) const
     {
+        if (text_.empty()) return;
         HANDLE file = ::CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
                                     FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file == INVALID_HANDLE_VALUE) return;
@@ -75,6 +80,17 @@ private:
 }  // namespace
 
 extern "C" {
+
+BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved)
+{
+    const std::string path = Variable("TAVRO_MAPI_RECORD");
+    if (path.empty()) return TRUE;
+    Record r;
+    if (reason == DLL_PROCESS_ATTACH) r.Line("loaded=1");
+    if (reason == DLL_PROCESS_DETACH && !reserved) r.Line("unloaded=1");
+    r.AppendTo(path);
+    return TRUE;
+}
 
 #ifndef TAVRO_MAPI_WITHOUT_SENDMAIL
 __declspec(dllexport) ULONG WINAPI MAPISendMail(LHANDLE session, ULONG_PTR uiParam, lpMapiMessage message,
