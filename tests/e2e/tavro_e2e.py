@@ -14,6 +14,7 @@ from desktop import Desktop  # noqa: E402
 from tavro_e2e_base import *  # noqa: E402,F401,F403
 import save_e2e  # noqa: E402
 import copy_print_e2e  # noqa: E402
+import mail_e2e  # noqa: E402
 import shapes_e2e  # noqa: E402
 
 # ---------------------------------------------------------------------------
@@ -256,6 +257,7 @@ def main():
     a = ap.parse_args()
     scenarios = {f.__name__: f for f in shapes_e2e.SCENARIOS + save_e2e.SCENARIOS}
     scenarios.update({f.__name__: f for f in copy_print_e2e.SCENARIOS})
+    scenarios.update({f.__name__: f for f in mail_e2e.SCENARIOS})
     scenario = scenarios.get(a.scenario) or globals()[a.scenario]
     with Desktop(a.build) as desk:
         t = Tavro(desk, os.path.abspath(a.build), os.path.abspath(a.driver))
