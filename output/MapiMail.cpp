@@ -11,18 +11,19 @@ constexpr char kAddressPrefix[] = "SMTP:";
 constexpr ULONG kNoPositionInBody = 0xFFFFFFFF;
 
 // The text in the ANSI code page; lossless is cleared when a character has
-// no exact counterpart there.
+// no exact counterpart there. A UTF-8 code page carries every character (and
+// refuses the best-fit flag).
 std::string ToAnsi(const std::wstring& text, bool* lossless = nullptr)
 {
     if (lossless) *lossless = true;
     if (text.empty()) return {};
+    const bool utf8 = ::GetACP() == CP_UTF8;
+    const DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
     const int length = static_cast<int>(text.size());
-    const int n = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), length, nullptr, 0, nullptr,
-                                        nullptr);
+    const int n = ::WideCharToMultiByte(CP_ACP, flags, text.data(), length, nullptr, 0, nullptr, nullptr);
     std::string out(static_cast<size_t>(n), '\0');
     BOOL usedDefault = FALSE;
-    ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), length, out.data(), n, nullptr,
-                          &usedDefault);
+    ::WideCharToMultiByte(CP_ACP, flags, text.data(), length, out.data(), n, nullptr, utf8 ? nullptr : &usedDefault);
     if (lossless) *lossless = n > 0 && !usedDefault;
     return out;
 }
@@ -87,7 +88,9 @@ int SendMapiMailThrough(const std::wstring& library, const MailTexts& texts, HWN
     sent.filePath = AnsiSafePath(texts.filePath);
     MapiMailMessage mail(sent);
 
-    const win::UniqueModule module(::LoadLibraryW(library.c_str()));
+    // The system folders and the program's own, never the current folder or
+    // PATH, where anyone could have placed a library of that name.
+    const win::UniqueModule module(::LoadLibraryExW(library.c_str(), nullptr, LOAD_LIBRARY_SEARCH_DEFAULT_DIRS));
     if (!module) return kMailLibraryMissing;
     const auto send = reinterpret_cast<LPMAPISENDMAIL>(::GetProcAddress(module.get(), "MAPISendMail"));
     if (!send) return kMailFunctionMissing;

@@ -55,8 +55,9 @@ inline constexpr int kMailLibraryMissing = -1;
 // Result of SendMapiMail when the library has no MAPISendMail.
 inline constexpr int kMailFunctionMissing = 1;
 
-// Loads "MAPI32.DLL" and lets the user edit and send the message in the mail
-// program (log-on and message windows shown, parent the application window).
+// Loads "MAPI32.DLL" (from the system folders or the program's folder) and
+// lets the user edit and send the message in the mail program (log-on and
+// message windows shown, parent the application window).
 // Returns kMailLibraryMissing, kMailFunctionMissing, or MAPISendMail's own
 // result (0 when the message went to the mail program). The library is
 // unloaded again on every path.

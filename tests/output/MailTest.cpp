@@ -146,4 +146,25 @@ TEST_F(MailDouble, MissingLibraryOrFunctionGiveTheirResults)
               kMailFunctionMissing);
     EXPECT_EQ(::GetModuleHandleW(L"MAPI32.DLL"), nullptr);
     EXPECT_EQ(ReadBytes(record), "loaded=1\nunloaded=1\n");  // the reduced stand-in, let go again
+
+    // A library that only the current folder holds is not taken.
+    ASSERT_TRUE(::CopyFileW(BuildPath(TAVRO_MAPI_WITHOUT_SENDMAIL).c_str(), (folder / L"PLANTED.DLL").c_str(), TRUE));
+    wchar_t previous[MAX_PATH];
+    ::GetCurrentDirectoryW(MAX_PATH, previous);
+    ::SetCurrentDirectoryW(folder.Path().c_str());
+    EXPECT_EQ(SendMapiMailThrough(L"PLANTED.DLL", {.subject = L"image"}, nullptr), kMailLibraryMissing);
+    ::SetCurrentDirectoryW(previous);
+}
+
+TEST_F(MailDouble, PathOutsideTheAnsiCodePageReachesTheMailProgramAsItsShortForm)
+{
+    const std::wstring omega = folder / L"shot \u03A9 \u0416.bmp";
+    WriteText(omega, "four");
+
+    SendMapiMailThrough(L"MAPI32.DLL", {.subject = L"image", .filePath = omega}, nullptr);
+
+    const auto calls = ReadRecord(record);
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].at("file0.exists"), "1") << calls[0].at("file0.path");
+    EXPECT_EQ(calls[0].at("file0.size"), "4");
 }
