@@ -66,15 +66,3 @@ bool SaveImageFileTo(win::Bitmap& picture, const std::wstring& fileName, int fil
     dialogFileName = name;
     return true;
 }
-
-std::wstring TempImageFile() { return win::FolderOf(win::ExecutablePath()) + L"capture-temp.bmp"; }
-
-bool SaveBMP(win::Bitmap& picture)
-{
-    try {
-        output::WritePictureFile(picture, TempImageFile(), ftBMP);
-        return true;
-    } catch (...) {
-        return false;
-    }
-}

@@ -8,6 +8,7 @@
 
 #include "output/FileExistsDialog.h"
 #include "output/FileSystem.h"
+#include "output/TempImageFile.h"
 #include "win/Bitmap.h"
 
 // The Save command: DoSaveDialog.
@@ -25,13 +26,6 @@ bool DoSaveDialog(win::Bitmap& picture, std::wstring& saveDir, TFileExistsForm& 
 // PicDialog.FileName ends up as the name actually written.
 bool SaveImageFile(win::Bitmap& picture, const std::wstring& fileName, int filterIndex, bool checkExists,
                    TFileExistsForm& existsDialog);
-
-// Writes the picture to TempImageFile() as a BMP file, replacing the previous
-// one; false on any failure, which is not reported.
-bool SaveBMP(win::Bitmap& picture);
-
-// The folder of the executable followed by "capture-temp.bmp".
-std::wstring TempImageFile();
 
 // SaveImageFile with its collaborators passed in. choose answers for an
 // existing file (1 overwrite, 7 rename, else cancel); dialogFileName receives

@@ -93,9 +93,8 @@ TEST_F(SaveImage, AFailedBmpWriteIsAnErrorNotASilentFalse)
 
 TEST(SaveBMP, FailsSilentlyWithAnEmptyPicture)
 {
-    // Nothing to write, no exception.
-    win::Bitmap empty;
-    EXPECT_FALSE(SaveBMP(empty));
+    // An empty picture: nothing to write, no exception.
+    EXPECT_FALSE(SaveBMP(win::Bitmap{}));
     const std::wstring temp = TempImageFile();
     EXPECT_EQ(temp.substr(temp.size() - 17), L"\\capture-temp.bmp");
 }
