@@ -28,7 +28,7 @@ TImageEdForm::TImageEdForm()
     win::RegisterFormClass(kImageEdClass, WindowProc, ::LoadIconW(instance, MAKEINTRESOURCEW(IDI_TAVRO)),
                            ::GetSysColorBrush(COLOR_BTNFACE));
     CreateFormWindow(kImageEdClass, L" Set Image Edit or View Program", WS_POPUP | WS_CAPTION | WS_SYSMENU,
-                     WS_EX_DLGMODALFRAME, 420, 236, true);
+                     WS_EX_DLGMODALFRAME, 420, 242, true);
 
     HWND icon = AddControl(L"STATIC", L"", SS_ICON, 12, 10, 32, 32, 0);
     ::SendMessageW(icon, STM_SETICON, reinterpret_cast<WPARAM>(::LoadIconW(instance, MAKEINTRESOURCEW(IDI_PROGRAM))),

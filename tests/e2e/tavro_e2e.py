@@ -16,6 +16,8 @@ import save_e2e  # noqa: E402
 import copy_print_e2e  # noqa: E402
 import mail_e2e  # noqa: E402
 import shapes_e2e  # noqa: E402
+import image_program_e2e  # noqa: E402
+globals().update({f.__name__: f for f in image_program_e2e.SCENARIOS})
 
 # ---------------------------------------------------------------------------
 # Scenarios
