@@ -114,9 +114,13 @@ def prepared(t, seed, **settings):
     programs = Programs(t)
     w, h = t.desk.width, t.desk.height
     picture = known_picture(w, h, seed)
-    t.desk.show_on_root(picture, w, h)
-    t.start(exe=exe, DateStampImage=("REG_SZ", 0), **settings)
-    t.capture_entire_screen()
+    try:
+        t.desk.show_on_root(picture, w, h)
+        t.start(exe=exe, DateStampImage=("REG_SZ", 0), **settings)
+        t.capture_entire_screen()
+    except BaseException:
+        programs.restore()
+        raise
     return programs, picture, win_path(os.path.join(folder, "capture-temp.bmp"))
 
 

@@ -21,6 +21,7 @@
 #include "tests/support/TestPictures.h"
 #include "win/Error.h"
 #include "win/Strings.h"
+#include "win/UniqueHandle.h"
 
 namespace {
 
@@ -275,8 +276,8 @@ TEST_F(ImagePrograms, NoProgramStartsWhenThePictureCannotBeWritten)
     // image program may still hold it): the write fails and says why.
     const std::wstring temp = TempImageFile();
     ASSERT_TRUE(SaveBMP(picture_));
-    HANDLE held = ::CreateFileW(temp.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    win::UniqueFile held(::CreateFileW(temp.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(held);
     TImageEdForm dialog;
     std::wstring imageProgram = program_;
     int imageProgIndex = ipUserProgram;
@@ -289,7 +290,7 @@ TEST_F(ImagePrograms, NoProgramStartsWhenThePictureCannotBeWritten)
     EXPECT_NE(message.find(L"capture-temp.bmp"), std::wstring::npos) << win::Narrow(message);
     EXPECT_THROW(RunMSPaintOnlyActionExecute(picture_), win::Error);
     EXPECT_FALSE(SaveBMP(picture_));
-    ::CloseHandle(held);
+    held.reset();
     ::Sleep(1500);
     EXPECT_FALSE(Exists(log_)) << "a program was started without the picture";
 
