@@ -7,6 +7,11 @@
 #include "capture/BackgroundColorCommands.h"
 #include "capture/CaptureCommand.h"
 #include "capture/Composition.h"
+#include "output/CopyToClipboard.h"
+#include "output/Mail.h"
+#include "output/OpenInImageProgram.h"
+#include "output/PictureSaveDialog.h"
+#include "output/Print.h"
 #include "output/SaveFile.h"
 #include "preview/DateStampCommands.h"
 #include "preview/TransformCommands.h"
@@ -14,11 +19,14 @@
 
 namespace {
 
-// What the capture commands ask of the program: the tray item, the picture,
-// the preview and the background colour setting.
-class CaptureWiring final : public CaptureHost, public BackgroundColorTarget {
+// What the capture commands ask of the program (the tray item, the picture,
+// the preview and the background colour setting), and what the commands keep
+// for the rest of the run.
+class CommandState final : public CaptureHost, public BackgroundColorTarget {
 public:
-    CaptureWiring(TForm1& form, const TProgramForms& forms) : form_(form), forms_(forms) {}
+    CommandState(TForm1& form, const TProgramForms& forms) : form_(form), forms_(forms) {}
+
+    MailState Mail;
 
     void SetCaptureEnabled(bool enabled) override { form_.SetSaveScreenSelectEnabled(enabled); }
     void PictureComposed(win::Bitmap& composed) override { form_.Picture.NewCapture(composed); }
@@ -55,17 +63,20 @@ void PictureChanged(TForm1& form, TPreviewForm& preview)
 
 void BindCommands(TForm1& form, const TProgramForms& forms)
 {
-    auto wiring = std::make_shared<CaptureWiring>(form, forms);
+    auto state = std::make_shared<CommandState>(form, forms);
     TCapturedPicture& picture = form.Picture;
     win::TActionList& actions = form.ActionList1;
     TPreviewForm& preview = forms.PreviewForm;
     TImageForm& overlay = forms.ImageForm;
     TSelectForm& shapes = forms.SelectForm;
     TFileExistsForm& fileExists = forms.FileExistsForm;
+    TImageEdForm& programs = forms.ImageEdForm;
+    std::wstring& imageProgram = AppSettings.ImageProgram;
+    int& imageProgIndex = AppSettings.ImageProgIndex;
 
     form.PreviewForm = &preview;
-    form.SaveScreenSelectClick = [wiring, &shapes, &overlay] {
-        SaveScreenSelectClick(*wiring, shapes, overlay, AppSettings.BackgroundColor);
+    form.SaveScreenSelectClick = [state, &shapes, &overlay] {
+        SaveScreenSelectClick(*state, shapes, overlay, AppSettings.BackgroundColor);
     };
     overlay.ShapeIndex = [&shapes] { return shapes.ItemIndex(); };
     preview.RunCommand = [&form](int id) { form.ExecuteCommand(id); };
@@ -75,17 +86,41 @@ void BindCommands(TForm1& form, const TProgramForms& forms)
     actions.Bind(SaveFileAction, [&picture, &fileExists] {
         SaveFileActionExecute(picture.OutputImage(), AppSettings.SaveDir, fileExists);
     });
+    actions.Bind(CopyToClipboardAction, [&picture, &form] {
+        CopyToClipboardActionExecute(picture.OutputImage(), form.Hwnd());
+    });
+    actions.Bind(PrintAction, [&picture] { PrintActionExecute(picture.OutputImage(), ::GetActiveWindow()); });
+    actions.Bind(MailAction, [state, &picture, &fileExists, &form] {
+        const MailSaveStep save = [&](std::wstring& writtenFile) {
+            if (!DoSaveDialog(picture.OutputImage(), AppSettings.SaveDir, fileExists)) return false;
+            writtenFile = PicDialog.FileName;
+            return true;
+        };
+        MailActionExecute(state->Mail, save, AppSettings.UserName, form.Hwnd(), ::GetActiveWindow());
+    });
+    actions.Bind(RunSelectedEditorAction, [&] {
+        RunSelectedEditorActionExecute(picture.OutputImage(), imageProgram, imageProgIndex, programs);
+    });
+    actions.Bind(SetImageEditorAction, [&] {
+        SetImageEditorActionExecute(picture.OutputImage(), imageProgram, imageProgIndex, programs);
+    });
+    actions.Bind(RunUserProgramOnlyAction, [&] {
+        RunUserProgramOnlyActionExecute(picture.OutputImage(), imageProgram, imageProgIndex, programs);
+    });
+    actions.Bind(RunDefaultProgramOnlyAction,
+                 [&picture] { RunDefaultProgramOnlyActionExecute(picture.OutputImage()); });
+    actions.Bind(RunMSPaintOnlyAction, [&picture] { RunMSPaintOnlyActionExecute(picture.OutputImage()); });
     actions.Bind(ShowHelpAction,
                  [&form] { ShowHelpActionExecute(form.Hwnd(), win::Application.HelpFile, form.HelpPath); });
     actions.Bind(ShowAboutAction, [&form] { form.ShowAboutActionExecute(); });
     actions.Bind(ClockwiseAction, [&picture] { ClockwiseActionExecute(picture); });
     actions.Bind(CounterClockwiseAction, [&picture] { CounterClockwiseActionExecute(picture); });
     actions.Bind(MirrorAction, [&picture] { MirrorActionExecute(picture); });
-    actions.Bind(BackgroundColorDialogAction, [wiring, &form] {
-        BackgroundColorDialogActionExecute(form.ColorDialog1, form.Hwnd(), *wiring);
+    actions.Bind(BackgroundColorDialogAction, [state, &form] {
+        BackgroundColorDialogActionExecute(form.ColorDialog1, form.Hwnd(), *state);
     });
     actions.Bind(BackgroundColorPickOnScreenAction,
-                 [wiring, &overlay] { BackgroundColorPickOnScreenActionExecute(overlay, *wiring); });
+                 [state, &overlay] { BackgroundColorPickOnScreenActionExecute(overlay, *state); });
     actions.Bind(DateStampBMPAction, [&picture] { DateStampBMPActionExecute(picture); });
     actions.Bind(UnDateStampBMPAction, [&picture] { UnDateStampBMPActionExecute(picture); });
 }

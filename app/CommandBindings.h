@@ -6,6 +6,7 @@
 #include "capture/SelectionOverlay.h"
 #include "capture/ShapeDialog.h"
 #include "output/FileExistsDialog.h"
+#include "output/ImageProgramDialog.h"
 #include "preview/PreviewWindow.h"
 
 // The forms the commands work with; created once at start-up, they live as
@@ -14,6 +15,7 @@ struct TProgramForms {
     TFileExistsForm& FileExistsForm;
     TImageForm& ImageForm;
     TSelectForm& SelectForm;
+    TImageEdForm& ImageEdForm;
     TPreviewForm& PreviewForm;
 };
 

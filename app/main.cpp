@@ -51,9 +51,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     auto fileExistsForm = std::make_unique<TFileExistsForm>();
     auto imageForm = std::make_unique<TImageForm>();
     auto selectForm = std::make_unique<TSelectForm>(AppSettings.CaptureShapeIndex);
+    auto imageEdForm = std::make_unique<TImageEdForm>();
     auto previewForm = std::make_unique<TPreviewForm>(form1->ActionList1, form1->Picture,
                                                       static_cast<COLORREF>(AppSettings.BackgroundColor));
-    BindCommands(*form1, {*fileExistsForm, *imageForm, *selectForm, *previewForm});
+    BindCommands(*form1, {*fileExistsForm, *imageForm, *selectForm, *imageEdForm, *previewForm});
 
     TForm1& main = *form1;
     win::Application.OnHint = [&main] { main.ApplicationEvents1Hint(); };

@@ -3,7 +3,7 @@
 #include <commdlg.h>
 
 #include "output/ImageProgram.h"
-#include "output/PicDialog.h"
+#include "output/PictureSaveDialog.h"
 #include "resources/resource.h"
 #include "win/Gdi.h"
 #include "win/RadioGroup.h"
