@@ -36,11 +36,14 @@ public:
     {
         AppSettings.BackgroundColor = static_cast<int>(color);
         forms_.PreviewForm.SetBackgroundColor(color);
+        forms_.SetForm.SetColorShape(color);
     }
     void RecomposeCapture() override
     {
         win::Bitmap composed;
-        DrawPreview(forms_.ImageForm.Image1, static_cast<COLORREF>(AppSettings.BackgroundColor), composed);
+        TImageForm& overlay = forms_.ImageForm;
+        DrawPreview(overlay.Image1, overlay.Layout.primary, static_cast<COLORREF>(AppSettings.BackgroundColor),
+                    composed);
         form_.Picture.Recompose(composed);
     }
 
@@ -74,7 +77,10 @@ void BindCommands(TForm1& form, const TProgramForms& forms)
     std::wstring& imageProgram = AppSettings.ImageProgram;
     int& imageProgIndex = AppSettings.ImageProgIndex;
 
+    TSetForm& settings = forms.SetForm;
+
     form.PreviewForm = &preview;
+    form.SetForm = &settings;
     form.SaveScreenSelectClick = [state, &shapes, &overlay] {
         SaveScreenSelectClick(*state, shapes, overlay, AppSettings.BackgroundColor);
     };
@@ -121,6 +127,21 @@ void BindCommands(TForm1& form, const TProgramForms& forms)
     });
     actions.Bind(BackgroundColorPickOnScreenAction,
                  [state, &overlay] { BackgroundColorPickOnScreenActionExecute(overlay, *state); });
-    actions.Bind(DateStampBMPAction, [&picture] { DateStampBMPActionExecute(picture); });
-    actions.Bind(UnDateStampBMPAction, [&picture] { UnDateStampBMPActionExecute(picture); });
+    // The stamp commands also set the setting: its box follows.
+    actions.Bind(DateStampBMPAction, [&picture, &settings] {
+        DateStampBMPActionExecute(picture);
+        settings.SetDateStampImageChecked(true);
+    });
+    actions.Bind(UnDateStampBMPAction, [&picture, &settings] {
+        UnDateStampBMPActionExecute(picture);
+        settings.SetDateStampImageChecked(false);
+    });
+    actions.Bind(SettingsAction, [&settings] { SettingsActionExecute(settings); });
+
+    // The settings dialog's "Set" buttons.
+    settings.SetCapButClick = [&shapes] { shapes.ShowModal(); };
+    settings.SetProgButClick = [&actions] { actions.Execute(SetImageEditorAction); };
+    settings.SetBackColorButClick = [&actions] { actions.Execute(BackgroundColorDialogAction); };
+    const win::TAction* setProgram = actions.Find(SetImageEditorAction);
+    settings.SetProgButText(setProgram->caption, setProgram->hint);
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/MainForm.h"
+#include "app/SettingsDialog.h"
 #include "capture/SelectionOverlay.h"
 #include "capture/ShapeDialog.h"
 #include "output/FileExistsDialog.h"
@@ -16,6 +17,7 @@ struct TProgramForms {
     TImageForm& ImageForm;
     TSelectForm& SelectForm;
     TImageEdForm& ImageEdForm;
+    TSetForm& SetForm;
     TPreviewForm& PreviewForm;
 };
 

@@ -12,8 +12,10 @@ std::wstring ResolveHelpPath(const std::wstring& helpFile, const std::wstring& e
                              const std::wstring& currentFolder,
                              const std::function<bool(const std::wstring&)>& exists)
 {
+    // The program's own folder first: a bare name is looked up in the current
+    // folder, where anyone could have put a file of that name.
     for (const std::wstring& candidate :
-         {helpFile, WithSeparator(exeFolder) + helpFile, WithSeparator(currentFolder) + helpFile})
+         {WithSeparator(exeFolder) + helpFile, helpFile, WithSeparator(currentFolder) + helpFile})
         if (exists(candidate)) return candidate;
     return {};
 }

@@ -1,5 +1,5 @@
-// Where the help file is looked for: its bare name, beside the executable,
-// then in the current directory.
+// Where the help file is looked for: beside the executable, then under its
+// bare name, then in the current directory.
 #pragma once
 
 #include <functional>

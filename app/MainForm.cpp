@@ -2,6 +2,7 @@
 
 #include "app/ActionTable.h"
 #include "app/AppSettings.h"
+#include "app/SettingsDialog.h"
 #include "app/SettingsRegistry.h"
 #include "preview/PreviewWindow.h"
 #include "resources/resource.h"
@@ -115,7 +116,7 @@ void TForm1::ApplicationEvents1Hint()
 void TForm1::Exit1Click()
 {
     if (PreviewForm && PreviewForm->Showing()) PreviewForm->Close();
-    // The settings dialog joins here once it exists.
+    if (SetForm && SetForm->Showing()) SetForm->Close();
     Close();
 }
 
@@ -200,6 +201,18 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
             return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_BTNFACE));
         }
         return DefaultMessage(message, wParam, lParam);
+    case WM_QUERYENDSESSION:
+        return TRUE;
+    case WM_ENDSESSION:
+        // Logoff or shutdown ends a tray program without its Exit: the
+        // settings are written now, with no window and no message box.
+        if (wParam) {
+            try {
+                SaveIniFile();
+            } catch (...) {
+            }
+        }
+        return 0;
     case WM_DESTROY:
         Tray1.Deactivate();
         ::PostQuitMessage(0);

@@ -18,6 +18,7 @@
 #include "win/UniqueHandle.h"
 
 class TPreviewForm;
+class TSetForm;
 
 // Command ids of the tray menu items that are not actions.
 enum TrayCommand : int { SaveScreenSelect = 2001, Exit1 = 2002 };
@@ -39,8 +40,10 @@ public:
     std::wstring HelpPath;  // where Help last found the help file
 
     // Wiring, set once at start-up: the preview (closed at exit, shows the
-    // hints) and the capture command behind "CAPTURE SCREEN".
+    // hints), the settings dialog (closed at exit) and the capture command
+    // behind "CAPTURE SCREEN".
     TPreviewForm* PreviewForm = nullptr;
+    TSetForm* SetForm = nullptr;
     std::function<void()> SaveScreenSelectClick;
 
     bool SaveScreenSelectEnabled() const;

@@ -8,7 +8,7 @@ TAppSettings AppSettings;
 
 void ReadSettings(TAppSettings& s, HKEY root, const std::wstring& keyPath)
 {
-    const TSettingsStore store(root, keyPath);
+    const TSettingsStore store(root, keyPath, TSettingsStore::Access::Read);
     const std::wstring section = kSettingsSection;
     s.SaveOnExit = store.ReadBool(section, L"SaveOnExit", s.SaveOnExit);
     s.SaveDir = store.ReadString(section, L"SaveDir", s.SaveDir);
@@ -25,7 +25,7 @@ void ReadSettings(TAppSettings& s, HKEY root, const std::wstring& keyPath)
 
 void SaveSettings(const TAppSettings& s, HKEY root, const std::wstring& keyPath)
 {
-    TSettingsStore store(root, keyPath);
+    TSettingsStore store(root, keyPath, TSettingsStore::Access::Write);
     if (!store.IsOpen()) throw win::Error(win::FormatOne(L"Failed to create key %s", keyPath));
     const std::wstring section = kSettingsSection;
     store.WriteBool(section, L"SaveOnExit", s.SaveOnExit);

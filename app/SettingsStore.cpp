@@ -32,13 +32,34 @@ bool ReadText(HKEY key, const std::wstring& name, std::wstring& out)
     return true;
 }
 
+// A REG_EXPAND_SZ value with its environment variables expanded; one that
+// names an unknown variable keeps it as written.
+bool ReadExpandedText(HKEY key, const std::wstring& name, std::wstring& out)
+{
+    DWORD type, size;
+    if (!QueryType(key, name, type, size) || !ReadText(key, name, out)) return false;
+    if (type != REG_EXPAND_SZ) return true;
+    const DWORD length = ::ExpandEnvironmentStringsW(out.c_str(), nullptr, 0);
+    if (length == 0) return true;
+    std::wstring expanded(length, L'\0');
+    const DWORD written = ::ExpandEnvironmentStringsW(out.c_str(), expanded.data(), length);
+    if (written == 0 || written > length) return true;
+    expanded.resize(written - 1);
+    out = std::move(expanded);
+    return true;
+}
+
 }  // namespace
 
-TSettingsStore::TSettingsStore(HKEY root, std::wstring keyPath) : keyPath_(std::move(keyPath))
+TSettingsStore::TSettingsStore(HKEY root, std::wstring keyPath, Access access) : keyPath_(std::move(keyPath))
 {
+    // Reading asks for read access only, so a key that can be read but not
+    // written still gives its values; a missing key is created (first start).
+    const REGSAM rights = access == Access::Read ? KEY_READ : KEY_READ | KEY_WRITE;
     HKEY key = nullptr;
-    if (::RegCreateKeyExW(root, keyPath_.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
-                          nullptr, &key, nullptr) == ERROR_SUCCESS)
+    if (::RegOpenKeyExW(root, keyPath_.c_str(), 0, rights, &key) == ERROR_SUCCESS ||
+        ::RegCreateKeyExW(root, keyPath_.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, rights, nullptr, &key,
+                          nullptr) == ERROR_SUCCESS)
         key_.reset(key);
 }
 
@@ -54,7 +75,7 @@ win::UniqueKey TSettingsStore::CreateSection(const std::wstring& section)
 {
     HKEY key = nullptr;
     if (!key_ || ::RegCreateKeyExW(key_.get(), section.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                   KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS)
+                                   KEY_READ | KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS)
         throw win::Error(win::FormatOne(L"Failed to create key %s", section));
     return win::UniqueKey(key);
 }
@@ -97,7 +118,7 @@ std::wstring TSettingsStore::ReadString(const std::wstring& section, const std::
 {
     win::UniqueKey key = OpenSection(section);
     std::wstring text;
-    if (!key || !ReadText(key.get(), name, text)) return defaultValue;
+    if (!key || !ReadExpandedText(key.get(), name, text)) return defaultValue;
     return text;
 }
 

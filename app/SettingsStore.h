@@ -10,9 +10,12 @@
 
 class TSettingsStore {
 public:
-    // Opens (creating when missing) root\keyPath with full access. When that
-    // fails the store stays closed: reads give their defaults, writes throw.
-    TSettingsStore(HKEY root, std::wstring keyPath);
+    enum class Access { Read, Write };
+
+    // Opens (creating when missing) root\keyPath for reading, or for reading
+    // and writing. When that fails the store stays closed: reads give their
+    // defaults, writes throw.
+    TSettingsStore(HKEY root, std::wstring keyPath, Access access);
 
     bool IsOpen() const noexcept { return static_cast<bool>(key_); }
 
@@ -20,6 +23,7 @@ public:
     // text that does not parse all give the default.
     bool ReadBool(const std::wstring& section, const std::wstring& name, bool defaultValue) const;
     int ReadInteger(const std::wstring& section, const std::wstring& name, int defaultValue) const;
+    // A REG_EXPAND_SZ value comes with its environment variables expanded.
     std::wstring ReadString(const std::wstring& section, const std::wstring& name,
                             const std::wstring& defaultValue) const;
 

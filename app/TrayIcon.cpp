@@ -128,8 +128,8 @@ LRESULT CALLBACK TStTrayIcon::WindowProc(HWND hwnd, UINT message, WPARAM wParam,
     if (!self) return ::DefWindowProcW(hwnd, message, wParam, lParam);
     try {
         return self->HandleMessage(message, wParam, lParam);
-    } catch (const std::exception& e) {
-        if (win::Form::HandleCommandError) win::Form::HandleCommandError(e);
+    } catch (...) {
+        win::ReportCurrentException();
         return 0;
     }
 }

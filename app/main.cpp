@@ -35,6 +35,31 @@ int RunMessageLoop()
     return static_cast<int>(msg.wParam);
 }
 
+// Creates the forms, runs the program and returns its exit code.
+int Run()
+{
+    // Created in this order; each lives until the end of the run.
+    auto form1 = std::make_unique<TForm1>();
+    auto fileExistsForm = std::make_unique<TFileExistsForm>();
+    auto imageForm = std::make_unique<TImageForm>();
+    auto selectForm = std::make_unique<TSelectForm>(AppSettings.CaptureShapeIndex);
+    auto imageEdForm = std::make_unique<TImageEdForm>();
+    auto setForm = std::make_unique<TSetForm>(AppSettings);
+    auto previewForm = std::make_unique<TPreviewForm>(form1->ActionList1, form1->Picture,
+                                                      static_cast<COLORREF>(AppSettings.BackgroundColor));
+    BindCommands(*form1, {*fileExistsForm, *imageForm, *selectForm, *imageEdForm, *setForm, *previewForm});
+
+    TForm1& main = *form1;
+    win::Application.OnHint = [&main] { main.ApplicationEvents1Hint(); };
+    struct HintOff {
+        ~HintOff() { win::Application.OnHint = nullptr; }
+    } hintOff;
+    // Without its icon the program could not be reached at all: an error here
+    // ends the run.
+    main.Loaded();
+    return RunMessageLoop();
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
@@ -42,30 +67,14 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES | ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&controls);
     OleScope ole;
-    win::Application.Title = L"Tavro Screen Capture v2.0";
-    win::Application.HelpFile = L"tavro.chm";
     win::Form::HandleCommandError = [](const std::exception& e) { win::Application.ShowException(e); };
-
-    // Created in this order; each lives until the end of the run.
-    auto form1 = std::make_unique<TForm1>();
-    auto fileExistsForm = std::make_unique<TFileExistsForm>();
-    auto imageForm = std::make_unique<TImageForm>();
-    auto selectForm = std::make_unique<TSelectForm>(AppSettings.CaptureShapeIndex);
-    auto imageEdForm = std::make_unique<TImageEdForm>();
-    auto previewForm = std::make_unique<TPreviewForm>(form1->ActionList1, form1->Picture,
-                                                      static_cast<COLORREF>(AppSettings.BackgroundColor));
-    BindCommands(*form1, {*fileExistsForm, *imageForm, *selectForm, *imageEdForm, *previewForm});
-
-    TForm1& main = *form1;
-    win::Application.OnHint = [&main] { main.ApplicationEvents1Hint(); };
     try {
-        main.Loaded();
-    } catch (const std::exception& e) {
-        // Without its icon the program could not be reached at all.
-        win::Application.ShowException(e);
+        win::Application.Title = L"Tavro Screen Capture v2.0";
+        win::Application.HelpFile = L"tavro.chm";
+        return Run();
+    } catch (...) {
+        // Start-up failed (or an error escaped the loop): say why, then end.
+        win::ReportCurrentException();
         return 1;
     }
-    const int exitCode = RunMessageLoop();
-    win::Application.OnHint = nullptr;
-    return exitCode;
 }

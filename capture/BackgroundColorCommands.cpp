@@ -10,13 +10,21 @@ namespace {
 // means putting it back cannot fail.
 class KeptDesktop {
 public:
-    explicit KeptDesktop(win::Bitmap& frozen) noexcept : frozen_(frozen) { kept_.TakeFrom(frozen_); }
-    ~KeptDesktop() { frozen_.TakeFrom(kept_); }
+    explicit KeptDesktop(TImageForm& overlay) noexcept : overlay_(overlay), layout_(overlay.Layout)
+    {
+        kept_.TakeFrom(overlay_.Image1);
+    }
+    ~KeptDesktop()
+    {
+        overlay_.Image1.TakeFrom(kept_);
+        overlay_.Layout = layout_;
+    }
     KeptDesktop(const KeptDesktop&) = delete;
     KeptDesktop& operator=(const KeptDesktop&) = delete;
 
 private:
-    win::Bitmap& frozen_;
+    TImageForm& overlay_;
+    DesktopLayout layout_;
     win::Bitmap kept_;
 };
 
@@ -32,7 +40,7 @@ public:
 
 COLORREF PickColorOnScreen(TImageForm& overlay)
 {
-    KeptDesktop kept(overlay.Image1);
+    KeptDesktop kept(overlay);
     GrabDesktop(overlay);
     PickModeOn picking;
     overlay.ShowModal();

@@ -1,6 +1,7 @@
 #include "capture/CaptureCommand.h"
 
 #include "capture/Composition.h"
+#include "win/Error.h"
 
 namespace {
 
@@ -63,25 +64,33 @@ bool SaveScreen(CaptureHost& host, const TSelectForm& shapeDialog, TImageForm& o
         }
     }
     win::Bitmap composed;
-    DrawPreview(overlay.Image1, static_cast<COLORREF>(backgroundColor), composed);
+    DrawPreview(overlay.Image1, overlay.Layout.primary, static_cast<COLORREF>(backgroundColor), composed);
     host.PictureComposed(composed);
     return host.ShowPreview();
 }
 
+void CopyDesktop(HDC display, const DesktopLayout& layout, win::Bitmap& into)
+{
+    if (!display) throw win::Error(L"Cannot read the screen");
+    // Built aside: a failed read never leaves a stale or black picture behind.
+    win::Bitmap grab;
+    grab.SetPixelFormat(win::PixelFormat::Device);
+    grab.SetSize(layout.Width(), layout.Height());
+    if (!::BitBlt(grab.Canvas(), 0, 0, layout.Width(), layout.Height(), display, layout.bounds.left,
+                  layout.bounds.top, SRCCOPY))
+        throw win::Error(L"Cannot read the screen");
+    ::GdiFlush();
+    into.TakeFrom(grab);
+}
+
 void GrabDesktop(TImageForm& overlay)
 {
-    DisplayDC display;
-    const int width = ::GetSystemMetrics(SM_CXSCREEN);
-    const int height = ::GetSystemMetrics(SM_CYSCREEN);
-    const int desktopWidth = ::GetSystemMetrics(SM_CXVIRTUALSCREEN);
-    const int desktopHeight = ::GetSystemMetrics(SM_CYVIRTUALSCREEN);
-    overlay.SetDesktopBounds(desktopWidth, desktopHeight);
-    win::Bitmap& frozen = overlay.Image1;
-    frozen.SetPixelFormat(win::PixelFormat::Device);
-    frozen.SetSize(desktopWidth, desktopHeight);
+    const DesktopLayout layout = CurrentDesktopLayout();
     // Let the tray menu, the shape dialog and the last preview leave the screen.
     win::Form::ProcessMessages();
     ::Sleep(100);
-    ::StretchBlt(frozen.Canvas(), 0, 0, width, height, display.get(), 0, 0, width, height, SRCCOPY);
-    ::GdiFlush();
+    DisplayDC display;
+    CopyDesktop(display.get(), layout, overlay.Image1);
+    overlay.Layout = layout;
+    overlay.SetDesktopBounds(layout.bounds);
 }

@@ -32,6 +32,12 @@ void SaveScreenSelectClick(CaptureHost& host, TSelectForm& shapeDialog, TImageFo
 bool SaveScreen(CaptureHost& host, const TSelectForm& shapeDialog, TImageForm& overlay,
                 const int& backgroundColor);
 
-// Freezes the desktop into the overlay, after a pause that lets menus and
-// dialogs leave the screen.
+// Freezes the whole virtual desktop (every monitor) into the overlay, after a
+// pause that lets menus and dialogs leave the screen, and places the overlay
+// over it. A failed read throws and leaves the overlay as it was.
 void GrabDesktop(TImageForm& overlay);
+
+// Copies the virtual desktop of layout from display (a screen DC whose origin
+// is the primary monitor's top-left) into a new picture that replaces into.
+// Throws win::Error when display is NULL or the read fails.
+void CopyDesktop(HDC display, const DesktopLayout& layout, win::Bitmap& into);

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "capture/SelectionOverlay.h"
+#include "win/Error.h"
 #include "win/Gdi.h"
 
 namespace {
@@ -31,14 +32,19 @@ void FillShape(HDC dc, std::uint8_t shapeCode, const RECT& r, int dx, int dy, HB
     ::SetViewportOrgEx(dc, previousOrigin.x, previousOrigin.y, nullptr);
 }
 
+// A block transfer that did not happen would leave a wrong picture behind.
+void CheckedBitBlt(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy, DWORD rop)
+{
+    if (!::BitBlt(dst, x, y, w, h, src, sx, sy, rop)) win::ThrowOutOfResources();
+}
+
 }  // namespace
 
-RECT SelectionRect(std::uint8_t shapeCode, POINT selStart, POINT selEnd, int screenWidth,
-                   int screenHeight)
+RECT SelectionRect(std::uint8_t shapeCode, POINT selStart, POINT selEnd, const RECT& primary)
 {
     RECT sel;
     if (shapeCode == scEntireScreen) {
-        sel = {0, 0, screenWidth, screenHeight};
+        sel = primary;
     } else {
         sel = {std::min(selStart.x, selEnd.x), std::min(selStart.y, selEnd.y),
                std::max(selStart.x, selEnd.x), std::max(selStart.y, selEnd.y)};
@@ -48,9 +54,9 @@ RECT SelectionRect(std::uint8_t shapeCode, POINT selStart, POINT selEnd, int scr
 }
 
 void ComposeCapture(win::Bitmap& desktop, std::uint8_t shapeCode, POINT selStart, POINT selEnd,
-                    COLORREF background, int screenWidth, int screenHeight, win::Bitmap& output)
+                    COLORREF background, const RECT& primary, win::Bitmap& output)
 {
-    const RECT sel = SelectionRect(shapeCode, selStart, selEnd, screenWidth, screenHeight);
+    const RECT sel = SelectionRect(shapeCode, selStart, selEnd, primary);
     const int w = std::abs(sel.right - sel.left);
     const int h = std::abs(sel.bottom - sel.top);
     // Built aside and handed over at the end: a failure leaves output as it was.
@@ -60,7 +66,7 @@ void ComposeCapture(win::Bitmap& desktop, std::uint8_t shapeCode, POINT selStart
     if (!IsRoundShape(shapeCode)) {
         picture.SetSize(w, h);
         if (w > 0 && h > 0)
-            ::BitBlt(picture.Canvas(), 0, 0, w, h, desktop.Canvas(), sel.left, sel.top, SRCCOPY);
+            CheckedBitBlt(picture.Canvas(), 0, 0, w, h, desktop.Canvas(), sel.left, sel.top, SRCCOPY);
     } else {
         picture.SetSize(w + 2 * kFrame, h + 2 * kFrame);
         win::FillSolidRect(picture.Canvas(), {0, 0, w + 2 * kFrame, h + 2 * kFrame}, background);
@@ -83,8 +89,8 @@ void ComposeCapture(win::Bitmap& desktop, std::uint8_t shapeCode, POINT selStart
                 win::FillSolidRect(work.Canvas(), {0, 0, w, rows}, RGB(0, 0, 0));
                 FillShape(work.Canvas(), shapeCode, shape, 0, -top,
                           static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
-                ::BitBlt(work.Canvas(), 0, 0, w, rows, desktop.Canvas(), sel.left, sel.top + top, SRCAND);
-                ::BitBlt(picture.Canvas(), kFrame, kFrame + top, w, rows, work.Canvas(), 0, 0, SRCPAINT);
+                CheckedBitBlt(work.Canvas(), 0, 0, w, rows, desktop.Canvas(), sel.left, sel.top + top, SRCAND);
+                CheckedBitBlt(picture.Canvas(), kFrame, kFrame + top, w, rows, work.Canvas(), 0, 0, SRCPAINT);
             }
         }
     }
@@ -92,8 +98,7 @@ void ComposeCapture(win::Bitmap& desktop, std::uint8_t shapeCode, POINT selStart
     output.TakeFrom(picture);
 }
 
-void DrawPreview(win::Bitmap& desktop, COLORREF background, win::Bitmap& output)
+void DrawPreview(win::Bitmap& desktop, const RECT& primary, COLORREF background, win::Bitmap& output)
 {
-    ComposeCapture(desktop, ShapeCode, SelStart, SelEnd, background, ::GetSystemMetrics(SM_CXSCREEN),
-                   ::GetSystemMetrics(SM_CYSCREEN), output);
+    ComposeCapture(desktop, ShapeCode, SelStart, SelEnd, background, primary, output);
 }

@@ -9,16 +9,16 @@
 #include "win/Bitmap.h"
 
 // The area of the frozen desktop a selection cuts: the ordered drag box, the
-// square at its top-left for circle and square, the primary screen for the
-// entire screen.
-RECT SelectionRect(std::uint8_t shapeCode, POINT selStart, POINT selEnd, int screenWidth,
-                   int screenHeight);
+// square at its top-left for circle and square, the primary screen (where it
+// lies in the grab) for the entire screen.
+RECT SelectionRect(std::uint8_t shapeCode, POINT selStart, POINT selEnd, const RECT& primary);
 
 // Composes output from desktop: the cut, then for circle, ellipse and rounded
 // rectangle the shape on a background-coloured 10-pixel frame. The result has
 // the desktop's pixel format; output is replaced only when all of it is done.
 void ComposeCapture(win::Bitmap& desktop, std::uint8_t shapeCode, POINT selStart, POINT selEnd,
-                    COLORREF background, int screenWidth, int screenHeight, win::Bitmap& output);
+                    COLORREF background, const RECT& primary, win::Bitmap& output);
 
-// Composes output from the overlay's frozen desktop and its last selection.
-void DrawPreview(win::Bitmap& desktop, COLORREF background, win::Bitmap& output);
+// Composes output from a frozen desktop (with its primary screen at primary)
+// and the overlay's last selection.
+void DrawPreview(win::Bitmap& desktop, const RECT& primary, COLORREF background, win::Bitmap& output);

@@ -46,9 +46,10 @@ TImageForm::TImageForm()
     CreateFormWindow(kImageClass, L"", WS_POPUP, 0, 1, 1);
 }
 
-void TImageForm::SetDesktopBounds(int width, int height)
+void TImageForm::SetDesktopBounds(const RECT& bounds)
 {
-    ::SetWindowPos(Hwnd(), nullptr, 0, 0, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SetWindowPos(Hwnd(), nullptr, bounds.left, bounds.top, bounds.right - bounds.left,
+                   bounds.bottom - bounds.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TImageForm::FormShow()
@@ -114,7 +115,9 @@ void TImageForm::Image1MouseUp()
         // Inverting the last band back leaves the untouched frozen desktop.
         DrawShape(SelStart, SelEnd, R2_NOTXORPEN);
         Drawing = false;
-        SelectionMade = SelStart.x != SelEnd.x || SelStart.y != SelEnd.y;
+        // A selection needs both sides of at least one pixel; for square and
+        // circle the side is the smaller extent, so the same test holds.
+        SelectionMade = SelStart.x != SelEnd.x && SelStart.y != SelEnd.y;
     }
     if (Showing()) Close();
 }

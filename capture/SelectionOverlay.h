@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 
+#include "capture/DesktopGeometry.h"
 #include "win/Bitmap.h"
 #include "win/Form.h"
 
@@ -46,11 +47,13 @@ class TImageForm : public win::Form {
 public:
     TImageForm();
 
-    // Places the overlay at (0, 0) with the given size.
-    void SetDesktopBounds(int width, int height);
+    // Places the overlay over the whole virtual desktop.
+    void SetDesktopBounds(const RECT& bounds);
 
-    // The frozen desktop, at pixel scale from the window's top-left.
+    // The frozen desktop, at pixel scale from the window's top-left, and
+    // where its monitors lie.
     win::Bitmap Image1;
+    DesktopLayout Layout;
     // The shape dialog's current radio selection, read at each press.
     std::function<int()> ShapeIndex;
     bool Drawing = false;

@@ -1,5 +1,7 @@
 #include "output/SaveFile.h"
 
+#include <shlobj.h>
+
 #include "output/FileExistsDialog.h"
 #include "output/FileNaming.h"
 #include "output/PictureSaveDialog.h"
@@ -21,16 +23,47 @@ void SaveFileActionExecute(win::Bitmap& picture, std::wstring& saveDir, TFileExi
     DoSaveDialog(picture, saveDir, existsDialog);
 }
 
+std::wstring SaveDialogFolder(const std::wstring& saveDir, const std::function<bool(const std::wstring&)>& isFolder,
+                              const std::wstring& fallback)
+{
+    // The dialog cannot open in a folder longer than a path may be; an empty,
+    // missing or vanished folder (or one with a variable nobody expanded) is
+    // no place to start either.
+    if (!saveDir.empty() && saveDir.size() < MAX_PATH && isFolder(saveDir)) return saveDir;
+    return fallback;
+}
+
+namespace {
+
+bool IsFolder(const std::wstring& path)
+{
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::wstring PicturesFolder()
+{
+    PWSTR path = nullptr;
+    std::wstring folder;
+    if (SUCCEEDED(::SHGetKnownFolderPath(FOLDERID_Pictures, 0, nullptr, &path)) && path) folder = path;
+    ::CoTaskMemFree(path);
+    return IsFolder(folder) ? folder : std::wstring();
+}
+
+}  // namespace
+
 bool DoSaveDialog(win::Bitmap& picture, std::wstring& saveDir, TFileExistsForm& existsDialog)
 {
-    PicDialog.InitialDir = saveDir;
+    PicDialog.InitialDir = SaveDialogFolder(saveDir, IsFolder, PicturesFolder());
     PicDialog.FileName = ExtensionForFilter(PicDialog.FileName, PicDialog.FilterIndex);
     PicDialog.Picture = &picture;
     const bool chosen = PicDialog.Execute(::GetActiveWindow());
     PicDialog.Picture = nullptr;
     if (!chosen) return false;
+    // The folder is remembered only once a file was written there.
+    if (!SaveImageFile(picture, PicDialog.FileName, PicDialog.FilterIndex, true, existsDialog)) return false;
     saveDir = win::FolderOf(PicDialog.FileName);
-    return SaveImageFile(picture, PicDialog.FileName, PicDialog.FilterIndex, true, existsDialog);
+    return true;
 }
 
 bool SaveImageFile(win::Bitmap& picture, const std::wstring& fileName, int filterIndex, bool checkExists,

@@ -14,10 +14,16 @@
 // The Save command: DoSaveDialog.
 void SaveFileActionExecute(win::Bitmap& picture, std::wstring& saveDir, TFileExistsForm& existsDialog);
 
-// Shows PicDialog, opening in saveDir, and saves the picture; true when a file
-// was written. saveDir becomes the folder the user chose. The Mail command
-// reads PicDialog.FileName afterwards to learn which file.
+// Shows PicDialog, opening in saveDir (see SaveDialogFolder), and saves the
+// picture; true when a file was written. Only then saveDir becomes the folder
+// of that file. The Mail command reads PicDialog.FileName afterwards to learn
+// which file.
 bool DoSaveDialog(win::Bitmap& picture, std::wstring& saveDir, TFileExistsForm& existsDialog);
+
+// The folder the save dialog opens in: saveDir when it is a usable, existing
+// folder, else fallback (the user's Pictures folder; empty lets the dialog choose).
+std::wstring SaveDialogFolder(const std::wstring& saveDir, const std::function<bool(const std::wstring&)>& isFolder,
+                              const std::wstring& fallback);
 
 // Writes the picture under fileName with the extension of filterIndex forced
 // onto it; with checkExists, an existing file is handled by the file-exists

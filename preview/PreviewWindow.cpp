@@ -7,6 +7,7 @@
 
 #include "resources/resource.h"
 #include "win/Application.h"
+#include "win/ButtonIcon.h"
 #include "win/Gdi.h"
 
 namespace {
@@ -43,7 +44,7 @@ constexpr ToolButton kToolButtons[] = {
 };
 
 // Child containers hand their controls' notifications up to the form.
-LRESULT CALLBACK ContainerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT CALLBACK ContainerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept
 {
     switch (message) {
     case WM_COMMAND:
@@ -60,15 +61,26 @@ LRESULT CALLBACK ContainerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
 }
 
 // The picture control paints the bitmap its user data points at.
-LRESULT CALLBACK ImageProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT CALLBACK ImageProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept
 {
     if (message == WM_PAINT) {
         win::PaintDC paint(hwnd);
         auto* bitmap = reinterpret_cast<win::Bitmap*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-        if (bitmap && !bitmap->Empty()) {
-            const RECT& r = paint.dirty();
-            ::BitBlt(paint.get(), r.left, r.top, r.right - r.left, r.bottom - r.top, bitmap->Canvas(),
-                     r.left, r.top, SRCCOPY);
+        // A picture whose canvas cannot be made (no GDI resources left) is not
+        // painted; it is reported once, not on every repaint.
+        static bool reported = false;
+        try {
+            if (bitmap && !bitmap->Empty()) {
+                const RECT& r = paint.dirty();
+                ::BitBlt(paint.get(), r.left, r.top, r.right - r.left, r.bottom - r.top, bitmap->Canvas(),
+                         r.left, r.top, SRCCOPY);
+            }
+            reported = false;
+        } catch (...) {
+            if (!reported) {
+                reported = true;
+                win::ReportCurrentException();
+            }
         }
         return 0;
     }
@@ -78,7 +90,7 @@ LRESULT CALLBACK ImageProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
 
 // After a click on a toolbar button no button keeps a focus frame.
 LRESULT CALLBACK ToolButtonSubclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                    UINT_PTR, DWORD_PTR form)
+                                    UINT_PTR, DWORD_PTR form) noexcept
 {
     LRESULT result = ::DefSubclassProc(hwnd, message, wParam, lParam);
     if (message == WM_LBUTTONUP) reinterpret_cast<TPreviewForm*>(form)->HideFocus();
@@ -145,16 +157,7 @@ void TPreviewForm::CreateToolbar()
         const win::TAction* action = actions_.Find(b.id);
         HWND button = AddControl(L"BUTTON", action ? action->caption : L"Retry",
                                  BS_PUSHBUTTON | WS_TABSTOP, b.x, 3, 60, 65, b.id, 0, toolPanel_);
-        win::UniqueImageList images(ImageList_Create(32, 32, ILC_COLOR32 | ILC_MASK, 1, 0));
-        HICON icon = static_cast<HICON>(
-            ::LoadImageW(instance, MAKEINTRESOURCEW(b.icon), IMAGE_ICON, 32, 32, LR_DEFAULTCOLOR));
-        if (icon) {
-            ImageList_AddIcon(images.get(), icon);
-            ::DestroyIcon(icon);
-        }
-        BUTTON_IMAGELIST list{images.get(), {2, 4, 2, 0}, BUTTON_IMAGELIST_ALIGN_TOP};
-        ::SendMessageW(button, BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&list));
-        buttonImages_.push_back(std::move(images));
+        buttonImages_.push_back(win::SetButtonIcon(button, b.icon, 32));
         ::SetWindowSubclass(button, ToolButtonSubclass, 1, reinterpret_cast<DWORD_PTR>(this));
 
         TTTOOLINFOW tool{};

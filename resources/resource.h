@@ -24,3 +24,4 @@
 #define IDI_HELP 118
 #define IDI_ABOUT 119
 #define IDI_SHAPES 120
+#define IDI_OK 121

@@ -513,6 +513,12 @@ def icon_close(c):
     c.fill(core, vgrad(2, RED_HI, 14, RED_LO))
 
 
+def icon_ok(c):
+    tick = [(2.6, 8.4), (6.3, 12.0), (13.4, 4.0)]
+    c.fill(polyline(tick, 4.0), GREEN_EDGE)
+    c.fill(polyline(tick, 4.0 - 2 * c.px), vgrad(3, GREEN_HI, 13, GREEN_LO))
+
+
 def icon_settings(c):
     tooth_w = 3.0 if c.big else 2.6
     teeth = [bar(8, 8, *polar(8, 8, 7.7, a), tooth_w) for a in range(0, 360, 45)]
@@ -585,6 +591,7 @@ ICONS = [
     ('datestamp', icon_datestamp),
     ('undatestamp', icon_undatestamp),
     ('close', icon_close),
+    ('ok', icon_ok),
     ('settings', icon_settings),
     ('pickcolor', icon_pickcolor),
     ('help', icon_help),

@@ -1,7 +1,9 @@
 #include "win/Form.h"
 
 #include <algorithm>
+#include <exception>
 #include <set>
+#include <stdexcept>
 
 namespace win {
 
@@ -18,13 +20,57 @@ BOOL CALLBACK DisableOne(HWND hwnd, LPARAM param)
 {
     auto* state = reinterpret_cast<DisabledWindows*>(param);
     if (hwnd != state->except && ::IsWindowVisible(hwnd) && ::IsWindowEnabled(hwnd)) {
-        state->windows.push_back(hwnd);
+        try {
+            state->windows.push_back(hwnd);
+        } catch (...) {
+            return FALSE;  // no memory to remember it: leave it enabled
+        }
         ::EnableWindow(hwnd, FALSE);
     }
     return TRUE;
 }
 
+// The windows a modal form disabled, enabled again however the showing ends.
+class ModalDisabling {
+public:
+    explicit ModalDisabling(HWND modal) : disabled_{modal, {}}
+    {
+        ::EnumThreadWindows(::GetCurrentThreadId(), DisableOne, reinterpret_cast<LPARAM>(&disabled_));
+    }
+    ~ModalDisabling() { EnableAgain(); }
+    ModalDisabling(const ModalDisabling&) = delete;
+    ModalDisabling& operator=(const ModalDisabling&) = delete;
+
+    void EnableAgain() noexcept
+    {
+        for (HWND w : disabled_.windows)
+            if (::IsWindow(w)) ::EnableWindow(w, TRUE);
+        disabled_.windows.clear();
+    }
+
+private:
+    DisabledWindows disabled_;
+};
+
 }  // namespace
+
+void ReportCurrentException() noexcept
+{
+    try {
+        throw;
+    } catch (const std::exception& e) {
+        try {
+            if (Form::HandleCommandError) Form::HandleCommandError(e);
+        } catch (...) {
+        }
+    } catch (...) {
+        try {
+            const std::runtime_error unexpected("unexpected error");
+            if (Form::HandleCommandError) Form::HandleCommandError(unexpected);
+        } catch (...) {
+        }
+    }
+}
 
 void RegisterFormClass(const wchar_t* className, WNDPROC proc, HICON icon, HBRUSH background,
                        UINT style)
@@ -126,11 +172,19 @@ void Form::Close()
 int Form::ShowModal()
 {
     HWND previousActive = ::GetActiveWindow();
-    DisabledWindows disabled{hwnd_, {}};
-    ::EnumThreadWindows(::GetCurrentThreadId(), DisableOne, reinterpret_cast<LPARAM>(&disabled));
+    ModalDisabling disabled(hwnd_);
+    // However the showing ends, the form is hidden and out of its modal state.
+    struct ModalState {
+        Form& form;
+        explicit ModalState(Form& f) : form(f) { ++form.modalDepth_; }
+        ~ModalState()
+        {
+            --form.modalDepth_;
+            if (std::uncaught_exceptions()) ::ShowWindow(form.hwnd_, SW_HIDE);
+        }
+    } state(*this);
 
     modalResult_ = mrNone;
-    ++modalDepth_;
     FormShow();
     ::ShowWindow(hwnd_, SW_SHOW);
     ::SetForegroundWindow(hwnd_);
@@ -152,11 +206,9 @@ int Form::ShowModal()
             ::DispatchMessageW(&msg);
         }
     }
-    --modalDepth_;
 
     // Re-enable first, so Windows can hand the activation back to them.
-    for (HWND w : disabled.windows)
-        if (::IsWindow(w)) ::EnableWindow(w, TRUE);
+    disabled.EnableAgain();
     ::ShowWindow(hwnd_, SW_HIDE);
     if (previousActive && previousActive != hwnd_ && ::IsWindowVisible(previousActive))
         ::SetActiveWindow(previousActive);
@@ -222,8 +274,8 @@ LRESULT CALLBACK Form::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
     // No exception may cross the window procedure.
     try {
         return form->HandleMessage(message, wParam, lParam);
-    } catch (const std::exception& e) {
-        if (HandleCommandError) HandleCommandError(e);
+    } catch (...) {
+        ReportCurrentException();
         return 0;
     }
 }

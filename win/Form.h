@@ -79,14 +79,19 @@ private:
 void RegisterFormClass(const wchar_t* className, WNDPROC proc, HICON icon, HBRUSH background,
                        UINT style = CS_DBLCLKS);
 
+// Hands the exception being handled to Form::HandleCommandError (one that is
+// not a std::exception as an unexpected error); never throws. Only for use in
+// a catch block: every window procedure and callback ends in one.
+void ReportCurrentException() noexcept;
+
 // Runs fn and shows the standard error box for what it throws.
 template <typename Fn>
-void RunCommand(Fn&& fn)
+void RunCommand(Fn&& fn) noexcept
 {
     try {
         fn();
-    } catch (const std::exception& e) {
-        if (Form::HandleCommandError) Form::HandleCommandError(e);
+    } catch (...) {
+        ReportCurrentException();
     }
 }
 

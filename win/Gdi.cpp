@@ -1,5 +1,7 @@
 #include "win/Gdi.h"
 
+#include "win/Error.h"
+
 namespace win {
 
 UniqueMemoryDC CreateMemoryDC() { return UniqueMemoryDC(::CreateCompatibleDC(nullptr)); }
@@ -15,8 +17,10 @@ UniqueFont CreateBoldArial(int height)
 
 void FillSolidRect(HDC dc, const RECT& r, COLORREF color)
 {
+    // Without a brush (GDI exhausted) the area would keep whatever it held:
+    // that is reported, never left as wrong pixels.
     UniqueBrush brush = CreateSolidBrushOwned(color);
-    ::FillRect(dc, &r, brush.get());
+    if (!brush || !::FillRect(dc, &r, brush.get())) ThrowOutOfResources();
 }
 
 }  // namespace win

@@ -13,9 +13,11 @@ std::wstring Resolve(std::set<std::wstring> files, const std::wstring& exeFolder
 }
 }  // namespace
 
-TEST(HelpPath, LooksAtTheBareNameThenBesideTheProgramThenTheCurrentFolder)
+TEST(HelpPath, LooksBesideTheProgramThenAtTheBareNameThenTheCurrentFolder)
 {
-    EXPECT_EQ(Resolve({L"tavro.chm", L"C:\\app\\tavro.chm"}), L"tavro.chm");
+    // A file planted in the current folder never wins over the program's own.
+    EXPECT_EQ(Resolve({L"tavro.chm", L"C:\\app\\tavro.chm"}), L"C:\\app\\tavro.chm");
+    EXPECT_EQ(Resolve({L"tavro.chm", L"D:\\work\\tavro.chm"}), L"tavro.chm");
     EXPECT_EQ(Resolve({L"C:\\app\\tavro.chm", L"D:\\work\\tavro.chm"}), L"C:\\app\\tavro.chm");
     EXPECT_EQ(Resolve({L"D:\\work\\tavro.chm"}), L"D:\\work\\tavro.chm");
     EXPECT_EQ(Resolve({}), L"");

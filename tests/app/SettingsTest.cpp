@@ -165,6 +165,20 @@ TEST_F(SettingsStoreTest, IntegerStoredAsStringIsReadAndWrittenBackAsString)
     EXPECT_EQ(TypeOf(L"BackgroundColor"), static_cast<DWORD>(REG_DWORD));
 }
 
+TEST_F(SettingsStoreTest, ExpandableTextsComeExpanded)
+{
+    ::SetEnvironmentVariableW(L"TAVRO_TEST_FOLDER", L"C:\\Shots");
+    const std::wstring saveDir = L"%TAVRO_TEST_FOLDER%\\Today";
+    PutRaw(L"SaveDir", REG_EXPAND_SZ, saveDir.c_str(), static_cast<DWORD>((saveDir.size() + 1) * sizeof(wchar_t)));
+    const std::wstring unknown = L"%TAVRO_NO_SUCH_VARIABLE%\\x";
+    PutRaw(L"ImageProgram", REG_EXPAND_SZ, unknown.c_str(),
+           static_cast<DWORD>((unknown.size() + 1) * sizeof(wchar_t)));
+    TAppSettings s;
+    ReadSettings(s, HKEY_CURRENT_USER, keyPath_);
+    EXPECT_EQ(s.SaveDir, L"C:\\Shots\\Today");
+    EXPECT_EQ(s.ImageProgram, unknown);  // left as written: no such folder
+}
+
 TEST_F(SettingsStoreTest, UnusableValuesGiveDefaultsAndTheRestStillLoads)
 {
     const BYTE binary[] = {1, 2, 3, 4};
@@ -220,7 +234,7 @@ TEST_F(SettingsStoreTest, WriteFailuresCarryTheRegistryMessages)
         EXPECT_EQ(e.Message().rfind(L"Failed to create key ", 0), 0u);
     }
 
-    TSettingsStore store(HKEY_CURRENT_USER, keyPath_);
+    TSettingsStore store(HKEY_CURRENT_USER, keyPath_, TSettingsStore::Access::Write);
     try {
         store.WriteString(std::wstring(300, L's'), L"UserName", L"x");
         FAIL() << "no error";

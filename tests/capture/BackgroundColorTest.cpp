@@ -24,13 +24,13 @@ public:
     void RecomposeCapture() override
     {
         win::Bitmap composed;
-        ::DrawPreview(overlay_.Image1, color, composed);
+        ::DrawPreview(overlay_.Image1, {0, 0, 640, 480}, color, composed);
         picture.Recompose(composed);
     }
     void DrawPreview()
     {
         win::Bitmap composed;
-        ::DrawPreview(overlay_.Image1, color, composed);
+        ::DrawPreview(overlay_.Image1, {0, 0, 640, 480}, color, composed);
         picture.NewCapture(composed);
     }
 
@@ -68,7 +68,7 @@ protected:
     std::unique_ptr<win::Bitmap> Expected()
     {
         win::Bitmap composed;
-        ComposeCapture(imageForm_->Image1, scEllipse, SelStart, SelEnd, kNewBackground, 640, 480, composed);
+        ComposeCapture(imageForm_->Image1, scEllipse, SelStart, SelEnd, kNewBackground, {0, 0, 640, 480}, composed);
         composed.SetPixelFormat(win::PixelFormat::Bits24);
         auto mirrored = FlipBitmap(false, true, composed);
         return RotateBitmap(90, *mirrored);

@@ -32,7 +32,7 @@ protected:
     std::unique_ptr<win::Bitmap> Compose(std::uint8_t shape, Drag d)
     {
         auto out = std::make_unique<win::Bitmap>();
-        ComposeCapture(desktop_, shape, d.start, d.end, kBackground, kScreenW, kScreenH, *out);
+        ComposeCapture(desktop_, shape, d.start, d.end, kBackground, {0, 0, kScreenW, kScreenH}, *out);
         return out;
     }
 
@@ -165,7 +165,7 @@ TEST_F(Composition, AFailedCompositionLeavesTheOutputAsItWas)
     const auto before = testpics::PixelBytes(out);
     // A drag box far beyond what a 32-bit DIB section can hold.
     EXPECT_ANY_THROW(ComposeCapture(desktop_, scEllipse, {0, 0}, {2000000000, 2000000000}, kBackground,
-                                    kScreenW, kScreenH, out));
+                                    {0, 0, kScreenW, kScreenH}, out));
     EXPECT_EQ(out.Width(), 30);
     EXPECT_EQ(testpics::PixelBytes(out), before);
 }

@@ -91,9 +91,19 @@ TEST_F(Overlay, AClickOrADragBackToItsStartIsNoSelection)
     EXPECT_FALSE(SelectionMade);
     EXPECT_EQ(PixelBytes(imageForm_->Image1), PixelBytes(frozen_));
 
-    // A drag along one axis only is a selection.
+    // A drag along one axis only has no area: no selection either, for any
+    // shape (it would give an empty picture that could then be saved).
     imageForm_->Image1MouseDown(50, 60);
     imageForm_->Image1MouseMove(150, 60);
+    imageForm_->Image1MouseUp();
+    EXPECT_FALSE(SelectionMade);
+    imageForm_->Image1MouseDown(50, 60);
+    imageForm_->Image1MouseMove(50, 160);
+    imageForm_->Image1MouseUp();
+    EXPECT_FALSE(SelectionMade);
+    // One pixel each way is the smallest selection.
+    imageForm_->Image1MouseDown(50, 60);
+    imageForm_->Image1MouseMove(51, 61);
     imageForm_->Image1MouseUp();
     EXPECT_TRUE(SelectionMade);
 }

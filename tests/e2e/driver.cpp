@@ -179,6 +179,15 @@ int wmain(int argc, wchar_t** argv)
         ::PostMessageW(tray, 1791, 2, num(2, WM_LBUTTONDOWN));
         return 0;
     }
+    if (verb == L"endsession") {
+        // What Windows sends a program's top-level windows at logoff.
+        HWND top = ::FindWindowW(arg(2).c_str(), nullptr);
+        if (!top) return 1;
+        const LRESULT agreed = ::SendMessageW(top, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
+        if (agreed) ::SendMessageW(top, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+        std::printf("%d\n", agreed ? 1 : 0);
+        return 0;
+    }
     if (verb == L"command") {
         HWND top = FindTop(arg(2));
         if (!top) top = ::FindWindowW(arg(2).c_str(), nullptr);  // by class, hidden too

@@ -17,6 +17,7 @@ import copy_print_e2e  # noqa: E402
 import mail_e2e  # noqa: E402
 import shapes_e2e  # noqa: E402
 import image_program_e2e  # noqa: E402
+import settings_e2e  # noqa: E402
 globals().update({f.__name__: f for f in image_program_e2e.SCENARIOS})
 
 # ---------------------------------------------------------------------------
@@ -190,6 +191,20 @@ def ExitWritesTheSettingsWithTheirTypes(t):
     assert t.driver("checked", SHAPES, ID_FIRST_SHAPE + 1).strip() == "1"
 
 
+def LogoffWritesTheSettingsWithoutAWindow(t):
+    t.start(UserName=("REG_SZ", "Ann"))
+    t.capture_entire_screen()  # Entire Screen becomes the stored shape
+    t.driver("close", PREVIEW)
+    t.wait_gone(PREVIEW)
+    assert "CaptureShapeIndex" not in t.stored()
+    assert t.driver("endsession", "TForm1").strip() == "1"
+    s = t.stored()
+    assert s["CaptureShapeIndex"] == ("REG_DWORD", "0x1"), s
+    assert s["UserName"] == ("REG_SZ", "Ann"), s
+    assert len(s) == 11, s
+    assert t.our_visible_windows() == [], t.windows()
+
+
 def ExitWithPreviewOpenKeepsTheProgram(t):
     t.start()
     t.capture_entire_screen()
@@ -260,6 +275,7 @@ def main():
     scenarios = {f.__name__: f for f in shapes_e2e.SCENARIOS + save_e2e.SCENARIOS}
     scenarios.update({f.__name__: f for f in copy_print_e2e.SCENARIOS})
     scenarios.update({f.__name__: f for f in mail_e2e.SCENARIOS})
+    scenarios.update({f.__name__: f for f in settings_e2e.SCENARIOS})
     scenario = scenarios.get(a.scenario) or globals()[a.scenario]
     with Desktop(a.build) as desk:
         t = Tavro(desk, os.path.abspath(a.build), os.path.abspath(a.driver))

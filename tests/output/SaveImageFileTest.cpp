@@ -98,3 +98,15 @@ TEST(SaveBMP, FailsSilentlyWithAnEmptyPicture)
     const std::wstring temp = TempImageFile();
     EXPECT_EQ(temp.substr(temp.size() - 17), L"\\capture-temp.bmp");
 }
+
+TEST(SaveDialogFolder, OnlyAUsableExistingFolderIsWhereTheDialogOpens)
+{
+    const auto exists = [](const std::wstring& path) { return path == L"C:\\Shots" || path.size() > 300; };
+    const std::wstring pictures = L"C:\\Users\\me\\Pictures";
+    EXPECT_EQ(SaveDialogFolder(L"C:\\Shots", exists, pictures), L"C:\\Shots");
+    EXPECT_EQ(SaveDialogFolder(L"", exists, pictures), pictures);
+    EXPECT_EQ(SaveDialogFolder(L"C:\\Gone", exists, pictures), pictures);
+    EXPECT_EQ(SaveDialogFolder(L"%UNKNOWN%\\Shots", exists, pictures), pictures);
+    // A value of 40,000 characters never reaches the dialog, whatever is on disk.
+    EXPECT_EQ(SaveDialogFolder(std::wstring(40000, L'a'), exists, pictures), pictures);
+}

@@ -165,14 +165,14 @@ TEST_F(TransformCommands, ComposingTurningMirroringAndStampingLeakNoGdiObjects)
             SelStart = {300, 200};
             SelEnd = {40, 30};
             win::Bitmap composed;
-            DrawPreview(desktop, RGB(255, 255, 255), composed);
+            DrawPreview(desktop, {0, 0, 640, 480}, RGB(255, 255, 255), composed);
             picture_.NewCapture(composed);
             picture_.Rotate(true);
             picture_.Mirror();
             picture_.DateStamp(false);
             picture_.DateStamp(true);
             picture_.Rotate(false);
-            DrawPreview(desktop, RGB(0, 128, 255), composed);
+            DrawPreview(desktop, {0, 0, 640, 480}, RGB(0, 128, 255), composed);
             picture_.Recompose(composed);
         }
     };

@@ -117,12 +117,12 @@ int main()
     std::printf("%-38s %8.2f ms\n", "memcpy into fresh memory", fresh32);
     win::Bitmap output;
     const double ellipse = MedianMs([&] {
-        ComposeCapture(desktop, scEllipse, {0, 0}, {kWidth, kHeight}, RGB(255, 255, 255), kWidth, kHeight,
+        ComposeCapture(desktop, scEllipse, {0, 0}, {kWidth, kHeight}, RGB(255, 255, 255), {0, 0, kWidth, kHeight},
                        output);
     });
     Report("ellipse composition", ellipse, memcpy32, fresh32, 10);
     const double rectangle = MedianMs([&] {
-        ComposeCapture(desktop, scRectangle, {0, 0}, {kWidth, kHeight}, RGB(255, 255, 255), kWidth, kHeight,
+        ComposeCapture(desktop, scRectangle, {0, 0}, {kWidth, kHeight}, RGB(255, 255, 255), {0, 0, kWidth, kHeight},
                        output);
     });
     Report("rectangle cut (for reference)", rectangle, memcpy32, fresh32, 10);

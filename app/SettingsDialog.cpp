@@ -1,0 +1,176 @@
+#include "app/SettingsDialog.h"
+
+#include <commctrl.h>
+
+#include "resources/resource.h"
+#include "win/Application.h"
+#include "win/ButtonIcon.h"
+#include "win/Gdi.h"
+
+namespace {
+constexpr wchar_t kSetClass[] = L"TSetForm";
+}
+
+TSetForm::TSetForm(TAppSettings& settings) : settings_(settings)
+{
+    HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    win::RegisterFormClass(kSetClass, WindowProc, ::LoadIconW(instance, MAKEINTRESOURCEW(IDI_TAVRO)),
+                           ::GetSysColorBrush(COLOR_BTNFACE));
+    CreateFormWindow(kSetClass, L" Settings", WS_POPUP | WS_CAPTION | WS_SYSMENU, WS_EX_DLGMODALFRAME,
+                     492, 353, true);
+
+    // Created in tab order: OK first, so it has the focus when the dialog opens.
+    HWND ok = AddControl(L"BUTTON", L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, 15, 285, 75, 50, OKBut);
+
+    // The Office settings; positions inside the group box at (5, 5).
+    AddControl(L"BUTTON", L" Microsoft Office Settings ", BS_GROUPBOX, 5, 5, 480, 100, PowerPointGroup);
+    AddControl(L"STATIC", L"User Name:", SS_LEFT, 15, 22, 200, 14, NameLabel);
+    AddControl(L"EDIT", L"Your Name Here", ES_AUTOHSCROLL | WS_TABSTOP | WS_GROUP, 15, 40, 460, 21, NameEd,
+               WS_EX_CLIENTEDGE);
+    AddControl(L"BUTTON", L"Put User Name on Slides", BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP, 15, 70, 150, 17,
+               NameBox);
+    AddControl(L"BUTTON", L"Put Date on Slides", BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP, 230, 70, 120, 17,
+               DateBox);
+
+    // The second group at (5, 120).
+    AddControl(L"BUTTON", L"", BS_GROUPBOX, 5, 120, 480, 145, GroupBox1);
+    AddControl(L"BUTTON", L"Set", BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP, 15, 140, 50, 25, SetCapBut);
+    AddControl(L"STATIC", L"Set Capture Shape", SS_LEFTNOWORDWRAP, 75, 145, 170, 14, 0);
+    HWND setProg = AddControl(L"BUTTON", L"Set", BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP, 15, 175, 50, 25,
+                              SetProgBut);
+    AddControl(L"STATIC", L"Set Image Program", SS_LEFTNOWORDWRAP, 75, 180, 170, 14, 0);
+    AddControl(L"BUTTON", L"Show Hints", BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP, 255, 170, 97, 17, ShowHintsBox);
+    AddControl(L"BUTTON", L"Set", BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP, 15, 210, 50, 25, SetBackColorBut);
+    AddControl(L"STATIC", L"Set Background Color", SS_LEFTNOWORDWRAP, 75, 215, 108, 14, 0);
+    AddControl(L"STATIC", L"", SS_OWNERDRAW, 185, 210, 25, 25, ColorShape);
+    AddControl(L"BUTTON", L"Save Settings on Exit", BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP, 255, 195, 140, 17,
+               SaveOnExitBox);
+    AddControl(L"BUTTON", L"Put Date on Image", BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP, 255, 145, 120, 17,
+               DateStampImageBox);
+
+    HWND cancel = AddControl(L"BUTTON", L"Cancel", BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP, 135, 285, 75, 50,
+                             CancelBut);
+    buttonImages_.push_back(win::SetButtonIcon(ok, IDI_OK, 16));
+    buttonImages_.push_back(win::SetButtonIcon(cancel, IDI_CLOSE, 16));
+
+    // Until the first showing the boxes have their own starting states.
+    SetChecked(NameBox, true);
+    SetChecked(DateBox, true);
+    SetChecked(ShowHintsBox, true);
+    SetChecked(SaveOnExitBox, true);
+    SetChecked(DateStampImageBox, false);
+
+    toolTip_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Hwnd(), nullptr, instance, nullptr);
+    if (toolTip_) {
+        TTTOOLINFOW tool{};
+        tool.cbSize = sizeof tool;
+        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        tool.hwnd = Hwnd();
+        tool.uId = reinterpret_cast<UINT_PTR>(setProg);
+        tool.lpszText = const_cast<wchar_t*>(L"");
+        ::SendMessageW(toolTip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+        win::Application.RegisterToolTip(toolTip_);
+    }
+    CenterOnDesktop();
+}
+
+void TSetForm::SetProgButText(const std::wstring& caption, const std::wstring& hint)
+{
+    HWND button = ::GetDlgItem(Hwnd(), SetProgBut);
+    ::SetWindowTextW(button, caption.c_str());
+    if (!toolTip_) return;
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = Hwnd();
+    tool.uId = reinterpret_cast<UINT_PTR>(button);
+    tool.lpszText = const_cast<wchar_t*>(hint.c_str());
+    ::SendMessageW(toolTip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+bool TSetForm::Checked(int id) const { return ::IsDlgButtonChecked(Hwnd(), id) == BST_CHECKED; }
+
+void TSetForm::SetChecked(int id, bool checked)
+{
+    ::CheckDlgButton(Hwnd(), id, checked ? BST_CHECKED : BST_UNCHECKED);
+}
+
+bool TSetForm::NameBoxChecked() const { return Checked(NameBox); }
+
+bool TSetForm::DateBoxChecked() const { return Checked(DateBox); }
+
+void TSetForm::SetDateStampImageChecked(bool checked) { SetChecked(DateStampImageBox, checked); }
+
+void TSetForm::SetColorShape(COLORREF color)
+{
+    shapeColor_ = color;
+    ::InvalidateRect(::GetDlgItem(Hwnd(), ColorShape), nullptr, FALSE);
+}
+
+void TSetForm::FormShow()
+{
+    ::SetDlgItemTextW(Hwnd(), NameEd, settings_.UserName.c_str());
+    SetChecked(NameBox, settings_.NameOnSlides);
+    SetChecked(DateBox, settings_.DateOnSlides);
+    SetChecked(ShowHintsBox, settings_.ShowHints);
+    SetChecked(SaveOnExitBox, settings_.SaveOnExit);
+    SetChecked(DateStampImageBox, settings_.DateStampImage);
+    SetColorShape(static_cast<COLORREF>(settings_.BackgroundColor));
+}
+
+HWND TSetForm::InitialFocus() { return ::GetDlgItem(Hwnd(), OKBut); }
+
+void TSetForm::OKButClick()
+{
+    HWND edit = ::GetDlgItem(Hwnd(), NameEd);
+    std::wstring name(static_cast<size_t>(::GetWindowTextLengthW(edit)) + 1, L'\0');
+    name.resize(static_cast<size_t>(::GetWindowTextW(edit, name.data(), static_cast<int>(name.size()))));
+    settings_.UserName = name;
+    settings_.NameOnSlides = Checked(NameBox);
+    settings_.DateOnSlides = Checked(DateBox);
+    settings_.ShowHints = Checked(ShowHintsBox);
+    settings_.SaveOnExit = Checked(SaveOnExitBox);
+    settings_.DateStampImage = Checked(DateStampImageBox);
+    SetModalResult(win::mrOk);
+}
+
+bool TSetForm::OnCommand(int id, int code, HWND)
+{
+    if (code != BN_CLICKED) return false;
+    switch (id) {
+    case OKBut:
+        OKButClick();
+        return true;
+    case SetCapBut:
+        if (SetCapButClick) win::RunCommand(SetCapButClick);
+        return true;
+    case SetProgBut:
+        if (SetProgButClick) win::RunCommand(SetProgButClick);
+        return true;
+    case SetBackColorBut:
+        if (SetBackColorButClick) win::RunCommand(SetBackColorButClick);
+        return true;
+    default:
+        return false;
+    }
+}
+
+void TSetForm::DrawColorShape(const DRAWITEMSTRUCT& item) const
+{
+    // A filled square with a one-pixel black outline.
+    win::FillSolidRect(item.hDC, item.rcItem, RGB(0, 0, 0));
+    RECT inner = item.rcItem;
+    ::InflateRect(&inner, -1, -1);
+    win::FillSolidRect(item.hDC, inner, shapeColor_);
+}
+
+LRESULT TSetForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_DRAWITEM && wParam == static_cast<WPARAM>(ColorShape)) {
+        DrawColorShape(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        return TRUE;
+    }
+    return Form::HandleMessage(message, wParam, lParam);
+}
+
+void SettingsActionExecute(TSetForm& dialog) { dialog.ShowModal(); }

@@ -1,0 +1,74 @@
+// The settings dialog: edits the settings that have no dialog of their own,
+// and reaches the three that do (capture shape, image program, background
+// colour) through its "Set" buttons, which act at once.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <vector>
+
+#include "app/AppSettings.h"
+#include "win/Form.h"
+#include "win/UniqueHandle.h"
+
+class TSetForm : public win::Form {
+public:
+    // settings: the values the dialog loads when shown and stores on OK.
+    explicit TSetForm(TAppSettings& settings);
+
+    // The three "Set" buttons; set by the owner.
+    std::function<void()> SetCapButClick;
+    std::function<void()> SetProgButClick;
+    std::function<void()> SetBackColorButClick;
+    // The image-program button shows its command's caption and hint.
+    void SetProgButText(const std::wstring& caption, const std::wstring& hint);
+
+    // The Office check boxes as they stand now (stored or not): the exports
+    // follow them.
+    bool NameBoxChecked() const;
+    bool DateBoxChecked() const;
+    // "Put Date on Image", kept in step with the date-stamp commands.
+    void SetDateStampImageChecked(bool checked);
+    // Repaints the colour swatch.
+    void SetColorShape(COLORREF color);
+
+    void OKButClick();
+
+    enum ControlId : int {
+        OKBut = IDOK,
+        CancelBut = IDCANCEL,
+        PowerPointGroup = 5001,
+        NameLabel,
+        NameEd,
+        NameBox,
+        DateBox,
+        GroupBox1,
+        SetCapBut,
+        SetProgBut,
+        SetBackColorBut,
+        ColorShape,
+        DateStampImageBox,
+        ShowHintsBox,
+        SaveOnExitBox,
+    };
+
+protected:
+    void FormShow() override;
+    HWND InitialFocus() override;
+    bool OnCommand(int id, int code, HWND control) override;
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    bool Checked(int id) const;
+    void SetChecked(int id, bool checked);
+    void DrawColorShape(const DRAWITEMSTRUCT& item) const;
+
+    TAppSettings& settings_;
+    COLORREF shapeColor_ = RGB(255, 255, 255);
+    HWND toolTip_ = nullptr;
+    std::vector<win::UniqueImageList> buttonImages_;
+};
+
+// Shows the settings dialog modally.
+void SettingsActionExecute(TSetForm& dialog);
