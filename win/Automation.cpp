@@ -1,0 +1,237 @@
+#include "win/Automation.h"
+
+#include <new>
+
+#include "win/Error.h"
+
+namespace win {
+
+Variant::Variant(const Variant& other)
+{
+    ::VariantInit(&v_);
+    if (FAILED(::VariantCopy(&v_, const_cast<VARIANT*>(&other.v_)))) throw std::bad_alloc();
+}
+
+Variant& Variant::operator=(const Variant& other)
+{
+    if (this != &other) {
+        Variant copy(other);
+        *this = std::move(copy);
+    }
+    return *this;
+}
+
+Variant::Variant(Variant&& other) noexcept : v_(other.v_) { ::VariantInit(&other.v_); }
+
+Variant& Variant::operator=(Variant&& other) noexcept
+{
+    if (this != &other) {
+        ::VariantClear(&v_);
+        v_ = other.v_;
+        ::VariantInit(&other.v_);
+    }
+    return *this;
+}
+
+Variant Variant::Int(long value)
+{
+    Variant v;
+    v.v_.vt = VT_I4;
+    v.v_.lVal = value;
+    return v;
+}
+
+Variant Variant::Text(std::wstring_view value)
+{
+    Variant v;
+    BSTR text = ::SysAllocStringLen(value.data(), static_cast<UINT>(value.size()));
+    if (!text) throw std::bad_alloc();
+    v.v_.vt = VT_BSTR;
+    v.v_.bstrVal = text;
+    return v;
+}
+
+Variant Variant::Bool(bool value)
+{
+    Variant v;
+    v.v_.vt = VT_BOOL;
+    v.v_.boolVal = value ? VARIANT_TRUE : VARIANT_FALSE;
+    return v;
+}
+
+Variant Variant::Object(IDispatch* value)
+{
+    Variant v;
+    if (value) {
+        value->AddRef();
+        v.v_.vt = VT_DISPATCH;
+        v.v_.pdispVal = value;
+    }
+    return v;
+}
+
+Variant Variant::RefTo(VARIANT* target)
+{
+    Variant v;
+    v.v_.vt = VT_VARIANT | VT_BYREF;
+    v.v_.pvarVal = target;
+    return v;
+}
+
+void Variant::Clear() noexcept
+{
+    ::VariantClear(&v_);
+    ::VariantInit(&v_);
+}
+
+VARIANT* Variant::put() noexcept
+{
+    Clear();
+    return &v_;
+}
+
+ComPtr<IDispatch> Variant::Dispatch() const
+{
+    const VARIANT* v = &v_;
+    if (v->vt == (VT_VARIANT | VT_BYREF) && v->pvarVal) v = v->pvarVal;
+    if (v->vt == VT_DISPATCH) return ComPtr<IDispatch>(v->pdispVal);
+    if (v->vt == VT_UNKNOWN && v->punkVal) {
+        ComPtr<IDispatch> object;
+        if (SUCCEEDED(v->punkVal->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(object.put()))))
+            return object;
+    }
+    return {};
+}
+
+bool Variant::ToDouble(double& out) const
+{
+    VARIANT converted;
+    ::VariantInit(&converted);
+    if (FAILED(::VariantChangeType(&converted, const_cast<VARIANT*>(&v_), 0, VT_R8))) return false;
+    out = converted.dblVal;
+    return true;
+}
+
+bool Variant::ToText(std::wstring& out) const
+{
+    VARIANT converted;
+    ::VariantInit(&converted);
+    if (FAILED(::VariantChangeType(&converted, const_cast<VARIANT*>(&v_), 0, VT_BSTR))) return false;
+    out.assign(converted.bstrVal ? converted.bstrVal : L"", ::SysStringLen(converted.bstrVal));
+    ::VariantClear(&converted);
+    return true;
+}
+
+std::wstring AutomationErrorText(HRESULT hr, const EXCEPINFO* exception)
+{
+    if (exception) {
+        if (exception->bstrDescription && ::SysStringLen(exception->bstrDescription) > 0)
+            return std::wstring(exception->bstrDescription, ::SysStringLen(exception->bstrDescription));
+        if (exception->scode != 0) hr = exception->scode;
+        else if (exception->wCode != 0) return L"Error " + std::to_wstring(exception->wCode);
+    }
+    return SystemErrorText(static_cast<DWORD>(hr));
+}
+
+namespace {
+
+// Frees what Invoke may have put in the exception information.
+struct ExceptionInfo {
+    EXCEPINFO info{};
+    ~ExceptionInfo()
+    {
+        ::SysFreeString(info.bstrSource);
+        ::SysFreeString(info.bstrDescription);
+        ::SysFreeString(info.bstrHelpFile);
+    }
+};
+
+CallResult Failed(HRESULT hr, const EXCEPINFO* exception = nullptr)
+{
+    CallResult result;
+    result.hr = hr;
+    result.errorText = AutomationErrorText(hr, exception);
+    return result;
+}
+
+std::vector<const VARIANT*> Raw(std::initializer_list<const Variant*> args)
+{
+    std::vector<const VARIANT*> raw;
+    raw.reserve(args.size() + 1);
+    for (const Variant* a : args) raw.push_back(a->get());
+    return raw;
+}
+
+}  // namespace
+
+CallResult Invoke(IDispatch* object, std::wstring_view name, WORD flags,
+                  const std::vector<const VARIANT*>& args)
+{
+    if (!object) return Failed(E_POINTER);
+
+    std::wstring memberName(name);
+    LPOLESTR names[1] = {memberName.data()};
+    DISPID id = DISPID_UNKNOWN;
+    HRESULT hr = object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
+    if (FAILED(hr)) return Failed(hr);
+
+    // Invoke takes the arguments last to first. It does not change them (apart
+    // from what a by-reference argument points to), so the const_cast is safe.
+    std::vector<VARIANTARG> reversed;
+    reversed.reserve(args.size());
+    for (auto it = args.rbegin(); it != args.rend(); ++it) reversed.push_back(**it);
+
+    DISPID putId = DISPID_PROPERTYPUT;
+    DISPPARAMS params{};
+    params.cArgs = static_cast<UINT>(reversed.size());
+    params.rgvarg = reversed.empty() ? nullptr : reversed.data();
+    if (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) {
+        params.cNamedArgs = 1;
+        params.rgdispidNamedArgs = &putId;
+    }
+
+    CallResult result;
+    ExceptionInfo exception;
+    UINT badArgument = 0;
+    hr = object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, result.value.put(),
+                        &exception.info, &badArgument);
+    if (FAILED(hr)) {
+        if (hr == DISP_E_EXCEPTION && exception.info.pfnDeferredFillIn)
+            exception.info.pfnDeferredFillIn(&exception.info);
+        return Failed(hr, hr == DISP_E_EXCEPTION ? &exception.info : nullptr);
+    }
+    return result;
+}
+
+CallResult GetProperty(IDispatch* object, std::wstring_view name,
+                       std::initializer_list<const Variant*> args)
+{
+    return Invoke(object, name, DISPATCH_PROPERTYGET, Raw(args));
+}
+
+CallResult PutProperty(IDispatch* object, std::wstring_view name, const Variant& value,
+                       std::initializer_list<const Variant*> args)
+{
+    std::vector<const VARIANT*> raw = Raw(args);
+    raw.push_back(value.get());
+    return Invoke(object, name, DISPATCH_PROPERTYPUT, raw);
+}
+
+CallResult CallMethod(IDispatch* object, std::wstring_view name,
+                      std::initializer_list<const Variant*> args)
+{
+    return Invoke(object, name, DISPATCH_METHOD | DISPATCH_PROPERTYGET, Raw(args));
+}
+
+ComPtr<IDispatch> ResultObject(CallResult& result)
+{
+    if (!result.Ok()) return {};
+    ComPtr<IDispatch> object = result.value.Dispatch();
+    if (!object) {
+        result.hr = DISP_E_TYPEMISMATCH;
+        result.errorText = AutomationErrorText(result.hr, nullptr);
+    }
+    return object;
+}
+
+}  // namespace win

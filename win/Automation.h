@@ -1,0 +1,147 @@
+// Late-bound OLE Automation: an owner for COM interface pointers, an owner for
+// VARIANTs, and member calls by name through IDispatch::GetIDsOfNames and
+// IDispatch::Invoke. The calls report the HRESULT and a text for the user;
+// nothing here shows a window or ends the process.
+#pragma once
+
+#include <windows.h>
+#include <oaidl.h>
+
+#include <initializer_list>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace win {
+
+// Owns one reference of a COM interface pointer.
+template <typename T>
+class ComPtr {
+public:
+    ComPtr() noexcept = default;
+    ComPtr(std::nullptr_t) noexcept {}
+    // Adds a reference to p.
+    explicit ComPtr(T* p) noexcept : p_(p) { if (p_) p_->AddRef(); }
+    ~ComPtr() { reset(); }
+
+    ComPtr(const ComPtr& other) noexcept : p_(other.p_) { if (p_) p_->AddRef(); }
+    ComPtr(ComPtr&& other) noexcept : p_(std::exchange(other.p_, nullptr)) {}
+    ComPtr& operator=(const ComPtr& other) noexcept
+    {
+        ComPtr(other).swap(*this);
+        return *this;
+    }
+    ComPtr& operator=(ComPtr&& other) noexcept
+    {
+        ComPtr(std::move(other)).swap(*this);
+        return *this;
+    }
+
+    // Takes over a reference the caller already owns.
+    static ComPtr Adopt(T* p) noexcept
+    {
+        ComPtr result;
+        result.p_ = p;
+        return result;
+    }
+
+    T* get() const noexcept { return p_; }
+    T* operator->() const noexcept { return p_; }
+    explicit operator bool() const noexcept { return p_ != nullptr; }
+
+    // Releases the reference now; the pointer becomes null.
+    void reset() noexcept
+    {
+        if (T* p = std::exchange(p_, nullptr)) p->Release();
+    }
+    // For functions that hand out a new reference through T**.
+    T** put() noexcept
+    {
+        reset();
+        return &p_;
+    }
+    void swap(ComPtr& other) noexcept { std::swap(p_, other.p_); }
+
+private:
+    T* p_ = nullptr;
+};
+
+// Owns a VARIANT: cleared on destruction and before every reassignment.
+class Variant {
+public:
+    Variant() noexcept { ::VariantInit(&v_); }
+    ~Variant() { ::VariantClear(&v_); }
+    Variant(const Variant& other);
+    Variant& operator=(const Variant& other);
+    Variant(Variant&& other) noexcept;
+    Variant& operator=(Variant&& other) noexcept;
+
+    // A 32-bit integer (VT_I4).
+    static Variant Int(long value);
+    // An automation string (VT_BSTR); throws std::bad_alloc when out of memory.
+    static Variant Text(std::wstring_view value);
+    // An automation boolean: VARIANT_TRUE (-1) or VARIANT_FALSE.
+    static Variant Bool(bool value);
+    // An object reference (VT_DISPATCH), adding a reference; null gives VT_EMPTY.
+    static Variant Object(IDispatch* value);
+    // A reference to another VARIANT (VT_VARIANT | VT_BYREF), as a caller passes
+    // its own variable "by reference". target must outlive the call.
+    static Variant RefTo(VARIANT* target);
+
+    VARIANT* get() noexcept { return &v_; }
+    const VARIANT* get() const noexcept { return &v_; }
+    VARTYPE Type() const noexcept { return v_.vt; }
+    bool Empty() const noexcept { return v_.vt == VT_EMPTY; }
+    // Empties the variant, releasing what it held.
+    void Clear() noexcept;
+    // Clears and hands out the raw VARIANT for a function to fill.
+    VARIANT* put() noexcept;
+
+    // The object this variant holds (VT_DISPATCH, or VT_UNKNOWN asked for
+    // IDispatch); null when it holds none.
+    ComPtr<IDispatch> Dispatch() const;
+    // The value converted to a number or a text; false when it cannot be.
+    bool ToDouble(double& out) const;
+    bool ToText(std::wstring& out) const;
+
+private:
+    VARIANT v_;
+};
+
+// The outcome of one member call.
+struct CallResult {
+    HRESULT hr = S_OK;
+    std::wstring errorText;  // why it failed, for the user; empty on success
+    Variant value;           // what a property read or a method gave back
+
+    bool Ok() const noexcept { return SUCCEEDED(hr); }
+};
+
+// The text a user should see for a failed call: the description in the
+// exception information when the object gave one, else the system's text for
+// the code.
+std::wstring AutomationErrorText(HRESULT hr, const EXCEPINFO* exception);
+
+// Looks the member up by name and invokes it with flags (DISPATCH_METHOD,
+// DISPATCH_PROPERTYGET, DISPATCH_PROPERTYPUT or a combination); args are in the order the member declares them (for a
+// property put, the value last). A null object fails with E_POINTER.
+CallResult Invoke(IDispatch* object, std::wstring_view name, WORD flags,
+                  const std::vector<const VARIANT*>& args);
+
+// object.name(args...) read as a property.
+CallResult GetProperty(IDispatch* object, std::wstring_view name,
+                       std::initializer_list<const Variant*> args = {});
+// object.name(args...) := value.
+CallResult PutProperty(IDispatch* object, std::wstring_view name, const Variant& value,
+                       std::initializer_list<const Variant*> args = {});
+// object.name(args...) as a method (asked as DISPATCH_METHOD | DISPATCH_PROPERTYGET,
+// as automation clients call members whose result they take).
+CallResult CallMethod(IDispatch* object, std::wstring_view name,
+                      std::initializer_list<const Variant*> args = {});
+
+// The object a call gave back; when it gave none, the result fails with
+// DISP_E_TYPEMISMATCH (keeping an earlier failure as it is).
+ComPtr<IDispatch> ResultObject(CallResult& result);
+
+}  // namespace win
