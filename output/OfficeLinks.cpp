@@ -1,0 +1,115 @@
+#include "output/OfficeLinks.h"
+
+#include <string>
+
+void ReleaseOfficeLinks(OfficeLinks& links) noexcept
+{
+    links.ExcelSheet.reset();
+    links.PowerPointPresentation.reset();
+    links.WordDocument.reset();
+    links.ExcelWorkbook.reset();
+    links.PowerPointApp.reset();
+    links.WordApp.reset();
+    links.ExcelApp.reset();
+}
+
+namespace {
+
+// The application's instance registered in the running-object table.
+bool RunningObject(const CLSID& clsid, win::ComPtr<IDispatch>& app)
+{
+    win::ComPtr<IUnknown> unknown;
+    if (FAILED(::GetActiveObject(clsid, nullptr, unknown.put())) || !unknown) return false;
+    win::ComPtr<IDispatch> object;
+    if (FAILED(unknown->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(object.put()))) || !object)
+        return false;
+    app = std::move(object);
+    return true;
+}
+
+bool NewInstance(const CLSID& clsid, win::ComPtr<IDispatch>& app)
+{
+    win::ComPtr<IDispatch> object;
+    if (FAILED(::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IDispatch,
+                                  reinterpret_cast<void**>(object.put()))) ||
+        !object)
+        return false;
+    app = std::move(object);
+    return true;
+}
+
+// The application behind a reference has gone away (quit or crashed).
+bool IsGone(HRESULT hr)
+{
+    return hr == RPC_E_DISCONNECTED || hr == CO_E_OBJNOTCONNECTED || hr == RPC_E_SERVER_DIED ||
+           hr == RPC_E_SERVER_DIED_DNE || hr == HRESULT_FROM_WIN32(RPC_S_SERVER_UNAVAILABLE) ||
+           hr == HRESULT_FROM_WIN32(RPC_S_CALL_FAILED) || hr == HRESULT_FROM_WIN32(RPC_S_CALL_FAILED_DNE);
+}
+
+// application.collection.member(args): the document it gives, or the failure.
+win::ComPtr<IDispatch> CollectionCall(IDispatch* app, const OfficeDocumentKind& kind, std::wstring_view member,
+                                      WORD flags, const win::Variant* argument, HRESULT& hr)
+{
+    win::CallResult collection = win::GetProperty(app, kind.collection);
+    win::ComPtr<IDispatch> documents = win::ResultObject(collection);
+    if (!documents) {
+        hr = collection.hr;
+        return {};
+    }
+    std::vector<const VARIANT*> args;
+    if (argument) args.push_back(argument->get());
+    win::CallResult call = win::Invoke(documents.get(), member, flags, args);
+    win::ComPtr<IDispatch> document = win::ResultObject(call);
+    hr = call.hr;
+    return document;
+}
+
+}  // namespace
+
+AttachOutcome AttachOfficeDocument(const OfficeDocumentKind& kind, const win::Variant& lookupKey,
+                                   win::ComPtr<IDispatch>& app, win::ComPtr<IDispatch>& document,
+                                   std::wstring* rememberedName)
+{
+    CLSID clsid{};
+    const bool known = SUCCEEDED(::CLSIDFromProgID(std::wstring(kind.progId).c_str(), &clsid));
+
+    // A second round is made only when the first one met an application that
+    // has gone away behind a live-looking reference: then a new instance is
+    // started, and the running-object table (which may still hold the dead
+    // entry) is not asked again.
+    bool replacingDeadApp = false;
+    for (;;) {
+        bool fresh = false;
+        if (replacingDeadApp || !known || !RunningObject(clsid, app)) {
+            const bool started = known && NewInstance(clsid, app);
+            const bool foundAgain = started && !replacingDeadApp ? RunningObject(clsid, app) : false;
+            if (!started || !foundAgain) {
+                fresh = true;
+                if (rememberedName) rememberedName->clear();
+            }
+        }
+
+        HRESULT hr = S_OK;
+        win::ComPtr<IDispatch> found;
+        AttachOutcome outcome = AttachOutcome::NewDocument;
+        if (!fresh) {
+            found = CollectionCall(app.get(), kind, L"Item", kind.lookupFlags, &lookupKey, hr);
+            if (found) outcome = AttachOutcome::KeptDocument;
+        }
+        if (!found) found = CollectionCall(app.get(), kind, kind.newMember, DISPATCH_METHOD | DISPATCH_PROPERTYGET,
+                                           nullptr, hr);
+        if (found) {
+            document = std::move(found);
+            return outcome;
+        }
+        if (IsGone(hr) && app && !replacingDeadApp && known) {
+            replacingDeadApp = true;
+            app.reset();
+            continue;
+        }
+        if (rememberedName) rememberedName->clear();
+        document.reset();
+        app.reset();
+        return AttachOutcome::Failed;
+    }
+}

@@ -1,0 +1,59 @@
+// The automation references the Office exports keep for the whole run, so that
+// successive exports go into the same presentation, document or workbook, and
+// the attach procedure the three exports share.
+#pragma once
+
+#include <windows.h>
+#include <oaidl.h>
+
+#include <string>
+#include <string_view>
+
+#include "win/Automation.h"
+
+// Owned by the application, handed to the exports by reference. An empty
+// pointer is an empty reference; resetting one releases it.
+struct OfficeLinks {
+    win::ComPtr<IDispatch> PowerPointApp;
+    win::ComPtr<IDispatch> PowerPointPresentation;
+    std::wstring PresentationName;  // the key for finding the presentation again
+    win::ComPtr<IDispatch> WordApp;
+    win::ComPtr<IDispatch> WordDocument;  // itself the key for finding it again
+    win::ComPtr<IDispatch> ExcelApp;
+    win::ComPtr<IDispatch> ExcelWorkbook;
+    win::ComPtr<IDispatch> ExcelSheet;  // the sheet made by the last Excel export
+    std::wstring WorkbookName;          // the key for finding the workbook again
+};
+
+// Releases the kept references at program close, before the settings are
+// saved. Nothing is saved, closed or quit in the applications: they keep
+// running with their documents open.
+void ReleaseOfficeLinks(OfficeLinks& links) noexcept;
+
+enum class AttachOutcome {
+    KeptDocument,  // the kept document was found again
+    NewDocument,   // a new document was made
+    Failed,        // nothing to write into; the references are emptied
+};
+
+// What identifies one application's documents.
+struct OfficeDocumentKind {
+    std::wstring_view progId;      // "PowerPoint.Application"
+    std::wstring_view collection;  // "Presentations"
+    std::wstring_view newMember;   // "Add"
+    // How Item is asked: as a method (the default) or as a property read.
+    WORD lookupFlags = DISPATCH_METHOD | DISPATCH_PROPERTYGET;
+};
+
+// Attaches to the application and to the document the export writes into:
+// the running application first, else a new instance (and then the running
+// one again); the kept document looked up in the collection with lookupKey,
+// else a new one. app and document are the kept references; rememberedName is
+// the export's remembered document name (null when it has none), emptied when
+// the application had to be started and when the attach fails. On failure the
+// name, the document and the application references are emptied in that order
+// and nothing is reported. A kept or running reference whose application has
+// gone away is replaced by a new instance, not reported.
+AttachOutcome AttachOfficeDocument(const OfficeDocumentKind& kind, const win::Variant& lookupKey,
+                                   win::ComPtr<IDispatch>& app, win::ComPtr<IDispatch>& document,
+                                   std::wstring* rememberedName);
