@@ -25,6 +25,16 @@ struct OfficeLinks {
     std::wstring WorkbookName;          // the key for finding the workbook again
 };
 
+// What the exports write beside the picture: the user's name and the date,
+// each when its box in the settings dialog is checked at the moment of the
+// export. dateText is today's date as "MMMM d, yyyy" in the user's locale.
+struct OfficeCaptions {
+    std::wstring userName;
+    bool putName = true;
+    bool putDate = true;
+    std::wstring dateText;
+};
+
 // Releases the kept references at program close, before the settings are
 // saved. Nothing is saved, closed or quit in the applications: they keep
 // running with their documents open.
