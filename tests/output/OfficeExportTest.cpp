@@ -1,0 +1,371 @@
+// The Office exports against the stand-in automation server
+// (tests/doubles/office): a real out-of-process COM server started by COM,
+// found in the running-object table, whose call log is compared with the
+// sequences the exports must make.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "output/ExcelExport.h"
+#include "output/OfficeCalls.h"
+#include "output/OfficeLinks.h"
+#include "output/PowerPointExport.h"
+#include "output/WordExport.h"
+#include "tests/support/TestPictures.h"
+#include "win/Error.h"
+#include "win/Strings.h"
+
+namespace {
+
+const wchar_t* const kApps[] = {L"PowerPoint.Application", L"Word.Application", L"Excel.Application"};
+
+std::wstring WinePath(const std::string& unixPath)
+{
+    std::wstring path = L"Z:" + win::Widen(unixPath);
+    for (auto& c : path)
+        if (c == L'/') c = L'\\';
+    return path;
+}
+
+std::wstring TempPath(const wchar_t* name)
+{
+    wchar_t dir[MAX_PATH];
+    ::GetTempPathW(MAX_PATH, dir);
+    return std::wstring(dir) + name;
+}
+
+void WriteText(const std::wstring& path, const std::string& text)
+{
+    std::ofstream out(win::Narrow(path), std::ios::binary | std::ios::trunc);
+    out << text;
+}
+
+void RunDouble(const std::wstring& arguments)
+{
+    std::wstring command = L"\"" + WinePath(OFFICE_DOUBLE_EXE) + L"\" " + arguments;
+    STARTUPINFOW si{sizeof si};
+    PROCESS_INFORMATION pi{};
+    ASSERT_TRUE(::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+    ::WaitForSingleObject(pi.hProcess, 30000);
+    DWORD code = 1;
+    ::GetExitCodeProcess(pi.hProcess, &code);
+    ::CloseHandle(pi.hThread);
+    ::CloseHandle(pi.hProcess);
+    EXPECT_EQ(code, 0u) << win::Narrow(arguments);
+}
+
+bool AnyRunning()
+{
+    for (const wchar_t* progId : kApps) {
+        CLSID clsid;
+        IUnknown* unknown = nullptr;
+        if (SUCCEEDED(::CLSIDFromProgID(progId, &clsid)) &&
+            SUCCEEDED(::GetActiveObject(clsid, nullptr, &unknown)) && unknown) {
+            unknown->Release();
+            return true;
+        }
+    }
+    return false;
+}
+
+// A window to own the clipboard, as the preview does.
+struct OwnerWindow {
+    HWND hwnd = ::CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    ~OwnerWindow() { ::DestroyWindow(hwnd); }
+};
+
+class OfficeExport : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        ::OleInitialize(nullptr);
+        ::SetEnvironmentVariableW(L"OFFICE_DOUBLE_LOG", TempPath(L"office-double.log").c_str());
+        ::SetEnvironmentVariableW(L"OFFICE_DOUBLE_CONTROL", TempPath(L"office-double.control").c_str());
+        RunDouble(L"/regserver");
+    }
+
+    void SetUp() override
+    {
+        WriteText(TempPath(L"office-double.control"), "");
+        WriteText(TempPath(L"office-double.log"), "");
+        testpics::FillPattern(picture_, 200, 100);
+    }
+
+    void TearDown() override
+    {
+        ReleaseOfficeLinks(links_);
+        Control("quit all\n");
+        for (int i = 0; i < 100 && AnyRunning(); ++i) ::Sleep(50);
+        ::Sleep(300);  // let the stand-ins end before the next test starts new ones
+        Control("");
+        RunDouble(L"/regserver");
+    }
+
+    void Control(const std::string& text) { WriteText(TempPath(L"office-double.control"), text); }
+
+    // Waits for a state line of the log, such as "PowerPoint: quit".
+    bool WaitForLine(const std::string& line)
+    {
+        for (int i = 0; i < 100; ++i) {
+            for (const auto& l : Log())
+                if (l == line) return true;
+            ::Sleep(50);
+        }
+        return false;
+    }
+
+    std::vector<std::string> Log() const
+    {
+        std::ifstream in(win::Narrow(TempPath(L"office-double.log")), std::ios::binary);
+        std::vector<std::string> lines;
+        std::string line;
+        while (std::getline(in, line)) lines.push_back(line);
+        return lines;
+    }
+
+    // The member calls one application received, without its name, in order.
+    std::vector<std::string> Calls(const std::string& app) const
+    {
+        static const std::regex call(R"(^(\w+): (\w+\.\w+ (get|put|call)\(.*\))$)");
+        std::vector<std::string> calls;
+        std::smatch m;
+        for (const auto& l : Log())
+            if (std::regex_match(l, m, call) && m[1] == app) calls.push_back(m[2]);
+        return calls;
+    }
+
+    // The state lines (pasted pictures, cell values, document contents).
+    std::vector<std::string> States(const std::string& app, const std::string& start) const
+    {
+        std::vector<std::string> states;
+        const std::string prefix = app + ": " + start;
+        for (const auto& l : Log())
+            if (l.rfind(prefix, 0) == 0) states.push_back(l.substr(app.size() + 2));
+        return states;
+    }
+
+    void ClearLog() { WriteText(TempPath(L"office-double.log"), ""); }
+
+    OfficeCaptions Captions(bool name, bool date) const { return {L"Ann", name, date, L"May 4, 2026"}; }
+
+    win::Bitmap picture_;
+    OfficeLinks links_;
+    OwnerWindow owner_;
+};
+
+using Lines = std::vector<std::string>;
+
+Lines Concat(std::initializer_list<Lines> parts)
+{
+    Lines all;
+    for (const auto& p : parts) all.insert(all.end(), p.begin(), p.end());
+    return all;
+}
+
+// ---- PowerPoint ----
+
+Lines SlideCaption(const std::string& left, const std::string& width, const std::string& box,
+                   const std::string& text)
+{
+    return {"Shapes.AddTextbox call(i4:1, i4:" + left + ", i4:510, i4:" + width + ", i4:15)",
+            "Shape.Name get()",
+            "Shapes.Item call(str:\"" + box + "\")",
+            "Shape.TextFrame get()",
+            "TextFrame.TextRange get()",
+            "TextRange.Text put(str:\"" + text + "\")",
+            "Shapes.Item call(str:\"" + box + "\")",
+            "Shape.TextFrame get()",
+            "TextFrame.TextRange get()",
+            "TextRange.Font get()",
+            "Font.Size put(i4:14)"};
+}
+
+Lines SlideAfterAttach(const Lines& fit)
+{
+    return Concat({{"Presentation.Name get()",
+                    "Presentation.Slides get()",
+                    "Slides.Add call(i4:1, i4:12)",
+                    "Slide.Shapes get()",
+                    "Shapes.Paste call()",
+                    "Application.Visible put(bool:-1)",
+                    "Presentation.Slides get()",
+                    "Slides.Item call(i4:1)",
+                    "Slide.Select call()",
+                    "Shapes.Item call(i4:1)",
+                    "Shape.Height get()"},
+                   fit});
+}
+
+const Lines kNewPresentation = {"Application.Presentations get()", "Presentations.Item call(str:\"\")",
+                                "Application.Presentations get()", "Presentations.Add call()"};
+
+TEST_F(OfficeExport, PowerPointFirstAndSecondExportWithBothCaptions)
+{
+    MakePowerPointActionExecute(picture_, links_, Captions(true, true), owner_.hwnd);
+    EXPECT_EQ(Calls("PowerPoint"),
+              Concat({kNewPresentation, SlideAfterAttach({"Shape.Width get()"}),
+                      SlideCaption("30", "400", "TextBox 3", "Ann"),
+                      SlideCaption("560", "150", "TextBox 4", "May 4, 2026")}));
+    EXPECT_EQ(States("PowerPoint", "pasted"), Lines{"pasted 200x100"});
+    EXPECT_EQ(links_.PresentationName, L"Presentation1");
+    EXPECT_TRUE(links_.PowerPointApp && links_.PowerPointPresentation);
+
+    // The second export finds the presentation again by its name.
+    ClearLog();
+    testpics::FillPattern(picture_, 120, 90);
+    MakePowerPointActionExecute(picture_, links_, Captions(true, true), owner_.hwnd);
+    Lines calls = Calls("PowerPoint");
+    ASSERT_GE(calls.size(), 3u);
+    EXPECT_EQ(Lines(calls.begin(), calls.begin() + 3),
+              (Lines{"Application.Presentations get()", "Presentations.Item call(str:\"Presentation1\")",
+                     "Presentation.Name get()"}));
+    EXPECT_EQ(States("PowerPoint", "pasted"), Lines{"pasted 120x90"});
+    EXPECT_EQ(States("PowerPoint", "started").size(), 0u);
+}
+
+TEST_F(OfficeExport, PowerPointFitsTheHeightFirstThenTheWidth)
+{
+    // Pasted pictures measure 0.75 points a pixel in the stand-in.
+    const Lines limitHeight = {"Shape.Height put(i4:480)", "Shape.Top put(i4:20)", "Shape.Left put(i4:40)"};
+    const Lines limitWidth = {"Shape.Width get()", "Shape.Width put(i4:640)", "Shape.Top put(i4:20)",
+                              "Shape.Left put(i4:40)"};
+    struct Case {
+        int width, height;
+        Lines fit;
+    } cases[] = {
+        {1200, 667, limitHeight},            // 900 x 500 points: height only, though too wide too
+        {934, 640, limitHeight},             // exactly 480 high
+        {934, 400, limitWidth},              // 700 x 300 points
+        {854, 400, limitWidth},              // 640.5 points wide
+        {400, 267, {"Shape.Width get()"}},   // 300 x 200 points: as pasted
+    };
+    bool first = true;
+    for (const Case& c : cases) {
+        ClearLog();
+        testpics::FillPattern(picture_, c.width, c.height);
+        MakePowerPointActionExecute(picture_, links_, Captions(false, false), owner_.hwnd);
+        Lines calls = Calls("PowerPoint");
+        const Lines attach = first ? kNewPresentation
+                                   : Lines{"Application.Presentations get()",
+                                           "Presentations.Item call(str:\"Presentation1\")"};
+        first = false;
+        EXPECT_EQ(calls, Concat({attach, SlideAfterAttach(c.fit)})) << c.width << "x" << c.height;
+    }
+    // The pure rule at its edges.
+    EXPECT_EQ(office::FitOnSlide(480, 100), office::SlideFit::LimitHeight);
+    EXPECT_EQ(office::FitOnSlide(479.9, 640), office::SlideFit::LimitWidth);
+    EXPECT_EQ(office::FitOnSlide(479.9, 639.9), office::SlideFit::KeepAsPasted);
+}
+
+TEST_F(OfficeExport, PowerPointCaptionsFollowTheBoxes)
+{
+    struct Case {
+        bool name, date;
+        Lines captions;
+    } cases[] = {
+        {false, false, {}},
+        {false, true, SlideCaption("560", "150", "TextBox 3", "May 4, 2026")},
+        {true, false, SlideCaption("30", "400", "TextBox 3", "")},
+    };
+    for (const Case& c : cases) {
+        ClearLog();
+        links_ = OfficeLinks{};  // a new presentation each time
+        OfficeCaptions captions = Captions(c.name, c.date);
+        captions.userName.clear();  // an empty name still gets its box
+        MakePowerPointActionExecute(picture_, links_, captions, owner_.hwnd);
+        EXPECT_EQ(Calls("PowerPoint"),
+                  Concat({kNewPresentation, SlideAfterAttach({"Shape.Width get()"}), c.captions}))
+            << c.name << c.date;
+    }
+}
+
+TEST_F(OfficeExport, PowerPointQuitBetweenExportsStartsItAgain)
+{
+    MakePowerPointActionExecute(picture_, links_, Captions(false, false), owner_.hwnd);
+    Control("quit PowerPoint\n");
+    ASSERT_TRUE(WaitForLine("PowerPoint: quit"));
+    Control("");
+    ::Sleep(300);
+    ClearLog();
+    MakePowerPointActionExecute(picture_, links_, Captions(false, false), owner_.hwnd);
+    // A new instance: the remembered name is forgotten and a presentation added.
+    Lines calls = Calls("PowerPoint");
+    ASSERT_FALSE(calls.empty());
+    EXPECT_EQ(States("PowerPoint", "started").size(), 1u);
+    EXPECT_EQ(links_.PresentationName, L"Presentation1");
+    EXPECT_EQ(States("PowerPoint", "pasted"), Lines{"pasted 200x100"});
+}
+
+TEST_F(OfficeExport, AbsentApplicationsEndSilentlyWithEmptyReferences)
+{
+    MakePowerPointActionExecute(picture_, links_, Captions(true, true), owner_.hwnd);
+    MakeWordActionExecute(picture_, links_, Captions(true, true), owner_.hwnd);
+    MakeExcelActionExecute(picture_, links_, Captions(true, true), owner_.hwnd);
+    // Now the user quits them all and they cannot be started any more.
+    Control("quit all\n");
+    for (int i = 0; i < 100 && AnyRunning(); ++i) ::Sleep(50);
+    Control("absent all\n");
+    ::Sleep(300);
+    EXPECT_NO_THROW(MakePowerPointActionExecute(picture_, links_, Captions(true, true), owner_.hwnd));
+    EXPECT_NO_THROW(MakeWordActionExecute(picture_, links_, Captions(true, true), owner_.hwnd));
+    EXPECT_NO_THROW(MakeExcelActionExecute(picture_, links_, Captions(true, true), owner_.hwnd));
+    EXPECT_FALSE(links_.PowerPointApp || links_.PowerPointPresentation || links_.WordApp || links_.WordDocument ||
+                 links_.ExcelApp || links_.ExcelWorkbook || links_.ExcelSheet);
+    EXPECT_TRUE(links_.PresentationName.empty() && links_.WorkbookName.empty());
+
+    // Not installed at all: the class is not registered.
+    Control("");
+    RunDouble(L"/unregserver");
+    EXPECT_NO_THROW(MakePowerPointActionExecute(picture_, links_, Captions(true, true), owner_.hwnd));
+    EXPECT_NO_THROW(MakeWordActionExecute(picture_, links_, Captions(true, true), owner_.hwnd));
+    EXPECT_NO_THROW(MakeExcelActionExecute(picture_, links_, Captions(true, true), owner_.hwnd));
+    EXPECT_FALSE(links_.PowerPointApp || links_.WordApp || links_.ExcelApp);
+}
+
+TEST_F(OfficeExport, ErrorsAfterTheAttachCarryTheApplicationsTextAndKeepTheReferences)
+{
+    Control("fail all Slides.Add The slide cannot be added now\n"
+            "fail all Selection.Paste Word cannot paste here\n"
+            "fail all Range.Select Select method of Range class failed\n"
+            "fail all Application.Visible Not now\n");
+    auto message = [](auto&& run) {
+        try {
+            run();
+        } catch (const win::Error& e) {
+            return win::Narrow(e.Message());
+        }
+        return std::string("no error");
+    };
+    EXPECT_EQ(message([&] { MakePowerPointActionExecute(picture_, links_, Captions(true, true), owner_.hwnd); }),
+              "The slide cannot be added now");
+    EXPECT_TRUE(links_.PowerPointApp && links_.PowerPointPresentation);
+    EXPECT_EQ(links_.PresentationName, L"Presentation1");
+
+    EXPECT_EQ(message([&] { MakeWordActionExecute(picture_, links_, Captions(true, true), owner_.hwnd); }),
+              "Word cannot paste here");
+    EXPECT_TRUE(links_.WordApp && links_.WordDocument);
+    // Word is not made visible after a failure.
+    for (const auto& c : Calls("Word")) EXPECT_EQ(c.find("Visible"), std::string::npos);
+
+    EXPECT_EQ(message([&] { MakeExcelActionExecute(picture_, links_, Captions(true, true), owner_.hwnd); }),
+              "Select method of Range class failed");
+    EXPECT_TRUE(links_.ExcelApp && links_.ExcelWorkbook && links_.ExcelSheet);
+    EXPECT_EQ(links_.WorkbookName, L"Book1");
+
+    // A failing Visible is ignored: the exports run to their end.
+    Control("fail all Application.Visible Not now\n");
+    EXPECT_EQ(message([&] { MakePowerPointActionExecute(picture_, links_, Captions(false, false), owner_.hwnd); }),
+              "no error");
+    EXPECT_EQ(message([&] { MakeWordActionExecute(picture_, links_, Captions(false, false), owner_.hwnd); }),
+              "no error");
+    EXPECT_EQ(message([&] { MakeExcelActionExecute(picture_, links_, Captions(false, false), owner_.hwnd); }),
+              "no error");
+}
+
+}  // namespace
