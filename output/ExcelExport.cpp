@@ -27,6 +27,7 @@ void Forget(OfficeLinks& links)
 void MakeExcelActionExecute(const win::Bitmap& picture, OfficeLinks& links, const OfficeCaptions& captions,
                             HWND owner)
 {
+    win::BusyRetryScope busy(office::kBusyRetryLimitMs);
     // The last export's sheet is replaced by this one's (or emptied).
     links.ExcelSheet.reset();
     OfficeDocumentKind kind{L"Excel.Application", L"Workbooks", L"Add"};

@@ -12,6 +12,10 @@
 
 namespace office {
 
+// How long each call to an application that refuses calls as busy (a modal
+// dialog open in it) is retried before its refusal is reported.
+constexpr DWORD kBusyRetryLimitMs = 10000;
+
 // object.name(args) read as a property; the object it gives.
 win::ComPtr<IDispatch> GetObject(IDispatch* object, std::wstring_view name,
                                  std::initializer_list<const win::Variant*> args = {});

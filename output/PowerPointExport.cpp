@@ -68,6 +68,7 @@ void AddCaption(IDispatch* shapes, long left, long width, const std::wstring& te
 void MakePowerPointActionExecute(const win::Bitmap& picture, OfficeLinks& links, const OfficeCaptions& captions,
                                  HWND owner)
 {
+    win::BusyRetryScope busy(office::kBusyRetryLimitMs);
     const OfficeDocumentKind kind{L"PowerPoint.Application", L"Presentations", L"Add"};
     if (AttachOfficeDocument(kind, win::Variant::Text(links.PresentationName), links.PowerPointApp,
                              links.PowerPointPresentation, &links.PresentationName) == AttachOutcome::Failed)

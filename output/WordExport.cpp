@@ -19,6 +19,7 @@ void TypeText(IDispatch* selection, const std::wstring& text)
 void MakeWordActionExecute(const win::Bitmap& picture, OfficeLinks& links, const OfficeCaptions& captions,
                            HWND owner)
 {
+    win::BusyRetryScope busy(office::kBusyRetryLimitMs);
     // The kept document itself is the key, passed by reference as Word's
     // collections take a variable.
     win::Variant keptDocument = win::Variant::Object(links.WordDocument.get());

@@ -135,14 +135,76 @@ std::wstring AutomationErrorText(HRESULT hr, const EXCEPINFO* exception)
 
 namespace {
 
+// How long a refused call is retried on this thread; 0 when not at all.
+thread_local DWORD busyRetryLimit = 0;
+constexpr DWORD kBusyRetryPause = 100;
+
+bool IsRefusedAsBusy(HRESULT hr)
+{
+    return hr == RPC_E_CALL_REJECTED || hr == RPC_E_SERVERCALL_RETRYLATER;
+}
+
+// Calls attempt until it is not refused as busy or the retry time is over.
+template <typename Attempt>
+HRESULT RetryWhileBusy(Attempt attempt)
+{
+    const DWORD start = ::GetTickCount();
+    for (;;) {
+        HRESULT hr = attempt();
+        if (!IsRefusedAsBusy(hr) || busyRetryLimit == 0 || ::GetTickCount() - start >= busyRetryLimit) return hr;
+        ::Sleep(kBusyRetryPause);
+    }
+}
+
+// COM's side of the retries: asked when a server refuses an outgoing call.
+class BusyRetryFilter final : public IMessageFilter {
+public:
+    explicit BusyRetryFilter(DWORD limitMs) : limit_(limitMs) {}
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override
+    {
+        if (iid == IID_IUnknown || iid == IID_IMessageFilter) {
+            *out = static_cast<IMessageFilter*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ::InterlockedIncrement(&refs_); }
+    ULONG STDMETHODCALLTYPE Release() override
+    {
+        const ULONG left = ::InterlockedDecrement(&refs_);
+        if (left == 0) delete this;
+        return left;
+    }
+    DWORD STDMETHODCALLTYPE HandleInComingCall(DWORD, HTASK, DWORD, LPINTERFACEINFO) override
+    {
+        return SERVERCALL_ISHANDLED;
+    }
+    // Retry after a pause while the time allows; -1 gives the refusal back.
+    DWORD STDMETHODCALLTYPE RetryRejectedCall(HTASK, DWORD elapsed, DWORD rejectType) override
+    {
+        const bool busy = rejectType == SERVERCALL_RETRYLATER || rejectType == SERVERCALL_REJECTED;
+        return busy && elapsed < limit_ ? kBusyRetryPause : static_cast<DWORD>(-1);
+    }
+    DWORD STDMETHODCALLTYPE MessagePending(HTASK, DWORD, DWORD) override { return PENDINGMSG_WAITDEFPROCESS; }
+
+private:
+    LONG refs_ = 1;
+    DWORD limit_;
+};
+
 // Frees what Invoke may have put in the exception information.
 struct ExceptionInfo {
     EXCEPINFO info{};
-    ~ExceptionInfo()
+    ~ExceptionInfo() { Clear(); }
+    void Clear()
     {
         ::SysFreeString(info.bstrSource);
         ::SysFreeString(info.bstrDescription);
         ::SysFreeString(info.bstrHelpFile);
+        info = EXCEPINFO{};
     }
 };
 
@@ -172,7 +234,8 @@ CallResult Invoke(IDispatch* object, std::wstring_view name, WORD flags,
     std::wstring memberName(name);
     LPOLESTR names[1] = {memberName.data()};
     DISPID id = DISPID_UNKNOWN;
-    HRESULT hr = object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
+    HRESULT hr =
+        RetryWhileBusy([&] { return object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id); });
     if (FAILED(hr)) return Failed(hr);
 
     // Invoke takes the arguments last to first. It does not change them (apart
@@ -193,8 +256,11 @@ CallResult Invoke(IDispatch* object, std::wstring_view name, WORD flags,
     CallResult result;
     ExceptionInfo exception;
     UINT badArgument = 0;
-    hr = object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, result.value.put(),
-                        &exception.info, &badArgument);
+    hr = RetryWhileBusy([&] {
+        exception.Clear();
+        return object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, result.value.put(),
+                              &exception.info, &badArgument);
+    });
     if (FAILED(hr)) {
         if (hr == DISP_E_EXCEPTION && exception.info.pfnDeferredFillIn)
             exception.info.pfnDeferredFillIn(&exception.info);
@@ -221,6 +287,21 @@ CallResult CallMethod(IDispatch* object, std::wstring_view name,
                       std::initializer_list<const Variant*> args)
 {
     return Invoke(object, name, DISPATCH_METHOD | DISPATCH_PROPERTYGET, Raw(args));
+}
+
+BusyRetryScope::BusyRetryScope(DWORD limitMs) : previousLimit_(busyRetryLimit)
+{
+    auto* filter = new BusyRetryFilter(limitMs);
+    registered_ = SUCCEEDED(::CoRegisterMessageFilter(filter, &previous_));
+    filter->Release();  // COM keeps its own reference while registered
+    busyRetryLimit = limitMs;
+}
+
+BusyRetryScope::~BusyRetryScope()
+{
+    busyRetryLimit = previousLimit_;
+    if (registered_) ::CoRegisterMessageFilter(previous_, nullptr);
+    if (previous_) previous_->Release();
 }
 
 ComPtr<IDispatch> ResultObject(CallResult& result)

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 #include <oaidl.h>
+#include <objidl.h>
 
 #include <initializer_list>
 #include <string>
@@ -139,6 +140,25 @@ CallResult PutProperty(IDispatch* object, std::wstring_view name, const Variant&
 // as automation clients call members whose result they take).
 CallResult CallMethod(IDispatch* object, std::wstring_view name,
                       std::initializer_list<const Variant*> args = {});
+
+// While it lives, calls refused by a busy server (RPC_E_CALL_REJECTED,
+// RPC_E_SERVERCALL_RETRYLATER: an application with a modal dialog open) are
+// retried on this thread for up to limitMs each, as automation clients do: a
+// message filter is registered for COM's own retries, and the calls above
+// repeat a refused call themselves where COM hands the refusal back at once.
+// Then the refusal is the call's result. Use on an STA thread, scoped.
+class BusyRetryScope {
+public:
+    explicit BusyRetryScope(DWORD limitMs);
+    ~BusyRetryScope();
+    BusyRetryScope(const BusyRetryScope&) = delete;
+    BusyRetryScope& operator=(const BusyRetryScope&) = delete;
+
+private:
+    IMessageFilter* previous_ = nullptr;
+    DWORD previousLimit_ = 0;
+    bool registered_ = false;
+};
 
 // The object a call gave back; when it gave none, the result fails with
 // DISP_E_TYPEMISMATCH (keeping an earlier failure as it is).

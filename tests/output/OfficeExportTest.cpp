@@ -285,21 +285,140 @@ TEST_F(OfficeExport, PowerPointCaptionsFollowTheBoxes)
     }
 }
 
-TEST_F(OfficeExport, PowerPointQuitBetweenExportsStartsItAgain)
+// ---- Word ----
+
+TEST_F(OfficeExport, WordFirstExportTypesTheHeadingSecondOnlyPastes)
+{
+    MakeWordActionExecute(picture_, links_, Captions(true, true), owner_.hwnd);
+    const Lines pasteAndShow = {"Selection.Paste call()", "Selection.TypeText call(str:\"\\r\")",
+                                "Selection.TypeText call(str:\"\\r\")", "Application.Visible put(bool:-1)"};
+    EXPECT_EQ(Calls("Word"), Concat({{"Application.Documents get()", "Documents.Item call(ref:empty)",
+                                      "Application.Documents get()", "Documents.AddOld call()",
+                                      "Application.Selection get()", "Selection.TypeText call(str:\"Ann\\r\")",
+                                      "Selection.TypeText call(str:\"May 4, 2026\\r\\r\")"},
+                                     pasteAndShow}));
+    EXPECT_EQ(States("Word", "Document1 holds").back(),
+              "Document1 holds \"Ann\\rMay 4, 2026\\r\\r[picture 200x100]\\r\\r\"");
+
+    // The kept document is found again by passing it back; no heading then.
+    ClearLog();
+    MakeWordActionExecute(picture_, links_, Captions(true, true), owner_.hwnd);
+    EXPECT_EQ(Calls("Word"), Concat({{"Application.Documents get()", "Documents.Item call(ref:obj:Document1)",
+                                      "Application.Selection get()"},
+                                     pasteAndShow}));
+    EXPECT_EQ(States("Word", "Document1 holds").back(),
+              "Document1 holds \"Ann\\rMay 4, 2026\\r\\r[picture 200x100]\\r\\r[picture 200x100]\\r\\r\"");
+
+    // Both boxes unchecked: a new document starts with the picture.
+    links_.WordDocument.reset();
+    ClearLog();
+    MakeWordActionExecute(picture_, links_, Captions(false, false), owner_.hwnd);
+    EXPECT_EQ(States("Word", "Document2 holds").back(), "Document2 holds \"[picture 200x100]\\r\\r\"");
+}
+
+// ---- Excel ----
+
+Lines ExcelSheetCalls(const Lines& captions)
+{
+    return Concat({{"Workbook.Sheets get()", "Sheets.Add call()", "Workbook.Name get()"},
+                   captions,
+                   {"Worksheet.Range get(str:\"B5\", str:\"B5\")", "Range.Select call()", "Worksheet.Paste call()",
+                    "Workbook.Activate call()", "Worksheet.Visible put(bool:-1)",
+                    "Application.DisplayFullScreen put(bool:-1)", "Application.DisplayFullScreen put(bool:0)",
+                    "Application.Visible put(bool:-1)"}});
+}
+
+TEST_F(OfficeExport, ExcelAddsASheetPerExportToTheKeptWorkbook)
+{
+    MakeExcelActionExecute(picture_, links_, Captions(true, true), owner_.hwnd);
+    EXPECT_EQ(Calls("Excel"),
+              Concat({{"Application.Workbooks get()", "Workbooks.Item get(str:\"\")", "Application.Workbooks get()",
+                       "Workbooks.Add call()"},
+                      ExcelSheetCalls({"Worksheet.Range get(str:\"A2\", str:\"A2\")", "Range.Value put(str:\"Ann\")",
+                                       "Worksheet.Range get(str:\"A3\", str:\"A3\")",
+                                       "Range.Value put(str:\"'May 4, 2026\")"})}));
+    EXPECT_EQ(States("Excel", "Book1!"), (Lines{"Book1!Sheet2 A2 = \"Ann\"", "Book1!Sheet2 A3 = \"'May 4, 2026\"",
+                                                "Book1!Sheet2 picture 200x100 at B5"}));
+    EXPECT_EQ(links_.WorkbookName, L"Book1");
+
+    ClearLog();
+    MakeExcelActionExecute(picture_, links_, Captions(false, false), owner_.hwnd);
+    EXPECT_EQ(Calls("Excel"), Concat({{"Application.Workbooks get()", "Workbooks.Item get(str:\"Book1\")"},
+                                      ExcelSheetCalls({})}));
+    EXPECT_EQ(States("Excel", "Book1!"), Lines{"Book1!Sheet3 picture 200x100 at B5"});
+    EXPECT_TRUE(links_.ExcelSheet);
+}
+
+TEST_F(OfficeExport, ExcelWithoutANewSheetEndsSilently)
+{
+    Control("fail all Sheets.Add No more sheets\n");
+    EXPECT_NO_THROW(MakeExcelActionExecute(picture_, links_, Captions(true, true), owner_.hwnd));
+    EXPECT_FALSE(links_.ExcelApp || links_.ExcelWorkbook || links_.ExcelSheet);
+    EXPECT_TRUE(links_.WorkbookName.empty());
+}
+
+// ---- all three ----
+
+TEST_F(OfficeExport, ApplicationsQuitBetweenExportsAreStartedAgain)
 {
     MakePowerPointActionExecute(picture_, links_, Captions(false, false), owner_.hwnd);
-    Control("quit PowerPoint\n");
-    ASSERT_TRUE(WaitForLine("PowerPoint: quit"));
+    MakeWordActionExecute(picture_, links_, Captions(false, false), owner_.hwnd);
+    MakeExcelActionExecute(picture_, links_, Captions(false, false), owner_.hwnd);
+    Control("quit all\n");
+    ASSERT_TRUE(WaitForLine("PowerPoint: quit") && WaitForLine("Word: quit") && WaitForLine("Excel: quit"));
     Control("");
     ::Sleep(300);
     ClearLog();
-    MakePowerPointActionExecute(picture_, links_, Captions(false, false), owner_.hwnd);
-    // A new instance: the remembered name is forgotten and a presentation added.
-    Lines calls = Calls("PowerPoint");
-    ASSERT_FALSE(calls.empty());
-    EXPECT_EQ(States("PowerPoint", "started").size(), 1u);
-    EXPECT_EQ(links_.PresentationName, L"Presentation1");
+    // The kept references are dead now: new instances, new documents, no error.
+    EXPECT_NO_THROW(MakePowerPointActionExecute(picture_, links_, Captions(false, false), owner_.hwnd));
+    EXPECT_NO_THROW(MakeWordActionExecute(picture_, links_, Captions(true, false), owner_.hwnd));
+    EXPECT_NO_THROW(MakeExcelActionExecute(picture_, links_, Captions(false, false), owner_.hwnd));
     EXPECT_EQ(States("PowerPoint", "pasted"), Lines{"pasted 200x100"});
+    EXPECT_EQ(States("Word", "Document1 holds").back(), "Document1 holds \"Ann\\r[picture 200x100]\\r\\r\"");
+    EXPECT_EQ(States("Excel", "Book1!"), Lines{"Book1!Sheet2 picture 200x100 at B5"});
+    EXPECT_EQ(links_.PresentationName, L"Presentation1");
+    EXPECT_EQ(links_.WorkbookName, L"Book1");
+}
+
+TEST_F(OfficeExport, CrashedApplicationsAreReplacedNotReported)
+{
+    MakePowerPointActionExecute(picture_, links_, Captions(false, false), owner_.hwnd);
+    MakeWordActionExecute(picture_, links_, Captions(false, false), owner_.hwnd);
+    MakeExcelActionExecute(picture_, links_, Captions(false, false), owner_.hwnd);
+    // Gone without revoking anything: the running-object table may still
+    // hold their entries.
+    Control("crash all\n");
+    ASSERT_TRUE(WaitForLine("PowerPoint: crashed") && WaitForLine("Word: crashed") && WaitForLine("Excel: crashed"));
+    ::Sleep(500);
+    Control("");
+    ClearLog();
+    EXPECT_NO_THROW(MakePowerPointActionExecute(picture_, links_, Captions(false, false), owner_.hwnd));
+    EXPECT_NO_THROW(MakeWordActionExecute(picture_, links_, Captions(false, false), owner_.hwnd));
+    EXPECT_NO_THROW(MakeExcelActionExecute(picture_, links_, Captions(false, false), owner_.hwnd));
+    EXPECT_EQ(States("PowerPoint", "pasted"), Lines{"pasted 200x100"});
+    EXPECT_EQ(States("Word", "Document1 holds").size(), 3u);
+    EXPECT_EQ(States("Excel", "Book1!"), Lines{"Book1!Sheet2 picture 200x100 at B5"});
+}
+
+TEST_F(OfficeExport, BusyApplicationsAreWaitedForNotReported)
+{
+    // Each application refuses every automation call for 1.5 s from its first.
+    Control("busy all 1500 first\n");
+    for (auto run : {MakePowerPointActionExecute, MakeWordActionExecute, MakeExcelActionExecute}) {
+        const DWORD start = ::GetTickCount();
+        EXPECT_NO_THROW(run(picture_, links_, Captions(true, true), owner_.hwnd));
+        EXPECT_GE(::GetTickCount() - start, 1400u);
+    }
+    const std::pair<std::string, std::string> lastCalls[] = {{"PowerPoint", "Font.Size put(i4:14)"},
+                                                             {"Word", "Application.Visible put(bool:-1)"},
+                                                             {"Excel", "Application.Visible put(bool:-1)"}};
+    for (const auto& [app, last] : lastCalls) {
+        EXPECT_FALSE(States(app, "refused a call").empty()) << app;
+        // The whole export went through once the application was free again.
+        EXPECT_EQ(Calls(app).back(), last) << app;
+    }
+    EXPECT_EQ(States("PowerPoint", "pasted"), Lines{"pasted 200x100"});
+    EXPECT_EQ(States("Excel", "Book1!").size(), 3u);
 }
 
 TEST_F(OfficeExport, AbsentApplicationsEndSilentlyWithEmptyReferences)
