@@ -905,12 +905,12 @@ void Quit()
     ::PostQuitMessage(0);
 }
 
-constexpr UINT_PTR kControlTimer = 1;
-constexpr UINT_PTR kRotTimer = 2;
+// Thread timers get their ids from SetTimer.
+UINT_PTR gRotTimer = 0;
 
 void CALLBACK OnTimer(HWND, UINT, UINT_PTR id, DWORD)
 {
-    if (id == kRotTimer) {
+    if (id == gRotTimer) {
         ::KillTimer(nullptr, id);
         RegisterRunning();
         return;
@@ -937,9 +937,9 @@ int Serve()
     DWORD rotDelay = 0;
     for (auto& l : ControlLines())
         if (l[0] == L"rotdelay" && l.size() >= 3) rotDelay = std::stoul(l[2]);
-    if (rotDelay) ::SetTimer(nullptr, kRotTimer, rotDelay, OnTimer);
+    if (rotDelay) gRotTimer = ::SetTimer(nullptr, 0, rotDelay, OnTimer);
     else RegisterRunning();
-    ::SetTimer(nullptr, kControlTimer, 50, OnTimer);
+    ::SetTimer(nullptr, 0, 50, OnTimer);
     MSG msg;
     while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
         ::TranslateMessage(&msg);
