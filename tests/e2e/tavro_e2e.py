@@ -19,6 +19,8 @@ import shapes_e2e  # noqa: E402
 import image_program_e2e  # noqa: E402
 import settings_e2e  # noqa: E402
 globals().update({f.__name__: f for f in image_program_e2e.SCENARIOS})
+from office_e2e import SCENARIOS as OFFICE_SCENARIOS  # noqa: E402
+globals().update({f.__name__: f for f in OFFICE_SCENARIOS})
 
 # ---------------------------------------------------------------------------
 # Scenarios
