@@ -135,7 +135,9 @@ std::wstring AutomationErrorText(HRESULT hr, const EXCEPINFO* exception)
 
 namespace {
 
-// How long a refused call is retried on this thread; 0 when not at all.
+// How long a refused call is retried on this thread; 0 when not at all. Once
+// one call has waited in vain, the rest of the scope's calls are not retried,
+// so a command facing an application that stays busy ends after one wait.
 thread_local DWORD busyRetryLimit = 0;
 constexpr DWORD kBusyRetryPause = 100;
 
@@ -151,7 +153,11 @@ HRESULT RetryWhileBusy(Attempt attempt)
     const DWORD start = ::GetTickCount();
     for (;;) {
         HRESULT hr = attempt();
-        if (!IsRefusedAsBusy(hr) || busyRetryLimit == 0 || ::GetTickCount() - start >= busyRetryLimit) return hr;
+        if (!IsRefusedAsBusy(hr) || busyRetryLimit == 0) return hr;
+        if (::GetTickCount() - start >= busyRetryLimit) {
+            busyRetryLimit = 0;
+            return hr;
+        }
         ::Sleep(kBusyRetryPause);
     }
 }
@@ -159,7 +165,6 @@ HRESULT RetryWhileBusy(Attempt attempt)
 // COM's side of the retries: asked when a server refuses an outgoing call.
 class BusyRetryFilter final : public IMessageFilter {
 public:
-    explicit BusyRetryFilter(DWORD limitMs) : limit_(limitMs) {}
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override
     {
@@ -186,13 +191,12 @@ public:
     DWORD STDMETHODCALLTYPE RetryRejectedCall(HTASK, DWORD elapsed, DWORD rejectType) override
     {
         const bool busy = rejectType == SERVERCALL_RETRYLATER || rejectType == SERVERCALL_REJECTED;
-        return busy && elapsed < limit_ ? kBusyRetryPause : static_cast<DWORD>(-1);
+        return busy && elapsed < busyRetryLimit ? kBusyRetryPause : static_cast<DWORD>(-1);
     }
     DWORD STDMETHODCALLTYPE MessagePending(HTASK, DWORD, DWORD) override { return PENDINGMSG_WAITDEFPROCESS; }
 
 private:
     LONG refs_ = 1;
-    DWORD limit_;
 };
 
 // Frees what Invoke may have put in the exception information.
@@ -291,7 +295,7 @@ CallResult CallMethod(IDispatch* object, std::wstring_view name,
 
 BusyRetryScope::BusyRetryScope(DWORD limitMs) : previousLimit_(busyRetryLimit)
 {
-    auto* filter = new BusyRetryFilter(limitMs);
+    auto* filter = new BusyRetryFilter;
     registered_ = SUCCEEDED(::CoRegisterMessageFilter(filter, &previous_));
     filter->Release();  // COM keeps its own reference while registered
     busyRetryLimit = limitMs;

@@ -146,7 +146,8 @@ CallResult CallMethod(IDispatch* object, std::wstring_view name,
 // retried on this thread for up to limitMs each, as automation clients do: a
 // message filter is registered for COM's own retries, and the calls above
 // repeat a refused call themselves where COM hands the refusal back at once.
-// Then the refusal is the call's result. Use on an STA thread, scoped.
+// Then the refusal is the call's result, and later calls in the scope are not
+// retried any more. Use on an STA thread, scoped.
 class BusyRetryScope {
 public:
     explicit BusyRetryScope(DWORD limitMs);

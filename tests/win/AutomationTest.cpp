@@ -183,6 +183,17 @@ TEST(Automation, CallsRefusedAsBusyAreRetriedOnlyWithinAScope)
         const DWORD start = ::GetTickCount();
         EXPECT_EQ(win::CallMethod(&object, L"Paste").hr, RPC_E_CALL_REJECTED);
         EXPECT_LT(::GetTickCount() - start, 1500u);
+        // After one wait in vain, the scope's later calls are not kept waiting.
+        object.attempts = 0;
+        EXPECT_EQ(win::CallMethod(&object, L"Paste").hr, RPC_E_CALL_REJECTED);
+        EXPECT_EQ(object.attempts, 1);
+    }
+    {
+        // A new scope waits again.
+        win::BusyRetryScope again(2000);
+        object.attempts = 0;
+        object.refusals = 2;
+        EXPECT_TRUE(win::CallMethod(&object, L"Paste").Ok());
     }
     ::CoUninitialize();
 }
