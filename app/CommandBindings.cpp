@@ -8,11 +8,15 @@
 #include "capture/CaptureCommand.h"
 #include "capture/Composition.h"
 #include "output/CopyToClipboard.h"
+#include "output/ExcelExport.h"
 #include "output/Mail.h"
 #include "output/OpenInImageProgram.h"
 #include "output/PictureSaveDialog.h"
+#include "output/PowerPointExport.h"
 #include "output/Print.h"
 #include "output/SaveFile.h"
+#include "output/WordExport.h"
+#include "preview/DateText.h"
 #include "preview/DateStampCommands.h"
 #include "preview/TransformCommands.h"
 #include "win/Application.h"
@@ -51,6 +55,15 @@ private:
     TForm1& form_;
     TProgramForms forms_;
 };
+
+// The name and date the Office exports add, as the settings dialog's boxes
+// stand now (checked until the dialog is first shown).
+OfficeCaptions CaptionsNow(const TSetForm& settings)
+{
+    SYSTEMTIME today{};
+    ::GetLocalTime(&today);
+    return {AppSettings.UserName, settings.NameBoxChecked(), settings.DateBoxChecked(), LongDateText(today)};
+}
 
 // The one path every change of the picture takes: the stamp commands follow
 // the stamp, and a showing preview shows the new picture.
@@ -116,6 +129,15 @@ void BindCommands(TForm1& form, const TProgramForms& forms)
     actions.Bind(RunDefaultProgramOnlyAction,
                  [&picture] { RunDefaultProgramOnlyActionExecute(picture.OutputImage()); });
     actions.Bind(RunMSPaintOnlyAction, [&picture] { RunMSPaintOnlyActionExecute(picture.OutputImage()); });
+    actions.Bind(MakePowerPointAction, [&picture, &form, &settings] {
+        MakePowerPointActionExecute(picture.OutputImage(), form.OfficeLinks1, CaptionsNow(settings), form.Hwnd());
+    });
+    actions.Bind(MakeWordAction, [&picture, &form, &settings] {
+        MakeWordActionExecute(picture.OutputImage(), form.OfficeLinks1, CaptionsNow(settings), form.Hwnd());
+    });
+    actions.Bind(MakeExcelAction, [&picture, &form, &settings] {
+        MakeExcelActionExecute(picture.OutputImage(), form.OfficeLinks1, CaptionsNow(settings), form.Hwnd());
+    });
     actions.Bind(ShowHelpAction,
                  [&form] { ShowHelpActionExecute(form.Hwnd(), win::Application.HelpFile, form.HelpPath); });
     actions.Bind(ShowAboutAction, [&form] { form.ShowAboutActionExecute(); });

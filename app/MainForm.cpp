@@ -132,6 +132,8 @@ bool TForm1::FormCloseQuery()
 
 void TForm1::FormClose()
 {
+    // The Office references go first; the applications keep their documents.
+    ReleaseOfficeLinks(OfficeLinks1);
     try {
         SaveIniFile();
     } catch (const std::exception& e) {
@@ -207,6 +209,7 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         // Logoff or shutdown ends a tray program without its Exit: the
         // settings are written now, with no window and no message box.
         if (wParam) {
+            ReleaseOfficeLinks(OfficeLinks1);
             try {
                 SaveIniFile();
             } catch (...) {

@@ -12,6 +12,7 @@
 
 #include "app/TrayIcon.h"
 #include "capture/ColorDialog.h"
+#include "output/OfficeLinks.h"
 #include "preview/CapturedPicture.h"
 #include "win/ActionList.h"
 #include "win/Form.h"
@@ -37,6 +38,8 @@ public:
     TColorDialog ColorDialog1;  // the background colour dialog
     // The picture the preview shows and every output command uses.
     TCapturedPicture Picture;
+    // The Office documents the exports keep for the whole run.
+    OfficeLinks OfficeLinks1;
     std::wstring HelpPath;  // where Help last found the help file
 
     // Wiring, set once at start-up: the preview (closed at exit, shows the

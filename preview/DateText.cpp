@@ -11,7 +11,7 @@ int DateStampFontSize(int width, int height) noexcept
     return 8;
 }
 
-std::wstring DateStampText(const SYSTEMTIME& date)
+std::wstring LongDateText(const SYSTEMTIME& date)
 {
     constexpr wchar_t kPicture[] = L"MMMM d, yyyy";
     const int length = ::GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, 0, &date, kPicture, nullptr, 0, nullptr);
@@ -19,8 +19,10 @@ std::wstring DateStampText(const SYSTEMTIME& date)
     std::wstring text(static_cast<size_t>(length), L'\0');
     ::GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, 0, &date, kPicture, text.data(), length, nullptr);
     text.resize(static_cast<size_t>(length - 1));  // without the terminating NUL
-    return L" " + text + L" ";
+    return text;
 }
+
+std::wstring DateStampText(const SYSTEMTIME& date) { return L" " + LongDateText(date) + L" "; }
 
 void DrawDateText(int x, int y, int pointSize, win::Bitmap& bitmap, const std::wstring& text)
 {

@@ -14,7 +14,9 @@ constexpr int kStampMinimumSide = 100;
 // above 800, 10 above 600, 8 otherwise.
 int DateStampFontSize(int width, int height) noexcept;
 
-// " <month name> <day>, <year> " in the user's locale (one blank either side).
+// "<month name> <day>, <year>" in the user's locale.
+std::wstring LongDateText(const SYSTEMTIME& date);
+// The same with one blank either side, as the stamp shows it.
 std::wstring DateStampText(const SYSTEMTIME& date);
 
 // Draws text with its top-left corner at (x, y) in Arial of the given point

@@ -139,6 +139,10 @@ def started(t, office, **settings):
     t.capture_entire_screen()
 
 
+SETTINGS = " Settings"
+NAME_BOX, DATE_BOX = 5004, 5005
+
+
 # ---- scenarios ----
 
 def OfficeExportsGoIntoTheKeptDocumentsAndSurviveAQuit(t):
@@ -195,14 +199,29 @@ def OfficeExportsGoIntoTheKeptDocumentsAndSurviveAQuit(t):
     t.choose_exit_after_preview()
 
 
-def OfficeCaptionsFollowTheNameAndDateSettings(t):
+def OfficeCaptionsFollowTheSettingsDialogsBoxes(t):
+    """The exports follow the settings dialog's two boxes as they stand, stored
+    or not; before the dialog was ever shown both are checked."""
     office = Office(t)
-    for name, date in ((False, True), (True, False), (False, False)):
-        started(t, office, NameOnSlides=("REG_SZ", int(name)), DateOnSlides=("REG_SZ", int(date)))
-        office.export(POWERPOINT, "PowerPoint", powerpoint_calls("", True, name, date))
-        office.export(WORD, "Word", word_calls("empty", True, name, date))
-        office.export(EXCEL, "Excel", excel_calls("", True, name, date))
-        t.choose_exit_after_preview()
+    started(t, office, NameOnSlides=("REG_SZ", 0), DateOnSlides=("REG_SZ", 0))
+    office.export(POWERPOINT, "PowerPoint", powerpoint_calls("", True, True, True))
+
+    def settings(*clicks, ok=False):
+        t.choose("Settings")
+        t.wait_window(SETTINGS)
+        for box in clicks:
+            t.driver("click", SETTINGS, box)
+        time.sleep(0.3)
+        t.click_control(SETTINGS, 1 if ok else 2)
+        t.wait_gone(SETTINGS)
+
+    settings()  # shows the stored states: both off, kept after Cancel
+    office.export(POWERPOINT, "PowerPoint", powerpoint_calls("Presentation1", False, False, False))
+    settings(NAME_BOX)  # ticked, then cancelled: the export still follows the box
+    office.export(WORD, "Word", word_calls("empty", True, True, False))
+    settings(DATE_BOX, ok=True)  # the showing starts again from the stored states
+    office.export(EXCEL, "Excel", excel_calls("", True, False, True))
+    t.choose_exit_after_preview()
 
 
 def OfficeErrorsShowTheApplicationsTextAndBusyApplicationsAreAwaited(t):
@@ -230,5 +249,5 @@ def OfficeErrorsShowTheApplicationsTextAndBusyApplicationsAreAwaited(t):
     t.choose_exit_after_preview()
 
 
-SCENARIOS = [OfficeExportsGoIntoTheKeptDocumentsAndSurviveAQuit, OfficeCaptionsFollowTheNameAndDateSettings,
+SCENARIOS = [OfficeExportsGoIntoTheKeptDocumentsAndSurviveAQuit, OfficeCaptionsFollowTheSettingsDialogsBoxes,
              OfficeErrorsShowTheApplicationsTextAndBusyApplicationsAreAwaited]
