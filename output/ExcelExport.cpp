@@ -52,10 +52,7 @@ void MakeExcelActionExecute(const win::Bitmap& picture, OfficeLinks& links, cons
     }
     IDispatch* sheet = links.ExcelSheet.get();
 
-    std::wstring name;
-    if (!office::Get(workbook, L"Name").ToText(name))
-        throw win::Error(win::AutomationErrorText(DISP_E_TYPEMISMATCH, nullptr));
-    links.WorkbookName = name;
+    links.WorkbookName = office::GetText(workbook, L"Name");
 
     if (captions.putName) office::Put(Cell(sheet, L"A2").get(), L"Value", win::Variant::Text(captions.userName));
     // The apostrophe keeps Excel from turning the text into a date value.

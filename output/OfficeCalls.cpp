@@ -57,4 +57,18 @@ SlideFit FitOnSlide(double height, double width)
     return SlideFit::KeepAsPasted;
 }
 
+std::wstring GetText(IDispatch* object, std::wstring_view name)
+{
+    std::wstring text;
+    if (!Get(object, name).ToText(text)) throw win::Error(win::AutomationErrorText(DISP_E_TYPEMISMATCH, nullptr));
+    return text;
+}
+
+double GetNumber(IDispatch* object, std::wstring_view name)
+{
+    double value = 0;
+    if (!Get(object, name).ToDouble(value)) throw win::Error(win::AutomationErrorText(DISP_E_TYPEMISMATCH, nullptr));
+    return value;
+}
+
 }  // namespace office

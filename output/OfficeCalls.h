@@ -6,6 +6,7 @@
 #include <oaidl.h>
 
 #include <initializer_list>
+#include <string>
 #include <string_view>
 
 #include "win/Automation.h"
@@ -24,6 +25,10 @@ win::ComPtr<IDispatch> CallForObject(IDispatch* object, std::wstring_view name,
                                      std::initializer_list<const win::Variant*> args = {});
 // object.name read as a property: its value.
 win::Variant Get(IDispatch* object, std::wstring_view name);
+// object.name read as a property that must be a text or a number; a value of
+// another type is the automation type-mismatch error.
+std::wstring GetText(IDispatch* object, std::wstring_view name);
+double GetNumber(IDispatch* object, std::wstring_view name);
 // object.name(args) := value.
 void Put(IDispatch* object, std::wstring_view name, const win::Variant& value,
          std::initializer_list<const win::Variant*> args = {});

@@ -17,22 +17,14 @@ constexpr long kDateLeft = 560;
 constexpr long kDateWidth = 150;
 constexpr long kCaptionFontSize = 14;
 
-double NumberOf(IDispatch* object, std::wstring_view name)
-{
-    double value = 0;
-    if (!office::Get(object, name).ToDouble(value))
-        throw win::Error(win::AutomationErrorText(DISP_E_TYPEMISMATCH, nullptr));
-    return value;
-}
-
 // Shrinks the pasted picture when it is too large for the slide.
 void FitPicture(IDispatch* shapes)
 {
     const win::Variant first = win::Variant::Int(1);
     win::ComPtr<IDispatch> picture = office::CallForObject(shapes, L"Item", {&first});
-    const double height = NumberOf(picture.get(), L"Height");
+    const double height = office::GetNumber(picture.get(), L"Height");
     office::SlideFit fit = office::SlideFit::LimitHeight;
-    if (height < office::kSlideMaxHeight) fit = office::FitOnSlide(height, NumberOf(picture.get(), L"Width"));
+    if (height < office::kSlideMaxHeight) fit = office::FitOnSlide(height, office::GetNumber(picture.get(), L"Width"));
     if (fit == office::SlideFit::KeepAsPasted) return;
     if (fit == office::SlideFit::LimitHeight) office::Put(picture.get(), L"Height", win::Variant::Int(office::kSlideMaxHeight));
     else office::Put(picture.get(), L"Width", win::Variant::Int(office::kSlideMaxWidth));
@@ -75,10 +67,7 @@ void MakePowerPointActionExecute(const win::Bitmap& picture, OfficeLinks& links,
         return;
     IDispatch* presentation = links.PowerPointPresentation.get();
 
-    std::wstring name;
-    if (!office::Get(presentation, L"Name").ToText(name))
-        throw win::Error(win::AutomationErrorText(DISP_E_TYPEMISMATCH, nullptr));
-    links.PresentationName = name;
+    links.PresentationName = office::GetText(presentation, L"Name");
 
     const win::Variant position = win::Variant::Int(kFirstPosition);
     const win::Variant layout = win::Variant::Int(kBlankLayout);
