@@ -71,12 +71,12 @@ class Desktop:
 
     # -- helpers ---------------------------------------------------------
     def _ensure_prefix(self):
-        if not os.path.exists(os.path.join(self.prefix, "system.reg")):
-            env = dict(self.env)
-            env.pop("DISPLAY", None)
-            subprocess.run(["wineboot", "-i"], env=env, stdin=subprocess.DEVNULL,
-                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-            subprocess.run(["wineserver", "-w"], env=env)
+        # Created, and its windows made unmanaged, by the same script as the
+        # build's own prefix.
+        script = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts",
+                              "wine-prefix.sh")
+        subprocess.run([script, self.build, self.prefix], env=self.env, stdin=subprocess.DEVNULL,
+                       check=True)
         # A wineserver left from before would keep its desktop on another display.
         subprocess.run(["wineserver", "-k"], env=self.env, stdout=subprocess.DEVNULL,
                        stderr=subprocess.DEVNULL)
