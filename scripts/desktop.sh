@@ -2,6 +2,7 @@
 # display with trayer as the notification area. Only the processes started here
 # are ended by desktop_stop.
 # Usage: . scripts/desktop.sh; desktop_start [WIDTHxHEIGHT]; ...; desktop_stop
+#        desktop_background PICTURE.png   (after desktop_start: a picture on the screen)
 
 desktop_pids=()
 
@@ -47,4 +48,39 @@ desktop_stop()
     for pid in "${desktop_pids[@]}"; do kill "$pid" 2>/dev/null || true; done
     for pid in "${desktop_pids[@]}"; do wait "$pid" 2>/dev/null || true; done
     desktop_pids=()
+}
+
+# Draws a picture worth capturing (a gradient with a grid, shapes and text, at
+# the size of the screen) into the given PNG file and makes it the background of
+# the X screen, so a first capture shows more than a black rectangle.
+desktop_background()
+{
+    local png=${1:?picture file} w h font u
+    read -r w h < <(xdpyinfo | sed -n 's/^ *dimensions: *\([0-9]*\)x\([0-9]*\) pixels.*/\1 \2/p')
+    font=/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf
+    u=$((h / 24))   # one unit of the layout: the picture scales with the screen
+    convert -size "${w}x${h}" -define gradient:angle=135 gradient:'#1f4e79-#f2a65a' \
+        -fill none -stroke '#ffffff30' -strokewidth 1 \
+        -draw "$(desktop_grid "$w" "$h" $((u * 2)))" \
+        -stroke '#00000060' -strokewidth $((u / 6 + 1)) \
+        -fill '#e63946' -draw "roundrectangle $((u * 2)),$((u * 10)) $((u * 12)),$((u * 17)) $u,$u" \
+        -fill '#06d6a0' -draw "polygon $((w / 2)),$((u * 11)) $((w / 2 + u * 4)),$((u * 19)) $((w / 2 - u * 4)),$((u * 19))" \
+        -fill '#ffd166' -draw "circle $((w - u * 7)),$((u * 13)) $((w - u * 7)),$((u * 17))" \
+        -fill '#118ab2' -draw "ellipse $((w / 2)),$((h - u * 3)) $((u * 6)),$((u * 3 / 2)) 0,360" \
+        -stroke none -fill white -font "$font" \
+        -pointsize $((u * 2)) -annotate +$((u * 2))+$((u * 5)) 'Tavro Screen Capture' \
+        -pointsize $((u * 2 / 3 + 1)) -annotate +$((u * 2))+$((u * 7)) \
+            "A virtual desktop of ${w} x ${h} pixels: capture a shape of it from the tray icon." \
+        "$png"
+    # display sets the background and exits, with a non-zero status at times.
+    display -window root "$png" >/dev/null 2>&1 || true
+}
+
+# The draw commands of a grid of lines every STEP pixels.
+desktop_grid()
+{
+    local w=$1 h=$2 step=$3 x y lines=""
+    for ((x = step; x < w; x += step)); do lines+="line $x,0 $x,$h "; done
+    for ((y = step; y < h; y += step)); do lines+="line 0,$y $w,$y "; done
+    echo "$lines"
 }

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Creates the private Wine prefix of a build folder when it is missing, and
-# makes its windows unmanaged (see below), once per prefix.
+# makes its windows unmanaged (see below).
 # Usage: scripts/wine-prefix.sh BUILD_DIR [PREFIX_DIR]
 #   PREFIX_DIR defaults to BUILD_DIR/wineprefix.
 set -euo pipefail
@@ -19,12 +19,15 @@ fi
 # Our virtual screens have no window manager. A managed Wine window then waits
 # about 2 s for a window manager's answer every time it is hidden; unmanaged
 # windows hide at once and Wine draws their frames (title bar, close box)
-# itself. The marker keeps this to one registry write per prefix.
-marker="$WINEPREFIX/.tavro-unmanaged"
-if [ ! -f "$marker" ]; then
-  DISPLAY= wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f \
-    </dev/null >/dev/null 2>&1 || { echo "wine: could not make the windows of $WINEPREFIX unmanaged" >&2; exit 1; }
+# itself. TAVRO_WINE_MANAGED=Y gives the windows back to the window manager of a
+# real display. The marker holds the value set, so the registry is written only
+# when it changes.
+managed=${TAVRO_WINE_MANAGED:-N}
+marker="$WINEPREFIX/.tavro-managed"
+if [ "$(cat "$marker" 2>/dev/null)" != "$managed" ]; then
+  DISPLAY= wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d "$managed" /f \
+    </dev/null >/dev/null 2>&1 || { echo "wine: could not set Managed=$managed in $WINEPREFIX" >&2; exit 1; }
   # Let the registry reach the disk before anything else starts on the prefix.
   timeout 30 wineserver -w || true
-  touch "$marker"
+  echo "$managed" > "$marker"
 fi
