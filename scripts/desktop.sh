@@ -71,7 +71,7 @@ desktop_background()
         -pointsize $((u * 2)) -annotate +$((u * 2))+$((u * 5)) 'Tavro Screen Capture' \
         -pointsize $((u * 2 / 3 + 1)) -annotate +$((u * 2))+$((u * 7)) \
             "A virtual desktop of ${w} x ${h} pixels: capture a shape of it from the tray icon." \
-        "$png"
+        "$png" || { echo "desktop: could not draw the background picture" >&2; return 0; }
     # display sets the background and exits, with a non-zero status at times.
     display -window root "$png" >/dev/null 2>&1 || true
 }
