@@ -9,10 +9,18 @@
 // Prints "ready" once the hook is in place, then, after the first release
 // followed by the window, one line: "release_to_visible MS release_to_painted MS".
 // The window must be hidden when the release comes (forms live hidden between uses).
+//
+//   probe --grab [REPEATS]
+//
+// Prints the median times of one grab of the whole screen as tavro.exe makes it
+// (the display DC stretched into a device-dependent bitmap of the screen's size):
+// "grab WIDTHxHEIGHT bitmap MS first MS again MS" (see Grab).
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -74,17 +82,61 @@ void Pump()
     while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
 }
 
+double Median(std::vector<double> times)
+{
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+// The screen grab alone, timed over repeats: making a bitmap of the screen's
+// size, the first grab into it (which pays for touching its memory) and a
+// second grab into the same bitmap.
+int Grab(int repeats)
+{
+    const int width = ::GetSystemMetrics(SM_CXSCREEN);
+    const int height = ::GetSystemMetrics(SM_CYSCREEN);
+    HDC display = ::CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr);
+    HDC memory = display ? ::CreateCompatibleDC(display) : nullptr;
+    if (!memory) {
+        if (display) ::DeleteDC(display);
+        return 1;
+    }
+    std::vector<double> make, first, again;
+    for (int i = 0; i < repeats; ++i) {
+        LONGLONG from = Now();
+        HBITMAP bitmap = ::CreateCompatibleBitmap(display, width, height);
+        if (!bitmap) break;
+        HGDIOBJ old = ::SelectObject(memory, bitmap);
+        make.push_back(Milliseconds(from, Now()));
+        for (auto* times : {&first, &again}) {
+            from = Now();
+            ::StretchBlt(memory, 0, 0, width, height, display, 0, 0, width, height, SRCCOPY);
+            ::GdiFlush();
+            times->push_back(Milliseconds(from, Now()));
+        }
+        ::SelectObject(memory, old);
+        ::DeleteObject(bitmap);
+    }
+    ::DeleteDC(memory);
+    ::DeleteDC(display);
+    if (again.empty()) return 1;
+    std::printf("grab %dx%d bitmap %.1f first %.1f again %.1f\n", width, height, Median(make),
+                Median(first), Median(again));
+    return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv)
 {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: probe CLASS [TIMEOUT_MS]\n");
+        std::fprintf(stderr, "usage: probe CLASS [TIMEOUT_MS] | probe --grab [REPEATS]\n");
         return 2;
     }
+    ::QueryPerformanceFrequency(&gFrequency);
+    if (std::wstring(argv[1]) == L"--grab") return Grab(argc > 2 ? std::max(1, _wtoi(argv[2])) : 9);
     const std::wstring windowClass = argv[1];
     const double timeout = argc > 2 ? _wtoi(argv[2]) : 20000;
-    ::QueryPerformanceFrequency(&gFrequency);
     HHOOK hook = ::SetWindowsHookExW(WH_MOUSE_LL, MouseHook, ::GetModuleHandleW(nullptr), 0);
     if (!hook) {
         std::fprintf(stderr, "no mouse hook (%lu)\n", ::GetLastError());

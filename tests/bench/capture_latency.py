@@ -72,6 +72,7 @@ def measure(build, driver, probe, width, height, repeats):
         def drag():
             desk.drag(width // 4, height // 4, width * 3 // 4, height * 3 // 4)
 
+        grab = desk.wine([probe, "--grab", str(repeats)]).split()
         try:
             for _ in range(repeats):
                 mx, my, mw, mh = t.tray_press()
@@ -90,7 +91,7 @@ def measure(build, driver, probe, width, height, repeats):
         finally:
             if t.running():
                 t.proc.kill()
-    return samples
+    return samples, grab[2:]
 
 
 def main():
@@ -102,10 +103,11 @@ def main():
     ap.add_argument("--repeats", type=int, default=9)
     a = ap.parse_args()
 
-    rows = []
+    rows, grabs = [], []
     for size in a.sizes.split(","):
         width, height = (int(v) for v in size.split("x"))
-        samples = measure(a.build, a.driver, a.probe, width, height, a.repeats)
+        samples, grab = measure(a.build, a.driver, a.probe, width, height, a.repeats)
+        grabs.append((size, grab))
         for what, label in PHASES:
             visible = statistics.median(s[0] for s in samples[what])
             painted = statistics.median(s[1] for s in samples[what])
@@ -119,6 +121,10 @@ def main():
     for size, label, visible, painted, low, high in rows:
         verdict = "met" if painted <= GOAL_MS else "MISSED"
         print(f"{size:>10}  {label:<32} {visible:8.1f} {painted:8.1f} {low:6.0f} {high:6.0f}  {verdict}")
+    print("\nthe screen grab alone, medians (ms): making a bitmap of the screen's size, the "
+          "first grab into it, a second grab into it")
+    for size, grab in grabs:
+        print(f"{size:>10}  " + " ".join(grab))
 
 
 if __name__ == "__main__":
