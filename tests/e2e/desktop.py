@@ -128,10 +128,21 @@ class Desktop:
     def key(self, *keys):
         self.run(["xdotool", "key"] + list(keys))
 
+    def pointer(self):
+        out = self.run(["xdotool", "getmouselocation", "--shell"])
+        where = dict(line.split("=", 1) for line in out.split())
+        return int(where["X"]), int(where["Y"])
+
     def screenshot_rgb(self):
-        """The X screen as raw 8-bit RGB bytes."""
+        """The X screen as raw 8-bit RGB bytes, without a tooltip: the pointer
+        waits in the bottom-right corner meanwhile (tooltips hide once it
+        leaves their tool), then goes back."""
         path = os.path.join(self.tmp, "screen.rgb")
+        x, y = self.pointer()
+        self.run(["xdotool", "mousemove", str(self.width - 1), str(self.height - 1)])
+        time.sleep(0.3)
         self.run(["import", "-window", "root", "-depth", "8", f"rgb:{path}"])
+        self.run(["xdotool", "mousemove", str(x), str(y)])
         with open(path, "rb") as f:
             return f.read()
 
