@@ -59,7 +59,9 @@ def probe_click(desk, probe, window_class, act):
 
 def measure(build, driver, probe, width, height, repeats):
     samples = {k: [] for k, _ in PHASES}
-    with Desktop(build, width, height) as desk:
+    # A prefix of its own: starting a desktop ends the Wine session of its prefix,
+    # which must not be the end-to-end tests' when both run at once.
+    with Desktop(build, width, height, prefix="wineprefix-bench") as desk:
         subprocess.run(["bash", "-c", f'. "{ROOT}/scripts/desktop.sh" && desktop_background "$1"',
                         "-", os.path.join(desk.tmp, "desktop.png")], env=desk.env, check=True)
         t = Tavro(desk, os.path.abspath(build), os.path.abspath(driver))

@@ -19,12 +19,12 @@ def free_display():
 
 
 class Desktop:
-    def __init__(self, build, width=1024, height=768):
+    def __init__(self, build, width=1024, height=768, prefix="wineprefix-e2e"):
         self.build = os.path.abspath(build)
         self.width, self.height = width, height
         self.procs = []
         self.env = dict(os.environ)
-        self.prefix = os.path.join(self.build, "wineprefix-e2e")
+        self.prefix = os.path.join(self.build, prefix)
         self.env.update(WINEPREFIX=self.prefix, WINEARCH="win32", WINEDEBUG="-all",
                         WINEDLLOVERRIDES="mscoree,mshtml=")
         self.tmp = tempfile.mkdtemp(prefix="tavro-e2e-")
