@@ -115,6 +115,7 @@ def SettingsEnterInTheNameStoresAndSetButtonsActAtOnce(t):
 
     # Exit with the settings dialog open closes it and writes the settings.
     open_settings(t)
+    time.sleep(0.6)  # two presses on the icon this close together would be a double-click
     t.choose("Exit")
     t.wait_exit()
     s = t.stored()

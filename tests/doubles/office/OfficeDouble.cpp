@@ -898,10 +898,12 @@ void RegisterRunning()
 
 void Quit()
 {
-    Log(L"quit");
+    // Logged once nothing can reach this instance any more, so a test that
+    // waits for the line never talks to an application on its way out.
     if (gRotCookie) ::RevokeActiveObject(gRotCookie, nullptr);
     ::CoRevokeClassObject(gClassCookie);
     for (IDispatch* n : gAllNodes) ::CoDisconnectObject(n, 0);
+    Log(L"quit");
     ::PostQuitMessage(0);
 }
 
