@@ -12,6 +12,7 @@
 #include "output/SaveDialogResource.h"
 #include "tests/output/FaultyFileSystem.h"
 #include "tests/support/TestPictures.h"
+#include "win/Error.h"
 
 TEST(FileExistsForm, PolicyDecidesWhichButtonsAreOffered)
 {
@@ -236,6 +237,17 @@ TEST(SaveCommand, SavesThroughTheDialogsAndProposesTheNameWritten)
     EXPECT_FALSE(DoSaveDialog(picture, saveDir, existsForm));
     third.join();
     EXPECT_EQ(folder.Names().size(), 2u);
+
+    // A save that fails (an empty picture is never written) leaves the folder
+    // the dialog opens in next time as it was.
+    TempFolder other;
+    win::Bitmap empty;
+    const std::wstring remembered = saveDir;
+    const std::wstring lost = other / L"lost.jpg";
+    std::thread fourth([&] { AcceptSaveDialog(lost.c_str()); });
+    EXPECT_THROW(DoSaveDialog(empty, saveDir, existsForm), win::Error);
+    fourth.join();
+    EXPECT_EQ(saveDir, remembered);
 
     // The temporary BMP for image programs: replaced on every call, at the picture's depth.
     ::DeleteFileW(TempImageFile().c_str());
