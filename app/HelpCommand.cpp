@@ -7,12 +7,6 @@
 
 namespace {
 
-bool FileExists(const std::wstring& path)
-{
-    const DWORD attributes = ::GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 std::wstring CurrentFolder()
 {
     std::wstring buffer(::GetCurrentDirectoryW(0, nullptr), L'\0');
@@ -24,7 +18,7 @@ std::wstring CurrentFolder()
 
 void ShowHelpActionExecute(HWND owner, const std::wstring& helpFile, std::wstring& helpPath)
 {
-    helpPath = ResolveHelpPath(helpFile, win::FolderOf(win::ExecutablePath()), CurrentFolder(), FileExists);
+    helpPath = ResolveHelpPath(helpFile, win::FolderOf(win::ExecutablePath()), CurrentFolder(), win::IsExistingFile);
     if (helpPath.empty()) return;  // no help file anywhere: nothing to show
     bool callHelp = true;
     HH(owner, helpPath, 0, 0, callHelp);

@@ -1,11 +1,10 @@
 #include "app/SettingsDialog.h"
 
-#include <commctrl.h>
-
 #include "resources/resource.h"
 #include "win/Application.h"
 #include "win/ButtonIcon.h"
 #include "win/Gdi.h"
+#include "win/ToolTip.h"
 
 namespace {
 constexpr wchar_t kSetClass[] = L"TSetForm";
@@ -36,8 +35,7 @@ TSetForm::TSetForm(TAppSettings& settings) : settings_(settings)
     AddControl(L"BUTTON", L"", BS_GROUPBOX, 5, 120, 480, 145, GroupBox1);
     AddControl(L"BUTTON", L"Set", BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP, 15, 140, 50, 25, SetCapBut);
     AddControl(L"STATIC", L"Set Capture Shape", SS_LEFTNOWORDWRAP, 75, 145, 170, 14, 0);
-    HWND setProg = AddControl(L"BUTTON", L"Set", BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP, 15, 175, 50, 25,
-                              SetProgBut);
+    AddControl(L"BUTTON", L"Set", BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP, 15, 175, 50, 25, SetProgBut);
     AddControl(L"STATIC", L"Set Image Program", SS_LEFTNOWORDWRAP, 75, 180, 170, 14, 0);
     AddControl(L"BUTTON", L"Show Hints", BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP, 255, 170, 97, 17, ShowHintsBox);
     AddControl(L"BUTTON", L"Set", BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP, 15, 210, 50, 25, SetBackColorBut);
@@ -60,18 +58,8 @@ TSetForm::TSetForm(TAppSettings& settings) : settings_(settings)
     SetChecked(SaveOnExitBox, true);
     SetChecked(DateStampImageBox, false);
 
-    toolTip_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
-                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Hwnd(), nullptr, instance, nullptr);
-    if (toolTip_) {
-        TTTOOLINFOW tool{};
-        tool.cbSize = sizeof tool;
-        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-        tool.hwnd = Hwnd();
-        tool.uId = reinterpret_cast<UINT_PTR>(setProg);
-        tool.lpszText = const_cast<wchar_t*>(L"");
-        ::SendMessageW(toolTip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-        win::Application.RegisterToolTip(toolTip_);
-    }
+    toolTip_ = win::CreateToolTips(Hwnd());
+    if (toolTip_) win::Application.RegisterToolTip(toolTip_);
     CenterOnDesktop();
 }
 
@@ -79,13 +67,7 @@ void TSetForm::SetProgButText(const std::wstring& caption, const std::wstring& h
 {
     HWND button = ::GetDlgItem(Hwnd(), SetProgBut);
     ::SetWindowTextW(button, caption.c_str());
-    if (!toolTip_) return;
-    TTTOOLINFOW tool{};
-    tool.cbSize = sizeof tool;
-    tool.hwnd = Hwnd();
-    tool.uId = reinterpret_cast<UINT_PTR>(button);
-    tool.lpszText = const_cast<wchar_t*>(hint.c_str());
-    ::SendMessageW(toolTip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+    win::AddToolTip(toolTip_, Hwnd(), button, hint);
 }
 
 bool TSetForm::Checked(int id) const { return ::IsDlgButtonChecked(Hwnd(), id) == BST_CHECKED; }

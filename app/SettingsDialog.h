@@ -21,7 +21,7 @@ public:
     std::function<void()> SetCapButClick;
     std::function<void()> SetProgButClick;
     std::function<void()> SetBackColorButClick;
-    // The image-program button shows its command's caption and hint.
+    // The image-program button shows its command's caption and hint (once).
     void SetProgButText(const std::wstring& caption, const std::wstring& hint);
 
     // The Office check boxes as they stand now (stored or not): the exports

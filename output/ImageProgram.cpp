@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "output/TempImageFile.h"
+#include "win/Strings.h"
 
 namespace {
 
@@ -27,9 +28,7 @@ bool IsBlank(std::wstring_view text) noexcept
 
 bool ProgramFileExists(const std::wstring& name)
 {
-    if (IsBlank(name)) return false;
-    const DWORD attributes = ::GetFileAttributesW(name.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+    return !IsBlank(name) && win::IsExistingFile(name);
 }
 
 std::wstring ShellLongPath(const std::wstring& path)

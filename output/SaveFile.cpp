@@ -35,26 +35,20 @@ std::wstring SaveDialogFolder(const std::wstring& saveDir, const std::function<b
 
 namespace {
 
-bool IsFolder(const std::wstring& path)
-{
-    const DWORD attributes = ::GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 std::wstring PicturesFolder()
 {
     PWSTR path = nullptr;
     std::wstring folder;
     if (SUCCEEDED(::SHGetKnownFolderPath(FOLDERID_Pictures, 0, nullptr, &path)) && path) folder = path;
     ::CoTaskMemFree(path);
-    return IsFolder(folder) ? folder : std::wstring();
+    return win::IsExistingFolder(folder) ? folder : std::wstring();
 }
 
 }  // namespace
 
 bool DoSaveDialog(win::Bitmap& picture, std::wstring& saveDir, TFileExistsForm& existsDialog)
 {
-    PicDialog.InitialDir = SaveDialogFolder(saveDir, IsFolder, PicturesFolder());
+    PicDialog.InitialDir = SaveDialogFolder(saveDir, win::IsExistingFolder, PicturesFolder());
     PicDialog.FileName = ExtensionForFilter(PicDialog.FileName, PicDialog.FilterIndex);
     PicDialog.Picture = &picture;
     const bool chosen = PicDialog.Execute(::GetActiveWindow());

@@ -9,6 +9,7 @@
 #include "win/Application.h"
 #include "win/ButtonIcon.h"
 #include "win/Gdi.h"
+#include "win/ToolTip.h"
 
 namespace {
 
@@ -147,12 +148,9 @@ void TPreviewForm::FormCreate(COLORREF backgroundColor)
 
 void TPreviewForm::CreateToolbar()
 {
-    HINSTANCE instance = ::GetModuleHandleW(nullptr);
     toolPanel_ = AddControl(kPanelClass, L"", WS_CLIPCHILDREN, 0, 0, 665, kToolbarHeight, ToolPanel,
                             WS_EX_CONTROLPARENT);
-    toolTip_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
-                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Hwnd(),
-                                 nullptr, instance, nullptr);
+    toolTip_ = win::CreateToolTips(Hwnd());
     for (const ToolButton& b : kToolButtons) {
         const win::TAction* action = actions_.Find(b.id);
         HWND button = AddControl(L"BUTTON", action ? action->caption : L"Retry",
@@ -160,13 +158,7 @@ void TPreviewForm::CreateToolbar()
         buttonImages_.push_back(win::SetButtonIcon(button, b.icon, 32));
         ::SetWindowSubclass(button, ToolButtonSubclass, 1, reinterpret_cast<DWORD_PTR>(this));
 
-        TTTOOLINFOW tool{};
-        tool.cbSize = sizeof tool;
-        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-        tool.hwnd = Hwnd();
-        tool.uId = reinterpret_cast<UINT_PTR>(button);
-        tool.lpszText = const_cast<wchar_t*>(action ? action->hint.c_str() : kRetryHint);
-        ::SendMessageW(toolTip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+        win::AddToolTip(toolTip_, Hwnd(), button, action ? action->hint : kRetryHint);
         if (action) actions_.BindButton(button);
     }
     win::Application.RegisterToolTip(toolTip_);

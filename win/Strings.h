@@ -18,4 +18,8 @@ std::wstring FolderOf(std::wstring_view path);
 // The full path of the running executable.
 std::wstring ExecutablePath();
 
+// Whether path names an existing file (not a folder), or an existing folder.
+bool IsExistingFile(const std::wstring& path);
+bool IsExistingFolder(const std::wstring& path);
+
 }  // namespace win
