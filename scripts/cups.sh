@@ -65,9 +65,22 @@ CONF
         cups_stop
         return 1
     fi
-    # lpadmin warns that printer descriptions are deprecated: keep it quiet.
-    lpadmin -p TavroPDF -E -v "file:$root/out/job.ps" -P "$ppd" -o PageSize=A2 2>/dev/null &&
-        lpadmin -d TavroPDF || { echo "cups: cannot create the queue" >&2; cups_stop; return 1; }
+    # A freshly started cupsd may answer before it takes administration
+    # requests (seen once on a clean clone): try the queue a few times. lpadmin
+    # warns that printer descriptions are deprecated; its last words are kept
+    # for the error message only.
+    for tries in $(seq 1 10); do
+        if lpadmin -p TavroPDF -E -v "file:$root/out/job.ps" -P "$ppd" -o PageSize=A2 2>"$root/log/lpadmin.err" &&
+            lpadmin -d TavroPDF 2>>"$root/log/lpadmin.err"; then
+            break
+        fi
+        sleep 0.5
+    done
+    if ! lpstat -d 2>/dev/null | grep -q TavroPDF; then
+        echo "cups: cannot create the queue: $(tail -n 2 "$root/log/lpadmin.err" | tr '\n' ' ')" >&2
+        cups_stop
+        return 1
+    fi
     export TAVRO_PRINT_OUTPUT="$root/out/job.ps"
 }
 
