@@ -80,6 +80,5 @@ private:
     void CreateAboutPanel();
     void FadeOut();
 
-    win::UniqueFont labelFont_;
     HICON icon_ = nullptr;
 };

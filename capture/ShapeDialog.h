@@ -53,6 +53,4 @@ protected:
 private:
     int& captureShapeIndex_;
     bool checkedWhenShown_ = false;
-    win::UniqueFont headingFont_;
-    HICON icon_ = nullptr;
 };

@@ -7,7 +7,7 @@
 
 #include "resources/resource.h"
 #include "win/Application.h"
-#include "win/ButtonIcon.h"
+#include "win/Dpi.h"
 #include "win/Gdi.h"
 #include "win/ToolTip.h"
 
@@ -20,6 +20,8 @@ constexpr wchar_t kImageClass[] = L"TavroImage";
 constexpr int kToolbarHeight = 70;
 constexpr int kPictureMargin = 10;
 constexpr int kSwatchSize = 16;
+constexpr int kScrollLine = 16;
+constexpr int kToolButtonWidth = 60;
 
 constexpr wchar_t kRetryHint[] = L"Retry Image Selection";
 
@@ -154,33 +156,88 @@ void TPreviewForm::CreateToolbar()
     for (const ToolButton& b : kToolButtons) {
         const win::TAction* action = actions_.Find(b.id);
         HWND button = AddControl(L"BUTTON", action ? action->caption : L"Retry",
-                                 BS_PUSHBUTTON | WS_TABSTOP, b.x, 3, 60, 65, b.id, 0, toolPanel_);
-        buttonImages_.push_back(win::SetButtonIcon(button, b.icon, 32));
+                                 BS_PUSHBUTTON | WS_TABSTOP, b.x, 3, kToolButtonWidth, 65, b.id, 0, toolPanel_);
+        SetButtonPicture(button, b.icon, 32);
         ::SetWindowSubclass(button, ToolButtonSubclass, 1, reinterpret_cast<DWORD_PTR>(this));
 
         win::AddToolTip(toolTip_, Hwnd(), button, action ? action->hint : kRetryHint);
         if (action) actions_.BindButton(button);
     }
     win::Application.RegisterToolTip(toolTip_);
+    SetToolbarFont();
 }
 
-HBITMAP TPreviewForm::MenuPicture(int iconId)
+void TPreviewForm::SetToolbarFont()
 {
-    HICON icon = static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(iconId),
-                                                 IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
-    if (!icon) return nullptr;
-    win::Bitmap picture;
+    // Every caption fits its button, inside the button's edges (4 pixels a
+    // side at 96 DPI): a long caption makes the font of all of them smaller.
+    std::vector<std::wstring> captions;
+    for (const ToolButton& b : kToolButtons) {
+        wchar_t text[64] = {};
+        ::GetWindowTextW(Control(b.id), text, 64);
+        captions.emplace_back(text);
+    }
+    win::UniqueFont font = win::CreateMessageFontToFit(Dpi(), captions, Scale(kToolButtonWidth - 8));
+    for (const ToolButton& b : kToolButtons)
+        ::SendMessageW(Control(b.id), WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+    toolbarFont_ = std::move(font);
+}
+
+namespace {
+
+// A 32-bit picture for a menu item, size x size, filled with color.
+void MakeMenuPicture(win::Bitmap& picture, int size, COLORREF color)
+{
     picture.SetPixelFormat(win::PixelFormat::Bits32);
-    picture.SetSize(16, 16);
-    win::FillSolidRect(picture.Canvas(), {0, 0, 16, 16}, ::GetSysColor(COLOR_MENU));
-    ::DrawIconEx(picture.Canvas(), 0, 0, icon, 16, 16, 0, nullptr, DI_NORMAL);
-    ::DestroyIcon(icon);
+    picture.SetSize(size, size);
+    win::FillSolidRect(picture.Canvas(), {0, 0, size, size}, color);
+}
+
+// The menu must not treat the picture as transparent.
+
+void MakeOpaque(win::Bitmap& picture)
+{
     ::GdiFlush();
-    // Opaque: the menu must not treat the picture as transparent.
-    for (int y = 0; y < 16; ++y)
-        for (int x = 0; x < 16; ++x) picture.Row(y)[x * 4 + 3] = 255;
-    menuPictures_.push_back(picture.Detach());
-    return menuPictures_.back().get();
+    for (int y = 0; y < picture.Height(); ++y)
+        for (int x = 0; x < picture.Width(); ++x) picture.Row(y)[x * 4 + 3] = 255;
+}
+
+void SetMenuPicture(HMENU menu, int id, HBITMAP picture)
+{
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_BITMAP;
+    info.hbmpItem = picture;
+    ::SetMenuItemInfoW(menu, id, FALSE, &info);
+}
+
+}  // namespace
+
+void TPreviewForm::SetMenuIcon(MenuIcon& item)
+{
+    // 16 pixels at 96 DPI, at a size the icon holds.
+    const int size = win::IconSize(16, Dpi());
+    win::UniqueBitmap previous = std::move(item.picture);
+    if (win::UniqueIcon icon = win::LoadIconResource(item.iconId, size)) {
+        win::Bitmap picture;
+        MakeMenuPicture(picture, size, ::GetSysColor(COLOR_MENU));
+        ::DrawIconEx(picture.Canvas(), 0, 0, icon.get(), size, size, 0, nullptr, DI_NORMAL);
+        MakeOpaque(picture);
+        item.picture = picture.Detach();
+    }
+    SetMenuPicture(item.menu, item.id, item.picture.get());
+}
+
+void TPreviewForm::MakeSwatch()
+{
+    // A one-pixel border around a square of the colour.
+    win::UniqueBitmap previous = std::move(swatch_);
+    const int size = Scale(kSwatchSize);
+    win::Bitmap swatch;
+    MakeMenuPicture(swatch, size, RGB(64, 64, 64));
+    swatch_ = swatch.Detach();
+    SetBackgroundColor(swatchColor_);
+    SetMenuPicture(setMenu_, BackgroundColorDialogAction, swatch_.get());
 }
 
 void TPreviewForm::CreateMainMenu()
@@ -200,11 +257,8 @@ void TPreviewForm::CreateMainMenu()
             std::wstring caption = item.caption ? item.caption : action ? action->caption : L"";
             ::AppendMenuW(menu, MF_STRING, item.id, caption.c_str());
             if (item.icon) {
-                MENUITEMINFOW info{};
-                info.cbSize = sizeof info;
-                info.fMask = MIIM_BITMAP;
-                info.hbmpItem = MenuPicture(item.icon);
-                ::SetMenuItemInfoW(menu, item.id, FALSE, &info);
+                menuIcons_.push_back({menu, item.id, item.icon, win::UniqueBitmap()});
+                SetMenuIcon(menuIcons_.back());
             }
         }
     };
@@ -246,21 +300,8 @@ void TPreviewForm::CreateMainMenu()
     ::AppendMenuW(mainMenu_, MF_POPUP, reinterpret_cast<UINT_PTR>(setMenu_), L"Set");
     ::AppendMenuW(mainMenu_, MF_POPUP, reinterpret_cast<UINT_PTR>(help), L"Help");
 
-    // The background-colour item carries the colour swatch as its picture:
-    // a one-pixel border around a 14 x 14 square of the colour.
-    win::Bitmap swatch;
-    swatch.SetPixelFormat(win::PixelFormat::Bits32);
-    swatch.SetSize(kSwatchSize, kSwatchSize);
-    win::FillSolidRect(swatch.Canvas(), {0, 0, kSwatchSize, kSwatchSize}, RGB(64, 64, 64));
-    ::GdiFlush();
-    for (int y = 0; y < kSwatchSize; ++y)
-        for (int x = 0; x < kSwatchSize; ++x) swatch.Row(y)[x * 4 + 3] = 255;
-    swatch_ = swatch.Detach();
-    MENUITEMINFOW info{};
-    info.cbSize = sizeof info;
-    info.fMask = MIIM_BITMAP;
-    info.hbmpItem = swatch_.get();
-    ::SetMenuItemInfoW(setMenu_, BackgroundColorDialogAction, FALSE, &info);
+    // The background-colour item carries the colour swatch as its picture.
+    MakeSwatch();
 
     ::SetMenu(Hwnd(), mainMenu_);
     actions_.BindMenu(mainMenu_);
@@ -269,11 +310,26 @@ void TPreviewForm::CreateMainMenu()
 void TPreviewForm::CreateStatusBar()
 {
     statusBar_ = AddControl(STATUSCLASSNAMEW, L"", SBARS_SIZEGRIP, 0, 0, 0, 0, StatusBar1);
-    // The last panel runs to the right edge, as the last panel of a status bar does.
-    int parts[] = {250, 500, -1};
-    ::SendMessageW(statusBar_, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(parts));
+    SetStatusParts();
     // Two tabs right-align a status bar panel's text.
     ::SendMessageW(statusBar_, SB_SETTEXTW, 2, reinterpret_cast<LPARAM>(L"\t\tTAVRO      "));
+}
+
+void TPreviewForm::SetStatusParts()
+{
+    // The last panel runs to the right edge, as the last panel of a status bar does.
+    int parts[] = {Scale(250), Scale(500), -1};
+    ::SendMessageW(statusBar_, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(parts));
+}
+
+void TPreviewForm::DpiChanged()
+{
+    SetToolbarFont();
+    for (MenuIcon& item : menuIcons_) SetMenuIcon(item);
+    MakeSwatch();
+    ::DrawMenuBar(Hwnd());
+    SetStatusParts();
+    LayoutControls();
 }
 
 HWND TPreviewForm::Control(int id) const
@@ -296,9 +352,10 @@ void TPreviewForm::LayoutControls()
     RECT status;
     ::GetWindowRect(statusBar_, &status);
     const int statusHeight = status.bottom - status.top;
-    ::MoveWindow(toolPanel_, 0, 0, client.right, kToolbarHeight, TRUE);
-    ::MoveWindow(scrollBox_, 0, kToolbarHeight, client.right,
-                 std::max(0L, client.bottom - kToolbarHeight - statusHeight), TRUE);
+    const int toolbarHeight = Scale(kToolbarHeight);
+    ::MoveWindow(toolPanel_, 0, 0, client.right, toolbarHeight, TRUE);
+    ::MoveWindow(scrollBox_, 0, toolbarHeight, client.right,
+                 std::max(0L, client.bottom - toolbarHeight - statusHeight), TRUE);
     UpdateScrollRange();
 }
 
@@ -306,19 +363,20 @@ void TPreviewForm::UpdateScrollRange()
 {
     RECT view;
     ::GetClientRect(scrollBox_, &view);
+    const int margin = Scale(kPictureMargin);
     // Scroll bars appear only when the picture does not fit; showing one
     // narrows the view for the other, so settle both twice.
     for (int pass = 0; pass < 2; ++pass) {
-        SCROLLINFO h{sizeof h, SIF_RANGE | SIF_PAGE, 0, kPictureMargin + picture_.Width() - 1,
+        SCROLLINFO h{sizeof h, SIF_RANGE | SIF_PAGE, 0, margin + picture_.Width() - 1,
                      static_cast<UINT>(view.right), 0, 0};
-        SCROLLINFO v{sizeof v, SIF_RANGE | SIF_PAGE, 0, kPictureMargin + picture_.Height() - 1,
+        SCROLLINFO v{sizeof v, SIF_RANGE | SIF_PAGE, 0, margin + picture_.Height() - 1,
                      static_cast<UINT>(view.bottom), 0, 0};
         ::SetScrollInfo(scrollBox_, SB_HORZ, &h, TRUE);
         ::SetScrollInfo(scrollBox_, SB_VERT, &v, TRUE);
         ::GetClientRect(scrollBox_, &view);
     }
-    const int maxX = std::max(0, kPictureMargin + picture_.Width() - static_cast<int>(view.right));
-    const int maxY = std::max(0, kPictureMargin + picture_.Height() - static_cast<int>(view.bottom));
+    const int maxX = std::max(0, margin + picture_.Width() - static_cast<int>(view.right));
+    const int maxY = std::max(0, margin + picture_.Height() - static_cast<int>(view.bottom));
     ScrollTo(std::min(scrollX_, maxX), std::min(scrollY_, maxY));
 }
 
@@ -330,7 +388,9 @@ void TPreviewForm::ScrollTo(int x, int y)
     ::SetScrollPos(scrollBox_, SB_VERT, scrollY_, TRUE);
     scrollX_ = ::GetScrollPos(scrollBox_, SB_HORZ);
     scrollY_ = ::GetScrollPos(scrollBox_, SB_VERT);
-    ::SetWindowPos(image_, nullptr, kPictureMargin - scrollX_, kPictureMargin - scrollY_,
+    // The margin is scaled; the picture is shown in its own pixels.
+    const int margin = Scale(kPictureMargin);
+    ::SetWindowPos(image_, nullptr, margin - scrollX_, margin - scrollY_,
                    picture_.Width(), picture_.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
     ::InvalidateRect(scrollBox_, nullptr, TRUE);
 }
@@ -341,8 +401,8 @@ void TPreviewForm::OnScroll(int bar, int request)
     ::GetScrollInfo(scrollBox_, bar, &info);
     int pos = info.nPos;
     switch (request) {
-    case SB_LINEUP: pos -= 16; break;
-    case SB_LINEDOWN: pos += 16; break;
+    case SB_LINEUP: pos -= Scale(kScrollLine); break;
+    case SB_LINEDOWN: pos += Scale(kScrollLine); break;
     case SB_PAGEUP: pos -= static_cast<int>(info.nPage); break;
     case SB_PAGEDOWN: pos += static_cast<int>(info.nPage); break;
     case SB_THUMBTRACK:
@@ -369,15 +429,18 @@ void TPreviewForm::ShowBMP(const win::Bitmap& bitmap)
 
 void TPreviewForm::SetBackgroundColor(COLORREF color)
 {
+    swatchColor_ = color;
     if (swatch_) {
+        BITMAP bm{};
+        ::GetObjectW(swatch_.get(), sizeof bm, &bm);
         win::UniqueMemoryDC dc = win::CreateMemoryDC();
         win::SelectGuard select(dc.get(), swatch_.get());
-        win::FillSolidRect(dc.get(), {1, 1, kSwatchSize - 1, kSwatchSize - 1}, color);
+        win::FillSolidRect(dc.get(), {1, 1, bm.bmWidth - 1, bm.bmHeight - 1}, color);
         ::GdiFlush();
         DIBSECTION dib{};
         if (::GetObjectW(swatch_.get(), sizeof dib, &dib) == sizeof dib && dib.dsBm.bmBits) {
             auto* bits = static_cast<std::uint8_t*>(dib.dsBm.bmBits);
-            for (int i = 0; i < kSwatchSize * kSwatchSize; ++i) bits[i * 4 + 3] = 255;
+            for (int i = 0; i < bm.bmWidth * bm.bmHeight; ++i) bits[i * 4 + 3] = 255;
         }
         ::DrawMenuBar(Hwnd());
     }
@@ -473,7 +536,7 @@ LRESULT TPreviewForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_GETMINMAXINFO: {
         auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
-        info->ptMinTrackSize = {250, 200};
+        info->ptMinTrackSize = {Scale(250), Scale(200)};
         return 0;
     }
     case WM_SETCURSOR:

@@ -62,8 +62,16 @@ protected:
     HWND InitialFocus() override;
     bool OnCommand(int id, int code, HWND control) override;
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void DpiChanged() override;
 
 private:
+    // A menu item's picture, drawn again when the DPI changes.
+    struct MenuIcon {
+        HMENU menu;
+        int id;
+        int iconId;
+        win::UniqueBitmap picture;
+    };
     void FormCreate(COLORREF backgroundColor);
     void CreateToolbar();
     void CreateMainMenu();
@@ -74,7 +82,10 @@ private:
     void OnScroll(int bar, int request);
     void RouteHint(HWND under);
     void MenuHint(UINT item, UINT flags, HMENU menu);
-    HBITMAP MenuPicture(int iconId);
+    void SetMenuIcon(MenuIcon& item);
+    void MakeSwatch();
+    void SetStatusParts();
+    void SetToolbarFont();
 
     win::TActionList& actions_;
     const TCapturedPicture& capture_;
@@ -88,8 +99,9 @@ private:
     HMENU setMenu_ = nullptr;
     win::Bitmap picture_;
     win::UniqueBitmap swatch_;
-    std::vector<win::UniqueBitmap> menuPictures_;
-    std::vector<win::UniqueImageList> buttonImages_;
+    COLORREF swatchColor_ = RGB(255, 255, 255);
+    win::UniqueFont toolbarFont_;
+    std::vector<MenuIcon> menuIcons_;
     int scrollX_ = 0;
     int scrollY_ = 0;
 };
