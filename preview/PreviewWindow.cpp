@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "preview/MenuPictures.h"
 #include "resources/resource.h"
 #include "win/Application.h"
 #include "win/Dpi.h"
@@ -183,61 +184,19 @@ void TPreviewForm::SetToolbarFont()
     toolbarFont_ = std::move(font);
 }
 
-namespace {
-
-// A 32-bit picture for a menu item, size x size, filled with color.
-void MakeMenuPicture(win::Bitmap& picture, int size, COLORREF color)
-{
-    picture.SetPixelFormat(win::PixelFormat::Bits32);
-    picture.SetSize(size, size);
-    win::FillSolidRect(picture.Canvas(), {0, 0, size, size}, color);
-}
-
-// The menu must not treat the picture as transparent.
-
-void MakeOpaque(win::Bitmap& picture)
-{
-    ::GdiFlush();
-    for (int y = 0; y < picture.Height(); ++y)
-        for (int x = 0; x < picture.Width(); ++x) picture.Row(y)[x * 4 + 3] = 255;
-}
-
-void SetMenuPicture(HMENU menu, int id, HBITMAP picture)
-{
-    MENUITEMINFOW info{};
-    info.cbSize = sizeof info;
-    info.fMask = MIIM_BITMAP;
-    info.hbmpItem = picture;
-    ::SetMenuItemInfoW(menu, id, FALSE, &info);
-}
-
-}  // namespace
-
 void TPreviewForm::SetMenuIcon(MenuIcon& item)
 {
     // 16 pixels at 96 DPI, at a size the icon holds.
-    const int size = win::IconSize(16, Dpi());
-    win::UniqueBitmap previous = std::move(item.picture);
-    if (win::UniqueIcon icon = win::LoadIconResource(item.iconId, size)) {
-        win::Bitmap picture;
-        MakeMenuPicture(picture, size, ::GetSysColor(COLOR_MENU));
-        ::DrawIconEx(picture.Canvas(), 0, 0, icon.get(), size, size, 0, nullptr, DI_NORMAL);
-        MakeOpaque(picture);
-        item.picture = picture.Detach();
-    }
-    SetMenuPicture(item.menu, item.id, item.picture.get());
+    win::UniqueBitmap picture = MenuIconPicture(item.iconId, win::IconSize(16, Dpi()));
+    SetMenuItemPicture(item.menu, item.id, picture.get());
+    item.picture = std::move(picture);  // the previous one is no longer shown
 }
 
 void TPreviewForm::MakeSwatch()
 {
-    // A one-pixel border around a square of the colour.
-    win::UniqueBitmap previous = std::move(swatch_);
-    const int size = Scale(kSwatchSize);
-    win::Bitmap swatch;
-    MakeMenuPicture(swatch, size, RGB(64, 64, 64));
-    swatch_ = swatch.Detach();
-    SetBackgroundColor(swatchColor_);
-    SetMenuPicture(setMenu_, BackgroundColorDialogAction, swatch_.get());
+    win::UniqueBitmap swatch = MenuSwatch(Scale(kSwatchSize), swatchColor_);
+    SetMenuItemPicture(setMenu_, BackgroundColorDialogAction, swatch.get());
+    swatch_ = std::move(swatch);
 }
 
 void TPreviewForm::CreateMainMenu()
@@ -431,17 +390,7 @@ void TPreviewForm::SetBackgroundColor(COLORREF color)
 {
     swatchColor_ = color;
     if (swatch_) {
-        BITMAP bm{};
-        ::GetObjectW(swatch_.get(), sizeof bm, &bm);
-        win::UniqueMemoryDC dc = win::CreateMemoryDC();
-        win::SelectGuard select(dc.get(), swatch_.get());
-        win::FillSolidRect(dc.get(), {1, 1, bm.bmWidth - 1, bm.bmHeight - 1}, color);
-        ::GdiFlush();
-        DIBSECTION dib{};
-        if (::GetObjectW(swatch_.get(), sizeof dib, &dib) == sizeof dib && dib.dsBm.bmBits) {
-            auto* bits = static_cast<std::uint8_t*>(dib.dsBm.bmBits);
-            for (int i = 0; i < bm.bmWidth * bm.bmHeight; ++i) bits[i * 4 + 3] = 255;
-        }
+        PaintSwatch(swatch_.get(), color);
         ::DrawMenuBar(Hwnd());
     }
 }
