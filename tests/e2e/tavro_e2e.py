@@ -18,6 +18,7 @@ import mail_e2e  # noqa: E402
 import shapes_e2e  # noqa: E402
 import image_program_e2e  # noqa: E402
 import settings_e2e  # noqa: E402
+import dpi_e2e  # noqa: E402
 globals().update({f.__name__: f for f in image_program_e2e.SCENARIOS})
 from office_e2e import SCENARIOS as OFFICE_SCENARIOS  # noqa: E402
 globals().update({f.__name__: f for f in OFFICE_SCENARIOS})
@@ -278,8 +279,9 @@ def main():
     scenarios.update({f.__name__: f for f in copy_print_e2e.SCENARIOS})
     scenarios.update({f.__name__: f for f in mail_e2e.SCENARIOS})
     scenarios.update({f.__name__: f for f in settings_e2e.SCENARIOS})
+    scenarios.update({f.__name__: f for f in dpi_e2e.SCENARIOS})
     scenario = scenarios.get(a.scenario) or globals()[a.scenario]
-    with Desktop(a.build) as desk:
+    with Desktop(a.build, dpi=getattr(scenario, "dpi", 96)) as desk:
         t = Tavro(desk, os.path.abspath(a.build), os.path.abspath(a.driver))
         try:
             scenario(t)
