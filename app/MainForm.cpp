@@ -1,7 +1,6 @@
 #include "app/MainForm.h"
 
 #include "app/ActionTable.h"
-#include "app/AppSettings.h"
 #include "app/SettingsDialog.h"
 #include "app/SettingsRegistry.h"
 #include "preview/PreviewWindow.h"

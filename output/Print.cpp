@@ -12,8 +12,6 @@
 #include "win/Error.h"
 #include "win/Gdi.h"
 
-TPrintDialog PrintDialog1;
-
 namespace {
 
 constexpr wchar_t kCannotStart[] = L"Cannot start the print job";
@@ -111,11 +109,11 @@ bool TPrintDialog::Execute(HWND owner, UniquePrinterDC& printer)
     return true;
 }
 
-void PrintActionExecute(const win::Bitmap& picture, HWND owner)
+void PrintActionExecute(const win::Bitmap& picture, TPrintDialog& dialog, HWND owner)
 {
     if (picture.Empty()) throw win::Error(L"There is no picture to print");
     UniquePrinterDC printer;
-    if (!PrintDialog1.Execute(owner, printer)) return;
+    if (!dialog.Execute(owner, printer)) return;
     PrintPicture(picture, printer.get());
 }
 
