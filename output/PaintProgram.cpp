@@ -8,13 +8,14 @@ namespace {
 
 constexpr wchar_t kAppPaths[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\";
 
-// The default value of an App Paths key, expanded; empty when absent.
+// The default value of an App Paths key (REG_EXPAND_SZ comes expanded under
+// RRF_RT_REG_SZ); empty when absent.
 std::wstring RegisteredPath(const wchar_t* name)
 {
     const std::wstring key = std::wstring(kAppPaths) + name;
     wchar_t value[MAX_PATH * 2] = {};
     DWORD size = sizeof value;
-    if (::RegGetValueW(HKEY_LOCAL_MACHINE, key.c_str(), nullptr, RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ, nullptr,
+    if (::RegGetValueW(HKEY_LOCAL_MACHINE, key.c_str(), nullptr, RRF_RT_REG_SZ, nullptr,
                        value, &size) != ERROR_SUCCESS)
         return {};
     std::wstring path = value;
