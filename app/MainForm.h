@@ -96,4 +96,5 @@ private:
 
     win::UniqueFont labelFont_;
     HICON icon_ = nullptr;
+    bool closing_ = false;  // set when the close begins: no command starts after it
 };

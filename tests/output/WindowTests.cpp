@@ -252,12 +252,12 @@ TEST(SaveCommand, SavesThroughTheDialogsAndProposesTheNameWritten)
     fourth.join();
     EXPECT_EQ(saveDir, remembered);
 
-    // The temporary BMP for image programs: replaced on every call, at the picture's depth.
-    ::DeleteFileW(TempImageFile().c_str());
-    EXPECT_TRUE(SaveBMP(picture));
+    // The temporary BMP for image programs, at the picture's depth.
+    EXPECT_FALSE(SaveBMP(picture).empty());
     testpics::FillPattern(picture, 30, 20, win::PixelFormat::Bits24);
-    EXPECT_TRUE(SaveBMP(picture));
-    const std::string bmp = ReadBytes(TempImageFile());
+    const std::wstring temp = SaveBMP(picture);
+    const std::string bmp = ReadBytes(temp);
+    ::DeleteFileW(temp.c_str());
     ASSERT_EQ(bmp.size(), 54u + 92 * 20);
     EXPECT_EQ(bmp[28], 24);
 }
