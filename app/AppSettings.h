@@ -1,4 +1,5 @@
-// The eleven user settings, held in memory for the whole run.
+// The eleven user settings, held in memory for the whole run by the main form
+// and handed to whoever reads or changes them.
 #pragma once
 
 #include <string>
@@ -16,5 +17,3 @@ struct TAppSettings {
     int BackgroundColor = 16777215;  // 0x00BBGGRR, white
     bool DateStampImage = true;
 };
-
-extern TAppSettings AppSettings;

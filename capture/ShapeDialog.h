@@ -1,19 +1,9 @@
 // The shape dialog: which shape the next capture cuts.
 #pragma once
 
+#include "capture/Shape.h"
 #include "win/Form.h"
 #include "win/UniqueHandle.h"
-
-// Shapes in the order of the dialog's radio group (stored as CaptureShapeIndex).
-enum CaptureShape : int {
-    csRectangle = 0,
-    csEntireScreen = 1,
-    csEllipse = 2,
-    csCircle = 3,
-    csSquare = 4,
-    csRoundedRectangle = 5,
-    kCaptureShapeCount = 6,
-};
 
 class TSelectForm : public win::Form {
 public:

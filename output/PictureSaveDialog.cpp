@@ -10,8 +10,6 @@
 #include "win/Error.h"
 #include "win/Gdi.h"
 
-TPicDialog PicDialog;
-
 namespace {
 // Long paths fit; the dialog reports a longer name as an error.
 constexpr DWORD kFileNameCapacity = 32768;
