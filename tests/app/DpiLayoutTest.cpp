@@ -102,9 +102,9 @@ TEST(DpiLayout, EveryTextFitsItsControlAt96144And192Dpi)
     auto form1 = std::make_unique<TForm1>();
     if (!form1->Hwnd()) GTEST_SKIP() << "no display";
     TFileExistsForm fileExists;
-    TSelectForm select(AppSettings.CaptureShapeIndex);
+    TSelectForm select(form1->AppSettings.CaptureShapeIndex);
     TImageEdForm imageEd;
-    TSetForm settings(AppSettings);
+    TSetForm settings(form1->AppSettings);
     TPreviewForm preview(form1->ActionList1, form1->Picture, RGB(255, 255, 255));
     const win::Form* forms[] = {form1.get(), &fileExists, &select, &imageEd, &settings, &preview};
     long objects = -1;
