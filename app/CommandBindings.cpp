@@ -7,6 +7,7 @@
 #include "capture/BackgroundColorCommands.h"
 #include "capture/CaptureCommand.h"
 #include "capture/Composition.h"
+#include "capture/ShapeMask.h"
 #include "output/CopyToClipboard.h"
 #include "output/ExcelExport.h"
 #include "output/Mail.h"
@@ -33,7 +34,10 @@ public:
     MailState Mail;
 
     void SetCaptureEnabled(bool enabled) override { form_.SetSaveScreenSelectEnabled(enabled); }
-    void PictureComposed(win::Bitmap& composed) override { form_.Picture.NewCapture(composed); }
+    void PictureComposed(win::Bitmap& composed) override
+    {
+        form_.Picture.NewCapture(composed, SelectionMask(forms_.ImageForm.Image1, forms_.ImageForm.Layout.primary));
+    }
     bool ShowPreview() override { return forms_.PreviewForm.ShowModal() == win::mrRetry; }
 
     void SetBackgroundColor(COLORREF color) override
@@ -48,7 +52,7 @@ public:
         TImageForm& overlay = forms_.ImageForm;
         DrawPreview(overlay.Image1, overlay.Layout.primary, static_cast<COLORREF>(AppSettings.BackgroundColor),
                     composed);
-        form_.Picture.Recompose(composed);
+        form_.Picture.Recompose(composed, SelectionMask(overlay.Image1, overlay.Layout.primary));
     }
 
 private:
@@ -103,15 +107,17 @@ void BindCommands(TForm1& form, const TProgramForms& forms)
 
     // One line a command.
     actions.Bind(SaveFileAction, [&picture, &fileExists] {
-        SaveFileActionExecute(picture.OutputImage(), AppSettings.SaveDir, fileExists);
+        SaveFileActionExecute(picture.OutputImage(), AppSettings.SaveDir, fileExists, picture.OutputAlpha());
     });
     actions.Bind(CopyToClipboardAction, [&picture, &form] {
-        CopyToClipboardActionExecute(picture.OutputImage(), form.Hwnd());
+        const win::AlphaMask alpha = picture.OutputAlpha();
+        CopyToClipboardActionExecute(picture.OutputImage(), form.Hwnd(), &alpha);
     });
     actions.Bind(PrintAction, [&picture] { PrintActionExecute(picture.OutputImage(), ::GetActiveWindow()); });
     actions.Bind(MailAction, [state, &picture, &fileExists, &form] {
         const MailSaveStep save = [&](std::wstring& writtenFile) {
-            if (!DoSaveDialog(picture.OutputImage(), AppSettings.SaveDir, fileExists)) return false;
+            if (!DoSaveDialog(picture.OutputImage(), AppSettings.SaveDir, fileExists, picture.OutputAlpha()))
+                return false;
             writtenFile = PicDialog.FileName;
             return true;
         };

@@ -18,9 +18,10 @@ bool FileExists(FileSystem& fs, const std::wstring& name)
 
 }  // namespace
 
-void SaveFileActionExecute(win::Bitmap& picture, std::wstring& saveDir, TFileExistsForm& existsDialog)
+void SaveFileActionExecute(win::Bitmap& picture, std::wstring& saveDir, TFileExistsForm& existsDialog,
+                           const win::AlphaMask& alpha)
 {
-    DoSaveDialog(picture, saveDir, existsDialog);
+    DoSaveDialog(picture, saveDir, existsDialog, alpha);
 }
 
 std::wstring SaveDialogFolder(const std::wstring& saveDir, const std::function<bool(const std::wstring&)>& isFolder,
@@ -46,7 +47,8 @@ std::wstring PicturesFolder()
 
 }  // namespace
 
-bool DoSaveDialog(win::Bitmap& picture, std::wstring& saveDir, TFileExistsForm& existsDialog)
+bool DoSaveDialog(win::Bitmap& picture, std::wstring& saveDir, TFileExistsForm& existsDialog,
+                  const win::AlphaMask& alpha)
 {
     PicDialog.InitialDir = SaveDialogFolder(saveDir, win::IsExistingFolder, PicturesFolder());
     PicDialog.FileName = ExtensionForFilter(PicDialog.FileName, PicDialog.FilterIndex);
@@ -55,23 +57,23 @@ bool DoSaveDialog(win::Bitmap& picture, std::wstring& saveDir, TFileExistsForm& 
     PicDialog.Picture = nullptr;
     if (!chosen) return false;
     // The folder is remembered only once a file was written there.
-    if (!SaveImageFile(picture, PicDialog.FileName, PicDialog.FilterIndex, true, existsDialog)) return false;
+    if (!SaveImageFile(picture, PicDialog.FileName, PicDialog.FilterIndex, true, existsDialog, alpha)) return false;
     saveDir = win::FolderOf(PicDialog.FileName);
     return true;
 }
 
 bool SaveImageFile(win::Bitmap& picture, const std::wstring& fileName, int filterIndex, bool checkExists,
-                   TFileExistsForm& existsDialog)
+                   TFileExistsForm& existsDialog, const win::AlphaMask& alpha)
 {
     return SaveImageFileTo(
         picture, fileName, filterIndex, checkExists,
         [&existsDialog](const std::wstring& existing) { return FileExistsChoice(existsDialog, existing); },
-        PicDialog.FileName);
+        PicDialog.FileName, RealFileSystem(), alpha);
 }
 
 bool SaveImageFileTo(win::Bitmap& picture, const std::wstring& fileName, int filterIndex, bool checkExists,
                      const std::function<int(const std::wstring&)>& choose, std::wstring& dialogFileName,
-                     FileSystem& fs)
+                     FileSystem& fs, const win::AlphaMask& alpha)
 {
     std::wstring name = ExtensionForFilter(fileName, filterIndex);
     dialogFileName = name;
@@ -89,7 +91,7 @@ bool SaveImageFileTo(win::Bitmap& picture, const std::wstring& fileName, int fil
             return false;
         }
     }
-    output::WritePictureFile(picture, name, filterIndex, existing, fs);
+    output::WritePictureFile(picture, name, filterIndex, existing, fs, alpha);
     dialogFileName = name;
     return true;
 }

@@ -9,16 +9,19 @@
 #include "output/FileExistsDialog.h"
 #include "output/FileSystem.h"
 #include "output/TempImageFile.h"
+#include "win/AlphaMask.h"
 #include "win/Bitmap.h"
 
 // The Save command: DoSaveDialog.
-void SaveFileActionExecute(win::Bitmap& picture, std::wstring& saveDir, TFileExistsForm& existsDialog);
+void SaveFileActionExecute(win::Bitmap& picture, std::wstring& saveDir, TFileExistsForm& existsDialog,
+                           const win::AlphaMask& alpha = win::AlphaMask());
 
 // Shows PicDialog, opening in saveDir (see SaveDialogFolder), and saves the
 // picture; true when a file was written. Only then saveDir becomes the folder
 // of that file. The Mail command reads PicDialog.FileName afterwards to learn
-// which file.
-bool DoSaveDialog(win::Bitmap& picture, std::wstring& saveDir, TFileExistsForm& existsDialog);
+// which file. alpha is the picture's see-through part, kept by the PNG type.
+bool DoSaveDialog(win::Bitmap& picture, std::wstring& saveDir, TFileExistsForm& existsDialog,
+                  const win::AlphaMask& alpha = win::AlphaMask());
 
 // The folder the save dialog opens in: saveDir when it is a usable, existing
 // folder, else fallback (the user's Pictures folder; empty lets the dialog choose).
@@ -31,11 +34,11 @@ std::wstring SaveDialogFolder(const std::wstring& saveDir, const std::function<b
 // cancelled. A failed write throws win::Error (the command shows it).
 // PicDialog.FileName ends up as the name actually written.
 bool SaveImageFile(win::Bitmap& picture, const std::wstring& fileName, int filterIndex, bool checkExists,
-                   TFileExistsForm& existsDialog);
+                   TFileExistsForm& existsDialog, const win::AlphaMask& alpha = win::AlphaMask());
 
 // SaveImageFile with its collaborators passed in. choose answers for an
 // existing file (1 overwrite, 7 rename, else cancel); dialogFileName receives
 // the names as PicDialog.FileName does.
 bool SaveImageFileTo(win::Bitmap& picture, const std::wstring& fileName, int filterIndex, bool checkExists,
                      const std::function<int(const std::wstring&)>& choose, std::wstring& dialogFileName,
-                     FileSystem& fs = RealFileSystem());
+                     FileSystem& fs = RealFileSystem(), const win::AlphaMask& alpha = win::AlphaMask());
