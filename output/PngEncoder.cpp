@@ -8,7 +8,7 @@
 
 namespace output {
 
-static_assert(kPngFilters == PNG_FAST_FILTERS, "the Save command's filters are libpng's fast set");
+static_assert(kPngFilters == PNG_FILTER_SUB, "the Save command writes every row with the Sub filter");
 
 namespace {
 
