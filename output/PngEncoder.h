@@ -16,10 +16,10 @@ constexpr int kMaxPngDimension = 1000000;
 
 // zlib level and row filter of the Save command. Screenshots are flat areas,
 // text and a few photos: on such a 1920 x 1080 desktop the Sub filter alone at
-// level 6 writes a file 9% smaller than ImageMagick's default (all filters,
-// level 7) in about a quarter of its time; the adaptive choice among all five
-// filters costs 50% more time and gives a larger file, and levels above 6 gain
-// almost nothing for a lot of time (make bench-save prints the figures).
+// level 6 writes a file 9% smaller than ImageMagick's default PNG in a third of
+// the time convert takes; the adaptive choice among all five filters costs 50%
+// more time for a larger file, and levels above 6 gain almost nothing for a lot
+// of time (make bench-save prints the figures).
 constexpr int kPngLevel = 6;
 constexpr int kPngFilters = 0x10;  // PNG_FILTER_SUB
 
