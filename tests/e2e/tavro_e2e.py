@@ -18,6 +18,7 @@ import mail_e2e  # noqa: E402
 import shapes_e2e  # noqa: E402
 import image_program_e2e  # noqa: E402
 import settings_e2e  # noqa: E402
+import png_e2e  # noqa: E402
 globals().update({f.__name__: f for f in image_program_e2e.SCENARIOS})
 from office_e2e import SCENARIOS as OFFICE_SCENARIOS  # noqa: E402
 globals().update({f.__name__: f for f in OFFICE_SCENARIOS})
@@ -278,6 +279,7 @@ def main():
     scenarios.update({f.__name__: f for f in copy_print_e2e.SCENARIOS})
     scenarios.update({f.__name__: f for f in mail_e2e.SCENARIOS})
     scenarios.update({f.__name__: f for f in settings_e2e.SCENARIOS})
+    scenarios.update({f.__name__: f for f in png_e2e.SCENARIOS})
     scenario = scenarios.get(a.scenario) or globals()[a.scenario]
     with Desktop(a.build) as desk:
         t = Tavro(desk, os.path.abspath(a.build), os.path.abspath(a.driver))
