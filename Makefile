@@ -55,6 +55,21 @@ bench-gif: setup $(GIF_NATIVE)/build.ninja
 	cmake --build $(GIF_NATIVE) -j $(JOBS) --target gif_benchmark
 	$(GIF_NATIVE)/gif_benchmark
 
+# The PNG compressor built natively (clang) against the host's libpng: a long
+# fuzz run whose every output libpng decodes and compares.
+PNG_NATIVE ?= build/png-native
+.PHONY: fuzz-png
+
+$(PNG_NATIVE)/build.ninja: | setup
+	cmake -S output/native -B $(PNG_NATIVE) -G Ninja -DCMAKE_BUILD_TYPE=Release \
+	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
+
+fuzz-png: setup $(PNG_NATIVE)/build.ninja
+	cmake --build $(PNG_NATIVE) -j $(JOBS) --target png_fuzzer
+	mkdir -p $(PNG_NATIVE)/fuzz-corpus
+	cd $(PNG_NATIVE) && ./png_fuzzer -max_total_time=$(FUZZ_SECONDS) -max_len=4096 \
+	  -print_final_stats=1 fuzz-corpus
+
 # Rotate, mirror and composition of a 3840 x 2160 picture under Wine, each
 # against one memcpy of the picture in the same run.
 .PHONY: bench-transforms
@@ -79,7 +94,8 @@ bench-soak: setup $(BUILD)/build.ninja
 
 # JPEG and BMP saving of 1920 x 1080 and 3840 x 2160 screenshot-like pictures
 # under Wine: the JPEG encoder against libjpeg-turbo used natively on the same
-# pixels, the BMP save against a plain write of the same bytes.
+# pixels, the PNG encoder against the host's libpng at the same settings and
+# ImageMagick's default PNG, the BMP save against a plain write of the same bytes.
 .PHONY: bench-save
 bench-save: setup $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS) --target bench_save_programs

@@ -6,6 +6,7 @@
 #include "capture/BackgroundColorCommands.h"
 #include "capture/CaptureCommand.h"
 #include "capture/Composition.h"
+#include "capture/ShapeMask.h"
 #include "output/CopyToClipboard.h"
 #include "output/ExcelExport.h"
 #include "output/Mail.h"
@@ -30,7 +31,8 @@ public:
     void SetCaptureEnabled(bool enabled) override { form_.SetSaveScreenSelectEnabled(enabled); }
     void PictureComposed(win::Bitmap& composed, const TSelection& selection) override
     {
-        form_.Picture.NewCapture(composed);
+        form_.Picture.NewCapture(composed,
+                                 SelectionMask(forms_.ImageForm.Image1, forms_.ImageForm.Layout.primary, selection));
         form_.CaptureSelection = selection;
     }
     bool ShowPreview() override { return forms_.PreviewForm.ShowModal() == win::mrRetry; }
@@ -47,7 +49,7 @@ public:
         TImageForm& overlay = forms_.ImageForm;
         DrawPreview(overlay.Image1, overlay.Layout.primary, selection,
                     static_cast<COLORREF>(form_.AppSettings.BackgroundColor), composed);
-        form_.Picture.Recompose(composed);
+        form_.Picture.Recompose(composed, SelectionMask(overlay.Image1, overlay.Layout.primary, selection));
     }
 
 private:
@@ -86,18 +88,21 @@ void BindOutputCommands(TForm1& form, const TProgramForms& forms)
     int& imageProgIndex = form.AppSettings.ImageProgIndex;
 
     actions.Bind(SaveFileAction, [&picture, &form, &fileExists] {
-        SaveFileActionExecute(picture.OutputImage(), form.PicDialog, form.AppSettings.SaveDir, fileExists);
+        SaveFileActionExecute(picture.OutputImage(), form.PicDialog, form.AppSettings.SaveDir, fileExists,
+                              picture.OutputAlpha());
     });
     actions.Bind(CopyToClipboardAction, [&picture, &form] {
-        CopyToClipboardActionExecute(picture.OutputImage(), form.Hwnd());
+        const win::AlphaMask alpha = picture.OutputAlpha();
+        CopyToClipboardActionExecute(picture.OutputImage(), form.Hwnd(), &alpha);
     });
     actions.Bind(PrintAction, [&picture, &form] {
         PrintActionExecute(picture.OutputImage(), form.PrintDialog1, ::GetActiveWindow());
     });
     actions.Bind(MailAction, [&picture, &fileExists, &form] {
         const MailSaveStep save = [&](std::wstring& writtenFile) {
-            std::optional<std::wstring> written =
-                DoSaveDialog(picture.OutputImage(), form.PicDialog, form.AppSettings.SaveDir, fileExists);
+            std::optional<std::wstring> written = DoSaveDialog(picture.OutputImage(), form.PicDialog,
+                                                               form.AppSettings.SaveDir, fileExists,
+                                                               picture.OutputAlpha());
             if (!written) return false;
             writtenFile = std::move(*written);
             return true;

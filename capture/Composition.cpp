@@ -3,33 +3,15 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "capture/ShapeMask.h"
 #include "win/Error.h"
 #include "win/Gdi.h"
 
 namespace {
 
-constexpr int kFrame = 10;
+constexpr int kFrame = kShapeFrame;
 // Rows of the working copy per pass: about half a megabyte on a 4K screen.
 constexpr int kBandRows = 32;
-
-// Fills the shape S of the composition (ellipse in r, or the rounded rectangle
-// r with corners of half its width and height) with brush, no outline, moved
-// by (dx, dy) pixels.
-void FillShape(HDC dc, std::uint8_t shapeCode, const RECT& r, int dx, int dy, HBRUSH brush)
-{
-    win::SelectGuard pen(dc, ::GetStockObject(NULL_PEN));
-    win::SelectGuard fill(dc, brush);
-    // The mask and the black shape use the same call on the same box, moved by
-    // the viewport origin only, so they cover exactly the same pixels whatever
-    // GDI does at the right and bottom edge.
-    POINT previousOrigin{};
-    ::SetViewportOrgEx(dc, dx, dy, &previousOrigin);
-    if (shapeCode == scRoundedRectangle)
-        ::RoundRect(dc, r.left, r.top, r.right, r.bottom, (r.right - r.left) / 2, (r.bottom - r.top) / 2);
-    else
-        ::Ellipse(dc, r.left, r.top, r.right, r.bottom);
-    ::SetViewportOrgEx(dc, previousOrigin.x, previousOrigin.y, nullptr);
-}
 
 // A block transfer that did not happen would leave a wrong picture behind.
 void CheckedBitBlt(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy, DWORD rop)

@@ -1,5 +1,6 @@
 #include "output/CopyToClipboard.h"
 
+#include "output/AlphaClipboard.h"
 #include "output/PicturePalette.h"
 #include "win/Error.h"
 #include "win/Gdi.h"
@@ -47,12 +48,15 @@ win::UniqueBitmap DeviceCopy(const win::Bitmap& picture)
 
 }  // namespace
 
-void CopyToClipboardActionExecute(const win::Bitmap& picture, HWND owner)
+void CopyToClipboardActionExecute(const win::Bitmap& picture, HWND owner, const win::AlphaMask* alpha)
 {
     if (picture.Empty()) throw win::Error(L"There is no picture to copy");
     // Copies first, so the clipboard is held only for the hand-over.
     win::UniqueBitmap bitmap = DeviceCopy(picture);
     win::UniquePalette palette = PaletteOf(picture);
+    win::UniqueGlobal png = alpha ? PngClipboardData(picture, *alpha) : win::UniqueGlobal();
+    win::UniqueGlobal dibV5 = alpha ? DibV5ClipboardData(picture, *alpha) : win::UniqueGlobal();
+    const UINT pngFormat = alpha ? PngClipboardFormat() : 0;
 
     ClipboardGuard clipboard(owner);
     if (!clipboard.Open()) throw win::Error(L"Cannot open clipboard");
@@ -66,5 +70,15 @@ void CopyToClipboardActionExecute(const win::Bitmap& picture, HWND owner)
         if (!::SetClipboardData(CF_PALETTE, palette.get()))
             throw win::Error(L"Cannot put the picture's palette on the clipboard");
         palette.release();
+    }
+    if (png) {
+        if (!::SetClipboardData(pngFormat, png.get()))
+            throw win::Error(L"Cannot put the picture on the clipboard as PNG");
+        png.release();
+    }
+    if (dibV5) {
+        if (!::SetClipboardData(CF_DIBV5, dibV5.get()))
+            throw win::Error(L"Cannot put the picture on the clipboard with its transparency");
+        dibV5.release();
     }
 }

@@ -5,7 +5,7 @@
 
 namespace {
 
-constexpr std::wstring_view kTypeExtensions[] = {L".jpg", L".bmp", L".gif"};
+constexpr std::wstring_view kTypeExtensions[] = {L".jpg", L".bmp", L".gif", L".png"};
 
 size_t FinalComponentStart(std::wstring_view path)
 {
@@ -69,7 +69,7 @@ std::optional<std::int32_t> ReadInt32(std::wstring_view text)
 
 std::wstring ExtensionForFilter(std::wstring_view name, int filterIndex)
 {
-    if (filterIndex < ftJPEG || filterIndex > ftGIF) return std::wstring(name);
+    if (filterIndex < ftJPEG || filterIndex > ftPNG) return std::wstring(name);
     const size_t dot = ExtensionStart(name);
     std::wstring out(name.substr(0, dot));
     out += kTypeExtensions[filterIndex - 1];

@@ -7,11 +7,11 @@
 #include <string_view>
 
 // The save dialog's file types, numbered as its filter index.
-enum SaveFileType : int { ftJPEG = 1, ftBMP = 2, ftGIF = 3 };
+enum SaveFileType : int { ftJPEG = 1, ftBMP = 2, ftGIF = 3, ftPNG = 4 };
 
 // Replaces the extension of the final path component (from its last ".") with
 // the type's extension, or appends it when there is none. Any index other than
-// the three types returns the name unchanged.
+// the four types returns the name unchanged.
 std::wstring ExtensionForFilter(std::wstring_view name, int filterIndex);
 
 // The next numbered base name of a file name without folder: "capture.jpg"

@@ -7,6 +7,7 @@
 #include "output/BmpWriter.h"
 #include "output/FileNaming.h"
 #include "output/JpegEncoder.h"
+#include "output/PngFile.h"
 #include "win/Error.h"
 #include "win/Strings.h"
 
@@ -28,7 +29,7 @@ void EncodeJpeg(const win::Bitmap& picture, JpegBytes& out)
 }
 
 void WritePictureFile(win::Bitmap& picture, const std::wstring& name, int filterIndex, ExistingFile existing,
-                      FileSystem& fs)
+                      FileSystem& fs, const win::AlphaMask& alpha)
 {
     // No format here can hold a picture without pixels that programs would
     // open: a file of headers only would be a failure reported as success.
@@ -50,6 +51,10 @@ void WritePictureFile(win::Bitmap& picture, const std::wstring& name, int filter
         WriteFileSafely(name, bytes.data(), bytes.size(), existing, fs);
         return;
     }
+    case ftPNG:
+        CheckPngPicture(picture, alpha);
+        WriteFileSafely(name, [&](ByteSink& sink) { WritePng(picture, alpha, sink); }, existing, fs);
+        return;
     default:
         BmpFileSize(picture);  // refuses a picture the format cannot hold
         WriteFileSafely(name, [&](ByteSink& sink) { WriteBmp(picture, sink); }, existing, fs);

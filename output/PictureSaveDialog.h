@@ -15,7 +15,8 @@ public:
     std::wstring Title = L"Save Screen Capture as a File";
     // "description|pattern|..." as the dialog lists the types.
     std::wstring Filter =
-        L"JPG Image File (*.jpg)|*.jpg|BMP Image File (*.bmp)|*.bmp|GIF Image File (*.gif)|*.gif";
+        L"JPG Image File (*.jpg)|*.jpg|BMP Image File (*.bmp)|*.bmp|GIF Image File (*.gif)|*.gif|"
+        L"PNG Image File (*.png)|*.png";
     std::wstring FileName = L"capture.jpg";
     int FilterIndex = 1;
     std::wstring InitialDir;

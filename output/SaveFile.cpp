@@ -19,9 +19,9 @@ bool FileExists(FileSystem& fs, const std::wstring& name)
 }  // namespace
 
 void SaveFileActionExecute(win::Bitmap& picture, TPicDialog& dialog, std::wstring& saveDir,
-                           TFileExistsForm& existsDialog)
+                           TFileExistsForm& existsDialog, const win::AlphaMask& alpha)
 {
-    DoSaveDialog(picture, dialog, saveDir, existsDialog);
+    DoSaveDialog(picture, dialog, saveDir, existsDialog, alpha);
 }
 
 std::wstring SaveDialogFolder(const std::wstring& saveDir, const std::function<bool(const std::wstring&)>& isFolder,
@@ -48,7 +48,7 @@ std::wstring PicturesFolder()
 }  // namespace
 
 std::optional<std::wstring> DoSaveDialog(win::Bitmap& picture, TPicDialog& dialog, std::wstring& saveDir,
-                                         TFileExistsForm& existsDialog)
+                                         TFileExistsForm& existsDialog, const win::AlphaMask& alpha)
 {
     dialog.InitialDir = SaveDialogFolder(saveDir, win::IsExistingFolder, PicturesFolder());
     dialog.FileName = ExtensionForFilter(dialog.FileName, dialog.FilterIndex);
@@ -58,24 +58,24 @@ std::optional<std::wstring> DoSaveDialog(win::Bitmap& picture, TPicDialog& dialo
     if (!chosen) return std::nullopt;
     // The folder is remembered only once a file was written there.
     const std::wstring chosenName = dialog.FileName;
-    if (!SaveImageFile(picture, chosenName, dialog.FilterIndex, true, existsDialog, dialog.FileName))
+    if (!SaveImageFile(picture, chosenName, dialog.FilterIndex, true, existsDialog, dialog.FileName, alpha))
         return std::nullopt;
     saveDir = win::FolderOf(dialog.FileName);
     return dialog.FileName;
 }
 
 bool SaveImageFile(win::Bitmap& picture, const std::wstring& fileName, int filterIndex, bool checkExists,
-                   TFileExistsForm& existsDialog, std::wstring& dialogFileName)
+                   TFileExistsForm& existsDialog, std::wstring& dialogFileName, const win::AlphaMask& alpha)
 {
     return SaveImageFileTo(
         picture, fileName, filterIndex, checkExists,
         [&existsDialog](const std::wstring& existing) { return FileExistsChoice(existsDialog, existing); },
-        dialogFileName);
+        dialogFileName, RealFileSystem(), alpha);
 }
 
 bool SaveImageFileTo(win::Bitmap& picture, const std::wstring& fileName, int filterIndex, bool checkExists,
                      const std::function<int(const std::wstring&)>& choose, std::wstring& dialogFileName,
-                     FileSystem& fs)
+                     FileSystem& fs, const win::AlphaMask& alpha)
 {
     std::wstring name = ExtensionForFilter(fileName, filterIndex);
     dialogFileName = name;
@@ -93,7 +93,7 @@ bool SaveImageFileTo(win::Bitmap& picture, const std::wstring& fileName, int fil
             return false;
         }
     }
-    output::WritePictureFile(picture, name, filterIndex, existing, fs);
+    output::WritePictureFile(picture, name, filterIndex, existing, fs, alpha);
     dialogFileName = name;
     return true;
 }

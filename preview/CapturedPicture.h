@@ -7,6 +7,7 @@
 
 #include <functional>
 
+#include "win/AlphaMask.h"
 #include "win/Bitmap.h"
 
 class TCapturedPicture {
@@ -26,13 +27,17 @@ public:
     int RotationCount() const noexcept { return rotationCount_; }
     bool MirrorFlag() const noexcept { return mirrorFlag_; }
     bool DateStampShown() const noexcept { return dateStampShown_; }
+    // Which pixels of OutputImage are see-through (outside a round shape; the
+    // date stamp is opaque). Empty when the whole picture is opaque.
+    win::AlphaMask OutputAlpha() const;
 
     // Takes a fresh composition as the new, untransformed picture and runs the
-    // overlay pass on it. The composition is left empty.
-    void NewCapture(win::Bitmap& composed);
+    // overlay pass on it. The composition is left empty. mask is the
+    // composition's see-through part (empty: all opaque).
+    void NewCapture(win::Bitmap& composed, win::AlphaMask mask = {});
     // Takes a new composition of the same capture (after a background colour
     // change) and replays the mirror and the turns the picture had.
-    void Recompose(win::Bitmap& composed);
+    void Recompose(win::Bitmap& composed, win::AlphaMask mask = {});
     // A quarter turn, clockwise or counter-clockwise.
     void Rotate(bool clockwise);
     // Left to right.
@@ -45,6 +50,7 @@ public:
     {
         output_.Clear();
         master_.Clear();
+        mask_ = {};
     }
 
     // Called after every operation that changed the picture.
@@ -56,7 +62,7 @@ private:
     void WriteLogoOnImage(win::Bitmap& image, bool wanted);
     // A new master in 24 bits (turned or mirrored) replaces the clean picture,
     // and the shown picture is rebuilt; nothing changes when either fails.
-    void ReplaceMaster(win::Bitmap& master);
+    void ReplaceMaster(win::Bitmap& master, win::AlphaMask& mask);
     void Changed();
 
     bool& dateStampImage_;
@@ -65,4 +71,6 @@ private:
     int rotationCount_ = 0;
     bool mirrorFlag_ = false;
     bool dateStampShown_ = false;
+    win::AlphaMask mask_;  // of the clean picture, turned and mirrored with it
+    RECT stampCell_{};     // where OutputImage shows the stamp
 };

@@ -24,7 +24,7 @@ std::wstring LongDateText(const SYSTEMTIME& date)
 
 std::wstring DateStampText(const SYSTEMTIME& date) { return L" " + LongDateText(date) + L" "; }
 
-void DrawDateText(int x, int y, int pointSize, win::Bitmap& bitmap, const std::wstring& text)
+RECT DrawDateText(int x, int y, int pointSize, win::Bitmap& bitmap, const std::wstring& text)
 {
     HDC dc = bitmap.Canvas();
     win::UniqueFont font(::CreateFontW(-::MulDiv(pointSize, ::GetDeviceCaps(dc, LOGPIXELSY), 72), 0, 0, 0,
@@ -42,20 +42,26 @@ void DrawDateText(int x, int y, int pointSize, win::Bitmap& bitmap, const std::w
     ::SetTextAlign(dc, TA_LEFT | TA_TOP | TA_NOUPDATECP);
     ::TextOutW(dc, x, y, text.c_str(), static_cast<int>(text.size()));
     ::GdiFlush();
+    // The opaque cell TextOutW filled: the text's extent from its top-left corner.
+    SIZE extent{};
+    ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+    return {x, y, x + extent.cx, y + extent.cy};
 }
 
-void DrawDateText(int x, int y, int pointSize, win::Bitmap& bitmap)
+RECT DrawDateText(int x, int y, int pointSize, win::Bitmap& bitmap)
 {
     SYSTEMTIME today{};
     ::GetLocalTime(&today);
-    DrawDateText(x, y, pointSize, bitmap, DateStampText(today));
+    return DrawDateText(x, y, pointSize, bitmap, DateStampText(today));
 }
 
-StampOutcome ApplyDateStamp(win::Bitmap& bitmap, bool wanted)
+StampOutcome ApplyDateStamp(win::Bitmap& bitmap, bool wanted, RECT* cell)
 {
+    if (cell) *cell = RECT{};
     if (bitmap.Width() < kStampMinimumSide && bitmap.Height() < kStampMinimumSide)
         return StampOutcome::TooSmall;
     if (!wanted) return StampOutcome::Unstamped;
-    DrawDateText(5, 5, DateStampFontSize(bitmap.Width(), bitmap.Height()), bitmap);
+    const RECT drawn = DrawDateText(5, 5, DateStampFontSize(bitmap.Width(), bitmap.Height()), bitmap);
+    if (cell) *cell = drawn;
     return StampOutcome::Stamped;
 }

@@ -21,12 +21,14 @@ std::wstring DateStampText(const SYSTEMTIME& date);
 
 // Draws text with its top-left corner at (x, y) in Arial of the given point
 // size: an opaque white cell with the glyphs in the window-text colour.
-void DrawDateText(int x, int y, int pointSize, win::Bitmap& bitmap, const std::wstring& text);
+// Returns that cell.
+RECT DrawDateText(int x, int y, int pointSize, win::Bitmap& bitmap, const std::wstring& text);
 // The same with today's date.
-void DrawDateText(int x, int y, int pointSize, win::Bitmap& bitmap);
+RECT DrawDateText(int x, int y, int pointSize, win::Bitmap& bitmap);
 
 enum class StampOutcome { TooSmall, Stamped, Unstamped };
 
 // The drawing part of an overlay pass: stamps today's date at (5, 5) when
-// wanted and the picture reaches 100 pixels in width or height.
-StampOutcome ApplyDateStamp(win::Bitmap& bitmap, bool wanted);
+// wanted and the picture reaches 100 pixels in width or height. cell, when
+// given, receives the stamp's opaque cell (empty when nothing was drawn).
+StampOutcome ApplyDateStamp(win::Bitmap& bitmap, bool wanted, RECT* cell = nullptr);

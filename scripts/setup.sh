@@ -7,7 +7,7 @@ sudo_cmd=()
 if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
 
 packages=(
-  cmake ninja-build make nasm dpkg-dev pkg-config
+  cmake ninja-build make nasm dpkg-dev pkg-config libz-mingw-w64-dev libpng-dev zlib1g-dev
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686
   binutils-mingw-w64-x86-64 mingw-w64-tools
   googletest
@@ -39,7 +39,7 @@ fi
 echo "setup: installing ${missing[*]:-(sources only)}" >&2
 if [ "$need_i386" -eq 1 ]; then "${sudo_cmd[@]}" dpkg --add-architecture i386; fi
 if [ "$need_src" -eq 1 ]; then
-  # The JPEG library is built from Debian's own source package, so apt needs a
+  # The JPEG and PNG libraries are built from Debian's own source packages, so apt needs a
   # deb-src entry for the same suites the binary packages come from.
   "${sudo_cmd[@]}" tee /etc/apt/sources.list.d/tavro-deb-src.sources >/dev/null <<'SRC'
 Types: deb-src

@@ -12,7 +12,7 @@ FILE_EXISTS = " File Exists"
 ID_SAVE_BUTTON = 1002
 ID_FILE_NAME, ID_FILE_TYPE = 1148, 1136
 ID_OVERWRITE, ID_RENAME, ID_FIRST_POLICY = 3101, 3102, 3111
-TYPES = {"jpg": 0, "bmp": 1, "gif": 2}
+TYPES = {"jpg": 0, "bmp": 1, "gif": 2, "png": 3}
 TRAY_AREA = (928, 0, 1024, 32)  # trayer is part of the grab, not of the picture shown
 
 

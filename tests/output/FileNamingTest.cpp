@@ -9,6 +9,7 @@ TEST(ExtensionForFilter, ForcesTheTypeExtensionOntoTheFinalComponent)
     EXPECT_EQ(ExtensionForFilter(L"capture.jpg", ftBMP), L"capture.bmp");
     EXPECT_EQ(ExtensionForFilter(L"capture.jpg", ftGIF), L"capture.gif");
     EXPECT_EQ(ExtensionForFilter(L"a.tar.gz", ftGIF), L"a.tar.gif");
+    EXPECT_EQ(ExtensionForFilter(L"capture.jpg", ftPNG), L"capture.png");
     // No extension: one is appended; a dot in a folder name is not an extension.
     EXPECT_EQ(ExtensionForFilter(L"C:\\my.pics\\shot", ftBMP), L"C:\\my.pics\\shot.bmp");
     EXPECT_EQ(ExtensionForFilter(L"C:/my.pics/shot", ftBMP), L"C:/my.pics/shot.bmp");
@@ -18,7 +19,7 @@ TEST(ExtensionForFilter, ForcesTheTypeExtensionOntoTheFinalComponent)
 
 TEST(ExtensionForFilter, OtherIndexesLeaveTheNameAlone)
 {
-    for (int index : {0, 4, -1, 100}) EXPECT_EQ(ExtensionForFilter(L"shot.png", index), L"shot.png");
+    for (int index : {0, 5, -1, 100}) EXPECT_EQ(ExtensionForFilter(L"shot.gif", index), L"shot.gif");
 }
 
 TEST(NumberedFileName, CountsUpTheNumberInTheLastParentheses)

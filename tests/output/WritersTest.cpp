@@ -194,7 +194,7 @@ TEST(PictureFile, TooLargeForTheFormatIsRefusedBeforeAnyFileIsTouched)
         EXPECT_EQ(picture.BitsPerPixel(), 24);
     }
     // Nor is an empty picture written, in any format.
-    for (int index : {ftJPEG, ftBMP, ftGIF}) {
+    for (int index : {ftJPEG, ftBMP, ftGIF, ftPNG}) {
         win::Bitmap empty;
         FaultyFileSystem fs;
         EXPECT_NE(MessageOf([&] { output::WritePictureFile(empty, folder / L"empty", index, output::ExistingFile::Replace, fs); }),
@@ -206,6 +206,48 @@ TEST(PictureFile, TooLargeForTheFormatIsRefusedBeforeAnyFileIsTouched)
     testpics::FillPattern(widest, 65500, 2, win::PixelFormat::Bits24);
     output::WritePictureFile(widest, folder / L"wide.jpg", ftJPEG);
     EXPECT_GT(ReadBytes(folder / L"wide.jpg").size(), 1000u);
+}
+
+TEST(PictureFile, PngWriteFailuresKeepTheOldFileAndSayWhy)
+{
+    // Noise with a mask: well over the sink's buffer, so the disk fills up
+    // while libpng is still writing rows.
+    win::Bitmap picture;
+    picture.SetPixelFormat(win::PixelFormat::Bits24);
+    picture.SetSize(900, 700);
+    std::uint32_t seed = 7;
+    for (int y = 0; y < 700; ++y)
+        for (int x = 0; x < 900 * 3; ++x) picture.Row(y)[x] = static_cast<std::uint8_t>((seed = seed * 1664525u + 1013904223u) >> 24);
+    win::AlphaMask alpha(900, 700);
+    alpha.MakeOpaque(10, 10, 890, 690);
+    struct Fault {
+        std::function<void(FaultyFileSystem&)> set;
+        const wchar_t* reason;
+    };
+    const Fault faults[] = {
+        {[](FaultyFileSystem& f) { f.failWriteAfter = 100000; }, L"Cannot write file"},
+        {[](FaultyFileSystem& f) { f.createError = ERROR_SHARING_VIOLATION; }, L"Cannot create file"},
+        {[](FaultyFileSystem& f) { f.replaceErrors.assign(50, ERROR_SHARING_VIOLATION); }, L""},
+    };
+    TempFolder folder;
+    const std::wstring target = folder / L"shape.png";
+    for (const Fault& fault : faults) {
+        WriteText(target, "old");
+        FaultyFileSystem fs;
+        fault.set(fs);
+        const std::wstring message = MessageOf(
+            [&] { output::WritePictureFile(picture, target, ftPNG, output::ExistingFile::Replace, fs, alpha); });
+        EXPECT_NE(message.find(L"shape.png"), std::wstring::npos) << message;
+        EXPECT_NE(message.find(fault.reason), std::wstring::npos) << message;
+        EXPECT_EQ(ReadBytes(target), "old");
+        EXPECT_EQ(folder.Names(), std::vector<std::wstring>{L"shape.png"});
+    }
+    // Without faults: a PNG with an alpha channel (colour type 6) replaces it.
+    output::WritePictureFile(picture, target, ftPNG, output::ExistingFile::Replace, RealFileSystem(), alpha);
+    const std::string png = ReadBytes(target);
+    ASSERT_GT(png.size(), 1u << 20);
+    EXPECT_EQ(png.substr(1, 3), "PNG");
+    EXPECT_EQ(png[25], 6);
 }
 
 TEST(PictureFile, GifSaveLeavesThePicture24BitsWithItsColours)

@@ -1,6 +1,10 @@
 // A second process for the clipboard tests, as another program would be:
 //   clipboard_tool dump FILE          writes the clipboard's CF_BITMAP as a binary
 //                                     PPM (top-down RGB); exit 3 when there is none
+//   clipboard_tool formats            prints the offered formats in order, one a
+//                                     line: the number and the registered name
+//   clipboard_tool png FILE           writes the "PNG" format's bytes; exit 3
+//                                     when there are none
 //   clipboard_tool empty              empties the clipboard
 //   clipboard_tool hold HELD RELEASE  opens the clipboard, signals the event HELD,
 //                                     and keeps it open until RELEASE is signalled
@@ -56,6 +60,33 @@ int Dump(const wchar_t* path)
     return result;
 }
 
+int Formats()
+{
+    if (!OpenClipboardPatiently()) return 2;
+    for (UINT format = ::EnumClipboardFormats(0); format; format = ::EnumClipboardFormats(format)) {
+        wchar_t name[128] = L"";
+        ::GetClipboardFormatNameW(format, name, 128);
+        std::printf("%u %ls\n", format, name);
+    }
+    ::CloseClipboard();
+    return 0;
+}
+
+int Png(const wchar_t* path)
+{
+    if (!OpenClipboardPatiently()) return 2;
+    int result = 3;
+    HGLOBAL memory = ::GetClipboardData(::RegisterClipboardFormatW(L"PNG"));
+    if (const void* bytes = memory ? ::GlobalLock(memory) : nullptr) {
+        FILE* f = _wfopen(path, L"wb");
+        result = f && std::fwrite(bytes, 1, ::GlobalSize(memory), f) == ::GlobalSize(memory) ? 0 : 4;
+        if (f && std::fclose(f) != 0) result = 4;
+        ::GlobalUnlock(memory);
+    }
+    ::CloseClipboard();
+    return result;
+}
+
 int Hold(const wchar_t* held, const wchar_t* release)
 {
     HANDLE heldEvent = ::OpenEventW(EVENT_MODIFY_STATE, FALSE, held);
@@ -73,6 +104,8 @@ int wmain(int argc, wchar_t** argv)
 {
     const std::wstring verb = argc > 1 ? argv[1] : L"";
     if (verb == L"dump" && argc == 3) return Dump(argv[2]);
+    if (verb == L"formats" && argc == 2) return Formats();
+    if (verb == L"png" && argc == 3) return Png(argv[2]);
     if (verb == L"empty" && argc == 2) {
         if (!OpenClipboardPatiently()) return 2;
         const bool emptied = ::EmptyClipboard() != FALSE;

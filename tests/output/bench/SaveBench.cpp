@@ -14,6 +14,7 @@
 #include "output/FileNaming.h"
 #include "output/JpegEncoder.h"
 #include "output/PictureFile.h"
+#include "output/PngFile.h"
 #include "tests/output/ScreenPicture.h"
 
 namespace {
@@ -107,6 +108,12 @@ int wmain(int argc, wchar_t** argv)
         std::printf("jpeg_bytes %d %d %u\n", width, height, static_cast<unsigned>(jpeg.size()));
         Report("jpeg_save", picture,
                MedianMs(repeats, [&] { output::WritePictureFile(picture, stem + L".jpg", ftJPEG); }));
+
+        std::vector<std::uint8_t> png;
+        Report("png_encode", picture, MedianMs(repeats, [&] { png = output::EncodePngBytes(picture, {}); }));
+        std::printf("png_bytes %d %d %u\n", width, height, static_cast<unsigned>(png.size()));
+        Report("png_save", picture,
+               MedianMs(repeats, [&] { output::WritePictureFile(picture, stem + L".png", ftPNG); }));
 
         std::vector<std::uint8_t> bmp;
         output::MemorySink sink(bmp);

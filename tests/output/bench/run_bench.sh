@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Runs the save benchmarks of a build folder and prints medians and ratios:
 # our JPEG encoder (under Wine) against libjpeg-turbo used natively on the same
-# pixels, and the BMP save against a plain write of the same bytes.
+# pixels, the PNG encoder against the host's libpng at the same level and
+# filter and against ImageMagick's default PNG, and the BMP save against a
+# plain write of the same bytes.
 # Usage: tests/output/bench/run_bench.sh BUILD_DIR [REPEATS] [ROUNDS]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -25,6 +27,12 @@ for round in $(seq 1 "$rounds"); do
   wine "$build/tests/output/output_bench.exe" "$(winepath -w "$out")" "$repeats" </dev/null | tr -d '\r' >> "$results"
   for ppm in "$out"/screen-*.ppm; do
     "$build/tests/output/jpeg_native_bench" "$ppm" "$repeats" >> "$results"
+    "$build/tests/output/png_native_bench" "$ppm" "$repeats" 6 0x10 >> "$results"
+    size=$(head -c 20 "$ppm" | awk 'NR == 2 { print $1 " " $2 }')
+    start=$(date +%s%N)
+    convert "$ppm" "$out/convert.png"
+    echo "png_convert $size $(( ($(date +%s%N) - start) / 1000 ))e-3" >> "$results"
+    echo "png_convert_bytes $size $(stat -c %s "$out/convert.png")" >> "$results"
   done
 done
 
@@ -43,6 +51,10 @@ awk '
         v["jpeg_encode " s], v["jpeg_native " s], v["jpeg_native " s] / v["jpeg_encode " s],
         v["jpeg_bytes " s], v["jpeg_native_bytes " s]
       printf "  JPEG  whole save (encode, temporary file, flush, replace) %.2f ms\n", v["jpeg_save " s]
+      printf "  PNG   ours %.2f ms, native libpng %.2f ms -> time ratio %.2f (goal <= 1.1); whole save %.2f ms\n",
+        v["png_encode " s], v["png_native " s], v["png_encode " s] / v["png_native " s], v["png_save " s]
+      printf "  PNG   bytes ours %s, native %s, ImageMagick default %s (convert %.0f ms, goal: ours no larger)\n",
+        v["png_bytes " s], v["png_native_bytes " s], v["png_convert_bytes " s], v["png_convert " s]
       printf "  BMP   save %.2f ms, plain write %.2f ms -> ratio %.2f (goal <= 1.5)\n",
         v["bmp_save " s], v["bmp_plain_write " s], v["bmp_save " s] / v["bmp_plain_write " s]
       printf "  BMP   plain write with flush %.2f ms -> ratio %.2f\n",

@@ -1,0 +1,55 @@
+# libpng with zlib, the PNG writer. Debian's source package of libpng is
+# fetched into the build folder at configure time (never into the repository)
+# and its library sources are compiled here with the toolchain of the build,
+# so the i686 and the x86_64 builds each get their own static library. The
+# configuration header is the one libpng ships ready-made for its default
+# feature set. zlib is Debian's static build for the same mingw target
+# (libz-mingw-w64-dev). Native builds (fuzzer, benchmarks, oracle) use the
+# host's libpng-dev of the same version instead.
+if(TARGET tavro_libpng)
+  return()
+endif()
+
+set(TAVRO_PNG_ROOT ${CMAKE_BINARY_DIR}/_deps/libpng)
+
+function(tavro_find_png_source out)
+  file(GLOB candidates LIST_DIRECTORIES true ${TAVRO_PNG_ROOT}/src/libpng1.6-[0-9]*)
+  set(found "")
+  foreach(c ${candidates})
+    if(IS_DIRECTORY ${c} AND EXISTS ${c}/png.h AND EXISTS ${c}/scripts/pnglibconf.h.prebuilt)
+      set(found ${c})
+    endif()
+  endforeach()
+  set(${out} "${found}" PARENT_SCOPE)
+endfunction()
+
+tavro_find_png_source(TAVRO_PNG_SOURCE)
+if(NOT TAVRO_PNG_SOURCE)
+  file(MAKE_DIRECTORY ${TAVRO_PNG_ROOT}/src)
+  message(STATUS "libpng: fetching Debian's source package")
+  execute_process(COMMAND apt-get source libpng1.6
+    WORKING_DIRECTORY ${TAVRO_PNG_ROOT}/src
+    RESULT_VARIABLE fetch_result OUTPUT_QUIET ERROR_VARIABLE fetch_errors)
+  tavro_find_png_source(TAVRO_PNG_SOURCE)
+  if(NOT TAVRO_PNG_SOURCE)
+    message(FATAL_ERROR "libpng: 'apt-get source libpng1.6' failed (${fetch_result}): "
+      "${fetch_errors}\nRun scripts/setup.sh (it adds the deb-src entry and dpkg-dev).")
+  endif()
+endif()
+message(STATUS "libpng: ${TAVRO_PNG_SOURCE}")
+
+# The static zlib of the target; the import library of the DLL would make the
+# program depend on zlib1.dll.
+find_library(TAVRO_ZLIB_STATIC NAMES libz.a REQUIRED)
+find_path(TAVRO_ZLIB_INCLUDE zlib.h REQUIRED)
+
+set(TAVRO_PNG_CONFIG ${TAVRO_PNG_ROOT}/config-${CMAKE_SYSTEM_PROCESSOR})
+configure_file(${TAVRO_PNG_SOURCE}/scripts/pnglibconf.h.prebuilt ${TAVRO_PNG_CONFIG}/pnglibconf.h COPYONLY)
+
+set(tavro_png_sources png.c pngerror.c pngget.c pngmem.c pngpread.c pngread.c pngrio.c pngrtran.c
+  pngrutil.c pngset.c pngtrans.c pngwio.c pngwrite.c pngwtran.c pngwutil.c)
+list(TRANSFORM tavro_png_sources PREPEND ${TAVRO_PNG_SOURCE}/)
+add_library(tavro_libpng STATIC ${tavro_png_sources})
+target_include_directories(tavro_libpng SYSTEM PUBLIC ${TAVRO_PNG_SOURCE} ${TAVRO_PNG_CONFIG} ${TAVRO_ZLIB_INCLUDE})
+target_compile_options(tavro_libpng PRIVATE -O2 -w)
+target_link_libraries(tavro_libpng PUBLIC ${TAVRO_ZLIB_STATIC})
