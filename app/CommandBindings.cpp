@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "app/ActionTable.h"
 #include "app/AppSettings.h"
 #include "app/HelpCommand.h"
 #include "capture/BackgroundColorCommands.h"
@@ -75,6 +76,28 @@ void PictureChanged(TForm1& form, TPreviewForm& preview)
     if (preview.Showing()) preview.ShowBMP(form.Picture.OutputImage());
 }
 
+// The main form, the overlay and the preview learn of each other.
+void WireForms(TForm1& form, const TProgramForms& forms)
+{
+    TPreviewForm& preview = forms.PreviewForm;
+    TSelectForm& shapes = forms.SelectForm;
+    form.PreviewForm = &preview;
+    form.SetForm = &forms.SetForm;
+    forms.ImageForm.ShapeIndex = [&shapes] { return shapes.ItemIndex(); };
+    preview.RunCommand = [&form](int id) { form.ExecuteCommand(id); };
+    form.Picture.OnChange = [&form, &preview] { PictureChanged(form, preview); };
+}
+
+// The settings dialog's "Set" buttons.
+void BindSettingsButtons(TSetForm& settings, TSelectForm& shapes, win::TActionList& actions)
+{
+    settings.SetCapButClick = [&shapes] { shapes.ShowModal(); };
+    settings.SetProgButClick = [&actions] { actions.Execute(SetImageEditorAction); };
+    settings.SetBackColorButClick = [&actions] { actions.Execute(BackgroundColorDialogAction); };
+    const win::TAction* setProgram = actions.Find(SetImageEditorAction);
+    settings.SetProgButText(setProgram->caption, setProgram->hint);
+}
+
 }  // namespace
 
 void BindCommands(TForm1& form, const TProgramForms& forms)
@@ -82,7 +105,6 @@ void BindCommands(TForm1& form, const TProgramForms& forms)
     auto state = std::make_shared<CommandState>(form, forms);
     TCapturedPicture& picture = form.Picture;
     win::TActionList& actions = form.ActionList1;
-    TPreviewForm& preview = forms.PreviewForm;
     TImageForm& overlay = forms.ImageForm;
     TSelectForm& shapes = forms.SelectForm;
     TFileExistsForm& fileExists = forms.FileExistsForm;
@@ -92,14 +114,10 @@ void BindCommands(TForm1& form, const TProgramForms& forms)
 
     TSetForm& settings = forms.SetForm;
 
-    form.PreviewForm = &preview;
-    form.SetForm = &settings;
+    WireForms(form, forms);
     form.SaveScreenSelectClick = [state, &shapes, &overlay] {
         SaveScreenSelectClick(*state, shapes, overlay, AppSettings.BackgroundColor);
     };
-    overlay.ShapeIndex = [&shapes] { return shapes.ItemIndex(); };
-    preview.RunCommand = [&form](int id) { form.ExecuteCommand(id); };
-    picture.OnChange = [&form, &preview] { PictureChanged(form, preview); };
 
     // One line a command.
     actions.Bind(SaveFileAction, [&picture, &fileExists] {
@@ -159,11 +177,5 @@ void BindCommands(TForm1& form, const TProgramForms& forms)
         settings.SetDateStampImageChecked(false);
     });
     actions.Bind(SettingsAction, [&settings] { SettingsActionExecute(settings); });
-
-    // The settings dialog's "Set" buttons.
-    settings.SetCapButClick = [&shapes] { shapes.ShowModal(); };
-    settings.SetProgButClick = [&actions] { actions.Execute(SetImageEditorAction); };
-    settings.SetBackColorButClick = [&actions] { actions.Execute(BackgroundColorDialogAction); };
-    const win::TAction* setProgram = actions.Find(SetImageEditorAction);
-    settings.SetProgButText(setProgram->caption, setProgram->hint);
+    BindSettingsButtons(settings, shapes, actions);
 }
