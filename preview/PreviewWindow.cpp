@@ -24,7 +24,8 @@ constexpr wchar_t kRetryHint[] = L"Retry Image Selection";
 void AddOwnCommands(std::vector<PreviewCommand>& commands)
 {
     using enum PreviewMenu;
-    commands.push_back({TPreviewForm::RetryBut, L"Retry", kRetryHint, {.button = 0, .tab = 0, .picture = IDI_RETRY}});
+    commands.push_back({TPreviewForm::RetryBut, L"Retry", kRetryHint,
+                        {.button = 0, .tab = 0, .picture = IDI_RETRY}});
     commands.push_back({TPreviewForm::Retry1, L"Retry Image Selection", kRetryHint,
                         {.menu = Edit, .item = 0, .picture = IDI_RETRY}});
     commands.push_back({TPreviewForm::Exit1, L"Close Previewer", L"Close This Previewer",
@@ -46,9 +47,12 @@ std::vector<const PreviewCommand*> ToolbarButtons(const std::vector<PreviewComma
     std::sort(buttons.begin(), buttons.end(),
               [](const PreviewCommand* a, const PreviewCommand* b) { return a->place.tab < b->place.tab; });
     for (size_t i = 0; i < buttons.size(); ++i)
-        for (size_t j = 0; j < i; ++j)
-            if (buttons[i]->place.button == buttons[j]->place.button || buttons[i]->place.tab == buttons[j]->place.tab)
+        for (size_t j = 0; j < i; ++j) {
+            const PreviewPlace& a = buttons[i]->place;
+            const PreviewPlace& b = buttons[j]->place;
+            if (a.button == b.button || a.tab == b.tab)
                 throw std::logic_error("two preview toolbar buttons in one place");
+        }
     return buttons;
 }
 

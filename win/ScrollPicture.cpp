@@ -10,8 +10,8 @@
 namespace win {
 
 namespace {
-constexpr wchar_t kBoxClass[] = L"TavroScrollBox";
-constexpr wchar_t kPictureClass[] = L"TavroImage";
+constexpr wchar_t kBoxClass[] = L"ScrollPictureBox";
+constexpr wchar_t kPictureClass[] = L"ScrollPictureImage";
 constexpr int kLineStep = 16;
 constexpr int kWheelStep = 40;
 }  // namespace
@@ -26,7 +26,8 @@ ScrollPicture::~ScrollPicture()
 
 void ScrollPicture::Create(HWND parent, int boxId, int pictureId, int margin)
 {
-    RegisterFormClass(kBoxClass, AttachedWindowProc<ScrollPicture, &ScrollPicture::box_, &ScrollPicture::BoxMessage>,
+    RegisterFormClass(kBoxClass,
+                      AttachedWindowProc<ScrollPicture, &ScrollPicture::box_, &ScrollPicture::BoxMessage>,
                       nullptr, ::GetSysColorBrush(COLOR_BTNFACE), 0);
     RegisterFormClass(kPictureClass,
                       AttachedWindowProc<ScrollPicture, &ScrollPicture::image_, &ScrollPicture::PictureMessage>,
