@@ -4,6 +4,7 @@
 #include "win/Application.h"
 #include "win/ButtonIcon.h"
 #include "win/Gdi.h"
+#include "win/Strings.h"
 #include "win/ToolTip.h"
 
 namespace {
@@ -104,10 +105,7 @@ HWND TSetForm::InitialFocus() { return ::GetDlgItem(Hwnd(), OKBut); }
 
 void TSetForm::OKButClick()
 {
-    HWND edit = ::GetDlgItem(Hwnd(), NameEd);
-    std::wstring name(static_cast<size_t>(::GetWindowTextLengthW(edit)) + 1, L'\0');
-    name.resize(static_cast<size_t>(::GetWindowTextW(edit, name.data(), static_cast<int>(name.size()))));
-    settings_.UserName = name;
+    settings_.UserName = win::WindowText(::GetDlgItem(Hwnd(), NameEd));
     settings_.NameOnSlides = Checked(NameBox);
     settings_.DateOnSlides = Checked(DateBox);
     settings_.ShowHints = Checked(ShowHintsBox);

@@ -21,7 +21,9 @@ void TStTrayIcon::Create(HICON icon, const std::wstring& hint, HMENU popupMenu)
     hint_ = hint;
     menu_ = popupMenu;
     taskbarCreated_ = ::RegisterWindowMessageW(L"TaskbarCreated");
-    win::RegisterFormClass(kTrayClass, WindowProc, nullptr, nullptr, 0);
+    win::RegisterFormClass(
+        kTrayClass, win::AttachedWindowProc<TStTrayIcon, &TStTrayIcon::hwnd_, &TStTrayIcon::HandleMessage>,
+        nullptr, nullptr, 0);
     // A hidden top-level window (not message-only) so that the shell's
     // "TaskbarCreated" broadcast reaches it; never shown, so modal windows
     // leave it enabled and the tray menu stays usable.
@@ -113,23 +115,4 @@ LRESULT TStTrayIcon::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     }
     return ::DefWindowProcW(hwnd_, message, wParam, lParam);
-}
-
-LRESULT CALLBACK TStTrayIcon::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    TStTrayIcon* self = nullptr;
-    if (message == WM_NCCREATE) {
-        self = static_cast<TStTrayIcon*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        self->hwnd_ = hwnd;
-        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    } else {
-        self = reinterpret_cast<TStTrayIcon*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    }
-    if (!self) return ::DefWindowProcW(hwnd, message, wParam, lParam);
-    try {
-        return self->HandleMessage(message, wParam, lParam);
-    } catch (...) {
-        win::ReportCurrentException();
-        return 0;
-    }
 }

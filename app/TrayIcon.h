@@ -49,7 +49,6 @@ public:
     void EnsureAdded() noexcept;
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     bool Notify(DWORD message, UINT flags) noexcept;
 

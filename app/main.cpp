@@ -6,6 +6,7 @@
 
 #include <memory>
 
+#include "app/ActionTable.h"
 #include "app/CommandBindings.h"
 #include "app/MainForm.h"
 #include "win/Application.h"
@@ -45,7 +46,7 @@ int Run()
     auto selectForm = std::make_unique<TSelectForm>(settings.CaptureShapeIndex);
     auto imageEdForm = std::make_unique<TImageEdForm>();
     auto setForm = std::make_unique<TSetForm>(settings);
-    auto previewForm = std::make_unique<TPreviewForm>(form1->ActionList1, form1->Picture,
+    auto previewForm = std::make_unique<TPreviewForm>(form1->ActionList1, PreviewCommands(), form1->Picture,
                                                       static_cast<COLORREF>(settings.BackgroundColor));
     BindCommands(*form1, {*fileExistsForm, *imageForm, *selectForm, *imageEdForm, *setForm, *previewForm});
 

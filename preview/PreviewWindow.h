@@ -8,18 +8,22 @@
 #include <string>
 #include <vector>
 
-#include "preview/ActionIds.h"
 #include "preview/CapturedPicture.h"
+#include "preview/PreviewMenus.h"
+#include "preview/PreviewPlace.h"
 #include "win/ActionList.h"
 #include "win/Bitmap.h"
 #include "win/Form.h"
+#include "win/ScrollPicture.h"
 #include "win/UniqueHandle.h"
 
 class TPreviewForm : public win::Form {
 public:
-    // The buttons and menus show and run the actions; the window shows the
-    // captured picture each time it opens.
-    TPreviewForm(win::TActionList& actions, const TCapturedPicture& picture, COLORREF backgroundColor);
+    // The toolbar and the menus show the commands where their places say, and
+    // follow the enabled state of those that are actions; the window shows
+    // the captured picture each time it opens.
+    TPreviewForm(win::TActionList& actions, std::vector<PreviewCommand> commands, const TCapturedPicture& picture,
+                 COLORREF backgroundColor);
     ~TPreviewForm() override;
 
     // Runs the action of a command id; set by the owner.
@@ -53,9 +57,10 @@ public:
     };
 
     HWND Control(int id) const;
+    HMENU MainMenu() const noexcept { return menus_.Bar(); }
     // The picture as displayed, for tests and the picture control.
-    const win::Bitmap& Picture() const noexcept { return picture_; }
-    HBITMAP BackgroundSwatch() const noexcept { return swatch_.get(); }
+    const win::Bitmap& Picture() const noexcept { return picture_.Picture(); }
+    HBITMAP BackgroundSwatch() const noexcept { return menus_.Swatch(); }
 
 protected:
     void FormShow() override;
@@ -66,30 +71,20 @@ protected:
 private:
     void FormCreate(COLORREF backgroundColor);
     void CreateToolbar();
-    void CreateMainMenu();
     void CreateStatusBar();
     void LayoutControls();
-    void UpdateScrollRange();
-    void ScrollTo(int x, int y);
-    void OnScroll(int bar, int request);
+    const PreviewCommand* FindCommand(int id) const noexcept;
     void RouteHint(HWND under);
     void MenuHint(UINT item, UINT flags, HMENU menu);
-    HBITMAP MenuPicture(int iconId);
 
     win::TActionList& actions_;
     const TCapturedPicture& capture_;
+    std::vector<PreviewCommand> commands_;
+    TPreviewMenus menus_;
+    win::ScrollPicture picture_;
     HWND toolPanel_ = nullptr;
-    HWND scrollBox_ = nullptr;
-    HWND image_ = nullptr;
     HWND focusHolder_ = nullptr;
     HWND statusBar_ = nullptr;
     HWND toolTip_ = nullptr;
-    HMENU mainMenu_ = nullptr;
-    HMENU setMenu_ = nullptr;
-    win::Bitmap picture_;
-    win::UniqueBitmap swatch_;
-    std::vector<win::UniqueBitmap> menuPictures_;
     std::vector<win::UniqueImageList> buttonImages_;
-    int scrollX_ = 0;
-    int scrollY_ = 0;
 };
