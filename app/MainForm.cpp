@@ -121,8 +121,9 @@ void TForm1::Exit1Click()
 
 bool TForm1::FormCloseQuery()
 {
-    if (PreviewForm && PreviewForm->Showing()) {
-        // The capture still runs: go to the tray instead of ending.
+    // The preview hides as soon as it is closed, but its capture runs on until
+    // its modal loop returns: go to the tray instead of ending.
+    if (PreviewForm && PreviewForm->InModalLoop()) {
         ::PostMessageW(Hwnd(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
         return false;
     }
