@@ -1,4 +1,4 @@
-// The eleven user settings, held in memory for the whole run.
+// The user settings, held in memory for the whole run.
 #pragma once
 
 #include <string>
@@ -15,6 +15,9 @@ struct TAppSettings {
     bool ShowHints = true;
     int BackgroundColor = 16777215;  // 0x00BBGGRR, white
     bool DateStampImage = true;
+    // The global capture key as the hot-key control spells it (virtual key in
+    // the low byte, HOTKEYF_* in the high byte; 0 none). Print Screen alone.
+    int CaptureHotKey = 0x2C;
 };
 
 extern TAppSettings AppSettings;

@@ -4,6 +4,7 @@
 #include "app/AppSettings.h"
 #include "app/SettingsDialog.h"
 #include "app/SettingsRegistry.h"
+#include "app/SingleInstance.h"
 #include "preview/PreviewWindow.h"
 #include "resources/resource.h"
 #include "win/Application.h"
@@ -15,6 +16,7 @@ constexpr wchar_t kMainClass[] = L"TForm1";
 constexpr int kIconControl = 100;
 constexpr int kLabelControl = 101;
 constexpr COLORREF kMaroon = RGB(128, 0, 0);
+constexpr wchar_t kTrayHint[] = L"Tavro Screen Capture";
 
 }  // namespace
 
@@ -34,12 +36,19 @@ TForm1::TForm1() : ActionList1(ActionTableRows()), Picture(AppSettings.DateStamp
     ::AppendMenuW(Menu1.get(), MF_STRING, Exit1, L"E&xit");
     ActionList1.BindMenu(Menu1.get());
 
-    Tray1.Create(icon_, L"Tavro Screen Capture", Menu1.get());
+    Tray1.Create(icon_, kTrayHint, Menu1.get());
     Tray1.OnClick = [this](UINT) { Tray1Click(); };
     Tray1.OnDblClick = [this](bool& restore) { Tray1DblClick(restore); };
     Tray1.OnRestore = [this] { RestoreMainWindow(); };
     // Commands run from the message loop, not from inside the shell's callback.
     Tray1.OnMenuCommand = [this](UINT command) { ::PostMessageW(Hwnd(), WM_COMMAND, command, 0); };
+    Tray1.InterceptPress = [this] {
+        if (!countingDown_) return false;
+        countdownCancelled_ = true;
+        return true;
+    };
+    Tray1.RequestMessage = CaptureRequestMessage();
+    Tray1.OnRequest = [this] { RequestCapture(); };
 
     FormCreate();
 }
@@ -62,7 +71,35 @@ void TForm1::FormCreate()
     win::Application.ShowMainForm = false;
 }
 
-void TForm1::Loaded() { Tray1.Activate(); }
+void TForm1::Loaded()
+{
+    Tray1.Activate();
+    ApplyCaptureHotKey();
+}
+
+void TForm1::RequestCapture() { ::PostMessageW(Hwnd(), WM_COMMAND, SaveScreenSelect, 0); }
+
+void TForm1::ApplyCaptureHotKey()
+{
+    if (AppSettings.CaptureHotKey == appliedHotKey_) return;
+    appliedHotKey_ = AppSettings.CaptureHotKey;
+    const std::wstring& problem = HotKey1.Register(Hwnd(), appliedHotKey_);
+    if (!problem.empty()) Tray1.ShowBalloon(kTrayHint, problem);
+}
+
+void TForm1::ShowCountdown(int secondsLeft) noexcept
+{
+    if (secondsLeft > 0 && !countingDown_) countdownCancelled_ = false;
+    countingDown_ = secondsLeft > 0;
+    const std::wstring hint = countingDown_
+        ? std::wstring(kTrayHint) + L": capture in " + std::to_wstring(secondsLeft) + L" s"
+        : std::wstring(kTrayHint);
+    try {
+        Tray1.SetHint(hint);
+    } catch (...) {
+        // The tip only informs; the countdown goes on without it.
+    }
+}
 
 void TForm1::ReadIniFile()
 {
@@ -132,6 +169,7 @@ bool TForm1::FormCloseQuery()
 
 void TForm1::FormClose()
 {
+    HotKey1.Unregister();
     // The Office references go first; the applications keep their documents.
     ReleaseOfficeLinks(OfficeLinks1);
     try {
@@ -203,12 +241,16 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
             return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_BTNFACE));
         }
         return DefaultMessage(message, wParam, lParam);
+    case WM_HOTKEY:
+        if (wParam == TCaptureHotKey::kId) RequestCapture();
+        return 0;
     case WM_QUERYENDSESSION:
         return TRUE;
     case WM_ENDSESSION:
         // Logoff or shutdown ends a tray program without its Exit: the
         // settings are written now, with no window and no message box.
         if (wParam) {
+            HotKey1.Unregister();
             ReleaseOfficeLinks(OfficeLinks1);
             try {
                 SaveIniFile();
@@ -217,6 +259,7 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         }
         return 0;
     case WM_DESTROY:
+        HotKey1.Unregister();
         Tray1.Deactivate();
         ::PostQuitMessage(0);
         return 0;

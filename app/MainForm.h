@@ -10,6 +10,7 @@
 #include <functional>
 #include <string>
 
+#include "app/CaptureHotKey.h"
 #include "app/TrayIcon.h"
 #include "capture/ColorDialog.h"
 #include "output/OfficeLinks.h"
@@ -41,6 +42,8 @@ public:
     // The Office documents the exports keep for the whole run.
     OfficeLinks OfficeLinks1;
     std::wstring HelpPath;  // where Help last found the help file
+    // The global capture key, registered on this window.
+    TCaptureHotKey HotKey1;
 
     // Wiring, set once at start-up: the preview (closed at exit, shows the
     // hints), the settings dialog (closed at exit) and the capture command
@@ -56,6 +59,17 @@ public:
     void FormCreate();
     void ReadIniFile();
     void SaveIniFile();
+
+    // Starts a capture as "CAPTURE SCREEN" does, from the message loop: the
+    // capture key, a second start of the program. Nothing while one runs.
+    void RequestCapture();
+    // Registers AppSettings.CaptureHotKey when it changed; a key that cannot
+    // serve is said once, in a balloon.
+    void ApplyCaptureHotKey();
+    // The capture delay in the icon's tool tip; 0 puts the tip back. While
+    // the seconds run, a press on the icon cancels them.
+    void ShowCountdown(int secondsLeft) noexcept;
+    bool CountdownCancelled() const noexcept { return countdownCancelled_; }
 
     // Tray events.
     void Tray1Click();
@@ -82,4 +96,7 @@ private:
 
     win::UniqueFont labelFont_;
     HICON icon_ = nullptr;
+    int appliedHotKey_ = -1;  // none applied yet
+    bool countingDown_ = false;
+    bool countdownCancelled_ = false;
 };

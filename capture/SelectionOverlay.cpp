@@ -7,6 +7,7 @@
 
 #include "capture/RubberBand.h"
 #include "capture/ShapeDialog.h"
+#include "capture/WindowList.h"
 #include "win/Gdi.h"
 
 POINT SelStart{0, 0};
@@ -36,6 +37,7 @@ std::uint8_t ShapeCodeForSelection(int itemIndex)
     case csCircle: return scCircle;
     case csSquare: return scSquare;
     case csRoundedRectangle: return scRoundedRectangle;
+    case csWindow: return scWindow;
     default: return scRectangle;
     }
 }
@@ -54,14 +56,57 @@ void TImageForm::SetDesktopBounds(const RECT& bounds)
 
 void TImageForm::FormShow()
 {
+    pickWindow_ = false;
     if (PickMode) return;
     SelectionMade = false;
     SelStart = {0, 0};
     SelEnd = {0, 0};
+    pickWindow_ = ShapeIndex && ShapeCodeForSelection(ShapeIndex()) == scWindow;
+    hotWindow_ = pressedWindow_ = -1;
+    POINT mouse;
+    if (pickWindow_ && ::GetCursorPos(&mouse) && ::ScreenToClient(Hwnd(), &mouse)) HighlightWindowAt(mouse);
+}
+
+void TImageForm::OutlineWindow(int index)
+{
+    if (index < 0 || index >= static_cast<int>(Windows.size())) return;
+    // Three nested one-pixel outlines: easy to see, and inverted away alike.
+    RECT r = Windows[static_cast<size_t>(index)];
+    for (int i = 0; i < 3; ++i) {
+        DrawBand(Image1.Canvas(), scRectangle, {r.left, r.top}, {r.right, r.bottom}, R2_NOTXORPEN);
+        ::InflateRect(&r, -1, -1);
+    }
+    const RECT& frame = Windows[static_cast<size_t>(index)];
+    InvalidateShape({frame.left, frame.top}, {frame.right, frame.bottom});
+}
+
+void TImageForm::HighlightWindowAt(POINT p)
+{
+    const int index = FrameAt(Windows, p);
+    if (index == hotWindow_) return;
+    OutlineWindow(hotWindow_);
+    hotWindow_ = index;
+    OutlineWindow(hotWindow_);
+}
+
+void TImageForm::TakeHighlightedWindow()
+{
+    OutlineWindow(hotWindow_);
+    hotWindow_ = -1;
+    if (pressedWindow_ < 0 || pressedWindow_ >= static_cast<int>(Windows.size())) return;
+    const RECT& frame = Windows[static_cast<size_t>(pressedWindow_)];
+    ShapeCode = scWindow;
+    SelStart = {frame.left, frame.top};
+    SelEnd = {frame.right, frame.bottom};
+    SelectionMade = true;  // listed frames are never empty
 }
 
 bool TImageForm::FormCloseQuery()
 {
+    if (pickWindow_) {
+        OutlineWindow(hotWindow_);
+        hotWindow_ = -1;
+    }
     // Escape or Alt+F4 in the middle of a drag cancels it: the band goes first.
     if (Drawing) {
         DrawShape(SelStart, SelEnd, R2_NOTXORPEN);
@@ -92,6 +137,11 @@ void TImageForm::Image1MouseDown(int x, int y)
         if (color != CLR_INVALID) PickedColor = color;
         return;
     }
+    if (pickWindow_) {
+        HighlightWindowAt({x, y});
+        pressedWindow_ = hotWindow_;
+        return;
+    }
     // A second button pressed during a drag starts over: the first band is
     // inverted away first, so no trace of it can reach the picture.
     if (Drawing) DrawShape(SelStart, SelEnd, R2_NOTXORPEN);
@@ -103,6 +153,7 @@ void TImageForm::Image1MouseDown(int x, int y)
 
 void TImageForm::Image1MouseMove(int x, int y)
 {
+    if (pickWindow_) HighlightWindowAt({x, y});
     if (!Drawing || PickMode) return;
     DrawShape(SelStart, SelEnd, R2_NOTXORPEN);
     SelEnd = {x, y};
@@ -111,6 +162,7 @@ void TImageForm::Image1MouseMove(int x, int y)
 
 void TImageForm::Image1MouseUp()
 {
+    if (pickWindow_) TakeHighlightedWindow();
     if (Drawing) {
         // Inverting the last band back leaves the untouched frozen desktop.
         DrawShape(SelStart, SelEnd, R2_NOTXORPEN);

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 #include "capture/DesktopGeometry.h"
 #include "win/Bitmap.h"
@@ -19,6 +20,7 @@ enum ShapeCodes : std::uint8_t {
     scEllipse = 2,
     scSquare = 3,
     scRoundedRectangle = 4,
+    scWindow = 5,  // a window's frame, cut as a rectangle
     scEntireScreen = 9,
 };
 
@@ -54,6 +56,9 @@ public:
     // where its monitors lie.
     win::Bitmap Image1;
     DesktopLayout Layout;
+    // The other programs' windows at the grab, front to back, in grab
+    // coordinates: what the "Window" shape can take.
+    std::vector<RECT> Windows;
     // The shape dialog's current radio selection, read at each press.
     std::function<int()> ShapeIndex;
     bool Drawing = false;
@@ -71,4 +76,13 @@ protected:
 
 private:
     void InvalidateShape(POINT p1, POINT p2);
+    // The "Window" shape: the window under the mouse is outlined, a click
+    // takes it. The outline is inverted away before the overlay closes.
+    void HighlightWindowAt(POINT p);
+    void OutlineWindow(int index);
+    void TakeHighlightedWindow();
+
+    bool pickWindow_ = false;
+    int hotWindow_ = -1;
+    int pressedWindow_ = -1;
 };
