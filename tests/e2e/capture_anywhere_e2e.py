@@ -14,7 +14,7 @@ CTRL_F9 = 0x278  # VK_F9 with HOTKEYF_CONTROL, as the hot-key control spells it
 
 
 def helper(t, x, y, w, h, blue1=40, blue2=200):
-    t.desk.spawn_wine([t.driver_exe, "helper", x, y, w, h, blue1, blue2])
+    t.desk.spawn_wine([t.driver_exe, "helper"] + [str(v) for v in (x, y, w, h, blue1, blue2)])
     t.wait_window(HELPER)
     time.sleep(0.5)
 
@@ -57,7 +57,7 @@ def CaptureKeyStartsACaptureOnlyWhenIdleAndMayBeChanged(t):
     t.driver("close", SETTINGS)
     t.choose("Exit")
     t.wait_exit()
-    t.desk.spawn_wine([t.driver_exe, "holdkey", 0x2C])
+    t.desk.spawn_wine([t.driver_exe, "holdkey", "44"])
     time.sleep(2)
     t.start()
     assert settings_note(t) == TAKEN
