@@ -19,19 +19,16 @@
 //   driver select TITLE ID INDEX        selects a combo box item as a user would
 //   driver syscommand TITLE SC          posts WM_SYSCOMMAND SC (61472 minimise)
 //   driver exists CLASS                 1 when a window of CLASS exists (hidden too)
-//   driver count CLASS                  how many windows of CLASS exist (hidden too)
 //   driver hotkey TITLE ID KEY          HKM_SETHOTKEY KEY on a hot-key control
 //   driver holdkey VK                   holds VK as a global hot key until killed
-//   driver helper X Y W H BLUE1 BLUE2   a window "Tavro Test Helper" at X,Y of W x H whose
-//                                       pixel (x, y) is (x, y, BLUE1) until one second
-//                                       after a shape dialog went away, then (x, y, BLUE2)
+//   driver helper X Y W H BLUE1 BLUE2   a window "Tavro Test Helper", pixel (x, y) = (x, y, BLUE1),
+//                                       BLUE2 from one second after a shape dialog went away
 #include <windows.h>
 #include <commctrl.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace {
@@ -146,15 +143,6 @@ bool WaitFor(const std::wstring& title, bool present, int ms)
     }
 }
 
-BOOL CALLBACK CountClass(HWND hwnd, LPARAM param)
-{
-    auto* f = reinterpret_cast<std::pair<std::wstring, int>*>(param);
-    wchar_t cls[256] = {};
-    ::GetClassNameW(hwnd, cls, 256);
-    if (f->first == cls) ++f->second;
-    return TRUE;
-}
-
 struct Helper {
     int blue[2];
     int phase = 0;  // 0 before the dialog, 1 while it shows, 2 after, 3 changed
@@ -176,10 +164,8 @@ LRESULT CALLBACK HelperProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     if (message == WM_PAINT && h) {
         PAINTSTRUCT ps;
         HDC dc = ::BeginPaint(hwnd, &ps);
-        RECT r;
-        ::GetClientRect(hwnd, &r);
-        for (int y = 0; y < r.bottom; ++y)
-            for (int x = 0; x < r.right; ++x) ::SetPixelV(dc, x, y, RGB(x & 255, y & 255, h->blue[h->phase == 3]));
+        for (int y = 0; y < ps.rcPaint.bottom; ++y)
+            for (int x = 0; x < ps.rcPaint.right; ++x) ::SetPixelV(dc, x, y, RGB(x, y, h->blue[h->phase == 3]));
         ::EndPaint(hwnd, &ps);
         return 0;
     }
@@ -190,10 +176,7 @@ LRESULT CALLBACK HelperProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
 int RunHelper(int x, int y, int w, int h, int blue1, int blue2)
 {
     Helper state{{blue1, blue2}};
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = HelperProc;
-    wc.hInstance = ::GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"TavroTestHelper";
+    WNDCLASSW wc{0, HelperProc, 0, 0, ::GetModuleHandleW(nullptr), nullptr, nullptr, nullptr, nullptr, L"TavroTestHelper"};
     ::RegisterClassW(&wc);
     HWND hwnd = ::CreateWindowExW(0, wc.lpszClassName, L"Tavro Test Helper", WS_POPUP, x, y, w, h, nullptr,
                                   nullptr, wc.hInstance, nullptr);
@@ -237,12 +220,6 @@ int wmain(int argc, wchar_t** argv)
     }
     if (verb == L"exists") {
         std::printf("%d\n", ::FindWindowW(arg(2).c_str(), nullptr) ? 1 : 0);
-        return 0;
-    }
-    if (verb == L"count") {
-        std::pair<std::wstring, int> found{arg(2), 0};
-        ::EnumWindows(CountClass, reinterpret_cast<LPARAM>(&found));
-        std::printf("%d\n", found.second);
         return 0;
     }
     if (verb == L"holdkey") {
