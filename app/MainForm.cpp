@@ -81,10 +81,13 @@ void TForm1::RequestCapture() { ::PostMessageW(Hwnd(), WM_COMMAND, SaveScreenSel
 
 void TForm1::ApplyCaptureHotKey()
 {
-    if (AppSettings.CaptureHotKey == appliedHotKey_) return;
+    // A key that could not serve is tried again (its holder may have let it
+    // go), but said again only when it is another key.
+    const bool changed = AppSettings.CaptureHotKey != appliedHotKey_;
+    if (!changed && HotKey1.Problem().empty()) return;
     appliedHotKey_ = AppSettings.CaptureHotKey;
     const std::wstring& problem = HotKey1.Register(Hwnd(), appliedHotKey_);
-    if (!problem.empty()) Tray1.ShowBalloon(kTrayHint, problem);
+    if (changed && !problem.empty()) Tray1.ShowBalloon(kTrayHint, problem);
 }
 
 void TForm1::ShowCountdown(int secondsLeft) noexcept

@@ -63,8 +63,8 @@ public:
     // Starts a capture as "CAPTURE SCREEN" does, from the message loop: the
     // capture key, a second start of the program. Nothing while one runs.
     void RequestCapture();
-    // Registers AppSettings.CaptureHotKey when it changed; a key that cannot
-    // serve is said once, in a balloon.
+    // Registers AppSettings.CaptureHotKey when it changed or could not serve;
+    // a key that cannot serve is said once, in a balloon.
     void ApplyCaptureHotKey();
     // The capture delay in the icon's tool tip; 0 puts the tip back. While
     // the seconds run, a press on the icon cancels them.
