@@ -1,4 +1,5 @@
-// The user settings, held in memory for the whole run.
+// The user settings, held in memory for the whole run by the main form and
+// handed to whoever reads or changes them.
 #pragma once
 
 #include <string>
@@ -19,5 +20,3 @@ struct TAppSettings {
     // the low byte, HOTKEYF_* in the high byte; 0 none). Print Screen alone.
     int CaptureHotKey = 0x2C;
 };
-
-extern TAppSettings AppSettings;

@@ -2,7 +2,6 @@
 
 #include <memory>
 
-#include "app/AppSettings.h"
 #include "app/HelpCommand.h"
 #include "capture/BackgroundColorCommands.h"
 #include "capture/CaptureCommand.h"
@@ -11,7 +10,6 @@
 #include "output/ExcelExport.h"
 #include "output/Mail.h"
 #include "output/OpenInImageProgram.h"
-#include "output/PictureSaveDialog.h"
 #include "output/PowerPointExport.h"
 #include "output/Print.h"
 #include "output/SaveFile.h"
@@ -23,33 +21,34 @@
 
 namespace {
 
-// What the capture commands ask of the program (the tray item, the picture,
-// the preview and the background colour setting), and what the commands keep
-// for the rest of the run.
+// What the capture commands ask of the program: the tray item, the picture
+// with its selection, the preview and the background colour setting.
 class CommandState final : public CaptureHost, public BackgroundColorTarget {
 public:
     CommandState(TForm1& form, const TProgramForms& forms) : form_(form), forms_(forms) {}
 
-    MailState Mail;
-
     void SetCaptureEnabled(bool enabled) override { form_.SetSaveScreenSelectEnabled(enabled); }
-    void PictureComposed(win::Bitmap& composed) override { form_.Picture.NewCapture(composed); }
+    void PictureComposed(win::Bitmap& composed, const TSelection& selection) override
+    {
+        form_.Picture.NewCapture(composed);
+        form_.CaptureSelection = selection;
+    }
     bool ShowPreview() override { return forms_.PreviewForm.ShowModal() == win::mrRetry; }
     void ShowCountdown(int secondsLeft) override { form_.ShowCountdown(secondsLeft); }
     bool CountdownCancelled() override { return form_.CountdownCancelled(); }
 
     void SetBackgroundColor(COLORREF color) override
     {
-        AppSettings.BackgroundColor = static_cast<int>(color);
+        form_.AppSettings.BackgroundColor = static_cast<int>(color);
         forms_.PreviewForm.SetBackgroundColor(color);
         forms_.SetForm.SetColorShape(color);
     }
-    void RecomposeCapture() override
+    void RecomposeCapture(const TSelection& selection) override
     {
         win::Bitmap composed;
         TImageForm& overlay = forms_.ImageForm;
-        DrawPreview(overlay.Image1, overlay.Layout.primary, static_cast<COLORREF>(AppSettings.BackgroundColor),
-                    composed);
+        DrawPreview(overlay.Image1, overlay.Layout.primary, selection,
+                    static_cast<COLORREF>(form_.AppSettings.BackgroundColor), composed);
         form_.Picture.Recompose(composed);
     }
 
@@ -60,11 +59,11 @@ private:
 
 // The name and date the Office exports add, as the settings dialog's boxes
 // stand now (checked until the dialog is first shown).
-OfficeCaptions CaptionsNow(const TSetForm& settings)
+OfficeCaptions CaptionsNow(const TForm1& form, const TSetForm& settings)
 {
     SYSTEMTIME today{};
     ::GetLocalTime(&today);
-    return {AppSettings.UserName, settings.NameBoxChecked(), settings.DateBoxChecked(), LongDateText(today)};
+    return {form.AppSettings.UserName, settings.NameBoxChecked(), settings.DateBoxChecked(), LongDateText(today)};
 }
 
 // The one path every change of the picture takes: the stamp commands follow
@@ -77,47 +76,35 @@ void PictureChanged(TForm1& form, TPreviewForm& preview)
     if (preview.Showing()) preview.ShowBMP(form.Picture.OutputImage());
 }
 
-}  // namespace
-
-void BindCommands(TForm1& form, const TProgramForms& forms)
+// The commands that take the picture out of the program.
+void BindOutputCommands(TForm1& form, const TProgramForms& forms)
 {
-    auto state = std::make_shared<CommandState>(form, forms);
     TCapturedPicture& picture = form.Picture;
     win::TActionList& actions = form.ActionList1;
-    TPreviewForm& preview = forms.PreviewForm;
-    TImageForm& overlay = forms.ImageForm;
-    TSelectForm& shapes = forms.SelectForm;
     TFileExistsForm& fileExists = forms.FileExistsForm;
     TImageEdForm& programs = forms.ImageEdForm;
-    std::wstring& imageProgram = AppSettings.ImageProgram;
-    int& imageProgIndex = AppSettings.ImageProgIndex;
-
     TSetForm& settings = forms.SetForm;
+    std::wstring& imageProgram = form.AppSettings.ImageProgram;
+    int& imageProgIndex = form.AppSettings.ImageProgIndex;
 
-    form.PreviewForm = &preview;
-    form.SetForm = &settings;
-    form.SaveScreenSelectClick = [state, &shapes, &overlay] {
-        SaveScreenSelectClick(*state, shapes, overlay, AppSettings.BackgroundColor);
-    };
-    overlay.ShapeIndex = [&shapes] { return shapes.ItemIndex(); };
-    preview.RunCommand = [&form](int id) { form.ExecuteCommand(id); };
-    picture.OnChange = [&form, &preview] { PictureChanged(form, preview); };
-
-    // One line a command.
-    actions.Bind(SaveFileAction, [&picture, &fileExists] {
-        SaveFileActionExecute(picture.OutputImage(), AppSettings.SaveDir, fileExists);
+    actions.Bind(SaveFileAction, [&picture, &form, &fileExists] {
+        SaveFileActionExecute(picture.OutputImage(), form.PicDialog, form.AppSettings.SaveDir, fileExists);
     });
     actions.Bind(CopyToClipboardAction, [&picture, &form] {
         CopyToClipboardActionExecute(picture.OutputImage(), form.Hwnd());
     });
-    actions.Bind(PrintAction, [&picture] { PrintActionExecute(picture.OutputImage(), ::GetActiveWindow()); });
-    actions.Bind(MailAction, [state, &picture, &fileExists, &form] {
+    actions.Bind(PrintAction, [&picture, &form] {
+        PrintActionExecute(picture.OutputImage(), form.PrintDialog1, ::GetActiveWindow());
+    });
+    actions.Bind(MailAction, [&picture, &fileExists, &form] {
         const MailSaveStep save = [&](std::wstring& writtenFile) {
-            if (!DoSaveDialog(picture.OutputImage(), AppSettings.SaveDir, fileExists)) return false;
-            writtenFile = PicDialog.FileName;
+            std::optional<std::wstring> written =
+                DoSaveDialog(picture.OutputImage(), form.PicDialog, form.AppSettings.SaveDir, fileExists);
+            if (!written) return false;
+            writtenFile = std::move(*written);
             return true;
         };
-        MailActionExecute(state->Mail, save, AppSettings.UserName, form.Hwnd(), ::GetActiveWindow());
+        MailActionExecute(form.Mail, save, form.AppSettings.UserName, form.Hwnd(), ::GetActiveWindow());
     });
     actions.Bind(RunSelectedEditorAction, [&] {
         RunSelectedEditorActionExecute(picture.OutputImage(), imageProgram, imageProgIndex, programs);
@@ -132,14 +119,39 @@ void BindCommands(TForm1& form, const TProgramForms& forms)
                  [&picture] { RunDefaultProgramOnlyActionExecute(picture.OutputImage()); });
     actions.Bind(RunMSPaintOnlyAction, [&picture] { RunMSPaintOnlyActionExecute(picture.OutputImage()); });
     actions.Bind(MakePowerPointAction, [&picture, &form, &settings] {
-        MakePowerPointActionExecute(picture.OutputImage(), form.OfficeLinks1, CaptionsNow(settings), form.Hwnd());
+        MakePowerPointActionExecute(picture.OutputImage(), form.OfficeLinks1, CaptionsNow(form, settings), form.Hwnd());
     });
     actions.Bind(MakeWordAction, [&picture, &form, &settings] {
-        MakeWordActionExecute(picture.OutputImage(), form.OfficeLinks1, CaptionsNow(settings), form.Hwnd());
+        MakeWordActionExecute(picture.OutputImage(), form.OfficeLinks1, CaptionsNow(form, settings), form.Hwnd());
     });
     actions.Bind(MakeExcelAction, [&picture, &form, &settings] {
-        MakeExcelActionExecute(picture.OutputImage(), form.OfficeLinks1, CaptionsNow(settings), form.Hwnd());
+        MakeExcelActionExecute(picture.OutputImage(), form.OfficeLinks1, CaptionsNow(form, settings), form.Hwnd());
     });
+}
+
+}  // namespace
+
+void BindCommands(TForm1& form, const TProgramForms& forms)
+{
+    auto state = std::make_shared<CommandState>(form, forms);
+    TCapturedPicture& picture = form.Picture;
+    win::TActionList& actions = form.ActionList1;
+    TPreviewForm& preview = forms.PreviewForm;
+    TImageForm& overlay = forms.ImageForm;
+    TSelectForm& shapes = forms.SelectForm;
+    TSetForm& settings = forms.SetForm;
+
+    form.PreviewForm = &preview;
+    form.SetForm = &settings;
+    form.SaveScreenSelectClick = [state, &shapes, &overlay, &form] {
+        SaveScreenSelectClick(*state, shapes, overlay, form.AppSettings.BackgroundColor);
+    };
+    overlay.ShapeIndex = [&shapes] { return shapes.ItemIndex(); };
+    preview.RunCommand = [&form](int id) { form.ExecuteCommand(id); };
+    picture.OnChange = [&form, &preview] { PictureChanged(form, preview); };
+
+    // One line a command.
+    BindOutputCommands(form, forms);
     actions.Bind(ShowHelpAction,
                  [&form] { ShowHelpActionExecute(form.Hwnd(), win::Application.HelpFile, form.HelpPath); });
     actions.Bind(ShowAboutAction, [&form] { form.ShowAboutActionExecute(); });
@@ -147,10 +159,11 @@ void BindCommands(TForm1& form, const TProgramForms& forms)
     actions.Bind(CounterClockwiseAction, [&picture] { CounterClockwiseActionExecute(picture); });
     actions.Bind(MirrorAction, [&picture] { MirrorActionExecute(picture); });
     actions.Bind(BackgroundColorDialogAction, [state, &form] {
-        BackgroundColorDialogActionExecute(form.ColorDialog1, form.Hwnd(), *state);
+        BackgroundColorDialogActionExecute(form.ColorDialog1, form.Hwnd(), form.CaptureSelection, *state);
     });
-    actions.Bind(BackgroundColorPickOnScreenAction,
-                 [state, &overlay] { BackgroundColorPickOnScreenActionExecute(overlay, *state); });
+    actions.Bind(BackgroundColorPickOnScreenAction, [state, &overlay, &form] {
+        BackgroundColorPickOnScreenActionExecute(overlay, form.CaptureSelection, *state);
+    });
     // The stamp commands also set the setting: its box follows.
     actions.Bind(DateStampBMPAction, [&picture, &settings] {
         DateStampBMPActionExecute(picture);

@@ -1,7 +1,6 @@
 #include "app/MainForm.h"
 
 #include "app/ActionTable.h"
-#include "app/AppSettings.h"
 #include "app/SettingsDialog.h"
 #include "app/SettingsRegistry.h"
 #include "app/SingleInstance.h"
@@ -172,8 +171,13 @@ bool TForm1::FormCloseQuery()
 
 void TForm1::FormClose()
 {
+    // The tray goes first, and commands still queued are dropped, so nothing
+    // can start a capture or an export while the close runs (the fade-out
+    // processes messages).
+    closing_ = true;
     HotKey1.Unregister();
-    // The Office references go first; the applications keep their documents.
+    Tray1.Deactivate();
+    // The Office references next; the applications keep their documents.
     ReleaseOfficeLinks(OfficeLinks1);
     try {
         SaveIniFile();
@@ -202,6 +206,7 @@ void TForm1::FadeOut()
 
 void TForm1::ExecuteCommand(int id)
 {
+    if (closing_) return;
     win::RunCommand([&] {
         switch (id) {
         case SaveScreenSelect:

@@ -1,7 +1,8 @@
 // The main form: the controller of the program. It owns the tray icon and its
-// menu, the action list, the captured picture and the background colour
-// dialog, and runs the start-up and shutdown sequences; its own face is the
-// small About window. The commands themselves live in the feature folders and
+// menu, the action list, the settings, the captured picture with its
+// selection, the common dialogs and what the commands keep for the run, and
+// runs the start-up and shutdown sequences; its own face is the small About
+// window. The commands themselves live in the feature folders and
 // are bound to the action list in CommandBindings.
 #pragma once
 
@@ -10,10 +11,15 @@
 #include <functional>
 #include <string>
 
+#include "app/AppSettings.h"
 #include "app/CaptureHotKey.h"
 #include "app/TrayIcon.h"
 #include "capture/ColorDialog.h"
+#include "capture/Selection.h"
+#include "output/Mail.h"
 #include "output/OfficeLinks.h"
+#include "output/PictureSaveDialog.h"
+#include "output/Print.h"
 #include "preview/CapturedPicture.h"
 #include "win/ActionList.h"
 #include "win/Form.h"
@@ -33,14 +39,22 @@ public:
     // Adds the tray icon, once all forms exist.
     void Loaded();
 
+    // The user's settings: read at creation, written at an orderly close.
+    // Declared before Picture, which follows the date-stamp setting.
+    TAppSettings AppSettings;
     TStTrayIcon Tray1;
     win::UniqueMenu Menu1;  // the tray popup menu
     win::TActionList ActionList1;
     TColorDialog ColorDialog1;  // the background colour dialog
+    TPicDialog PicDialog;       // the save dialog
+    TPrintDialog PrintDialog1;
     // The picture the preview shows and every output command uses.
     TCapturedPicture Picture;
+    // The selection Picture was cut with: a new background colour cuts it again.
+    TSelection CaptureSelection;
     // The Office documents the exports keep for the whole run.
     OfficeLinks OfficeLinks1;
+    MailState Mail;  // the mail command's once-per-run explanation
     std::wstring HelpPath;  // where Help last found the help file
     // The global capture key, registered on this window.
     TCaptureHotKey HotKey1;
@@ -96,6 +110,7 @@ private:
 
     win::UniqueFont labelFont_;
     HICON icon_ = nullptr;
+    bool closing_ = false;  // set when the close begins: no command starts after it
     int appliedHotKey_ = -1;  // none applied yet
     bool countingDown_ = false;
     bool countdownCancelled_ = false;

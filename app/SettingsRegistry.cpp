@@ -4,8 +4,6 @@
 #include "win/Error.h"
 #include "win/Strings.h"
 
-TAppSettings AppSettings;
-
 void ReadSettings(TAppSettings& s, HKEY root, const std::wstring& keyPath)
 {
     const TSettingsStore store(root, keyPath, TSettingsStore::Access::Read);

@@ -6,7 +6,6 @@
 
 #include <memory>
 
-#include "app/AppSettings.h"
 #include "app/CommandBindings.h"
 #include "app/MainForm.h"
 #include "app/SingleInstance.h"
@@ -44,11 +43,12 @@ int Run(bool capture)
     auto form1 = std::make_unique<TForm1>();
     auto fileExistsForm = std::make_unique<TFileExistsForm>();
     auto imageForm = std::make_unique<TImageForm>();
-    auto selectForm = std::make_unique<TSelectForm>(AppSettings.CaptureShapeIndex);
+    TAppSettings& settings = form1->AppSettings;
+    auto selectForm = std::make_unique<TSelectForm>(settings.CaptureShapeIndex);
     auto imageEdForm = std::make_unique<TImageEdForm>();
-    auto setForm = std::make_unique<TSetForm>(AppSettings);
+    auto setForm = std::make_unique<TSetForm>(settings);
     auto previewForm = std::make_unique<TPreviewForm>(form1->ActionList1, form1->Picture,
-                                                      static_cast<COLORREF>(AppSettings.BackgroundColor));
+                                                      static_cast<COLORREF>(settings.BackgroundColor));
     BindCommands(*form1, {*fileExistsForm, *imageForm, *selectForm, *imageEdForm, *setForm, *previewForm});
 
     TForm1& main = *form1;

@@ -28,40 +28,32 @@ private:
     win::Bitmap kept_;
 };
 
-class PickModeOn {
-public:
-    PickModeOn() noexcept { PickMode = true; }
-    ~PickModeOn() { PickMode = false; }
-    PickModeOn(const PickModeOn&) = delete;
-    PickModeOn& operator=(const PickModeOn&) = delete;
-};
-
 }  // namespace
 
-COLORREF PickColorOnScreen(TImageForm& overlay)
+std::optional<COLORREF> PickColorOnScreen(TImageForm& overlay)
 {
     KeptDesktop kept(overlay);
     GrabDesktop(overlay);
-    PickModeOn picking;
-    overlay.ShowModal();
-    return PickedColor;
+    return overlay.PickColor();
 }
 
-void ApplyBackgroundColor(COLORREF color, BackgroundColorTarget& target)
+void ApplyBackgroundColor(COLORREF color, const TSelection& selection, BackgroundColorTarget& target)
 {
     target.SetBackgroundColor(color);
-    if (IsRoundShape(ShapeCode)) target.RecomposeCapture();
+    if (IsRoundShape(selection.ShapeCode)) target.RecomposeCapture(selection);
 }
 
-void BackgroundColorDialogActionExecute(TColorDialog& dialog, HWND fallbackOwner,
+void BackgroundColorDialogActionExecute(TColorDialog& dialog, HWND fallbackOwner, const TSelection& selection,
                                         BackgroundColorTarget& target)
 {
     HWND owner = ::GetActiveWindow();
     if (!dialog.Execute(owner ? owner : fallbackOwner)) return;
-    ApplyBackgroundColor(dialog.Color, target);
+    ApplyBackgroundColor(dialog.Color, selection, target);
 }
 
-void BackgroundColorPickOnScreenActionExecute(TImageForm& overlay, BackgroundColorTarget& target)
+void BackgroundColorPickOnScreenActionExecute(TImageForm& overlay, const TSelection& selection,
+                                              BackgroundColorTarget& target)
 {
-    ApplyBackgroundColor(PickColorOnScreen(overlay), target);
+    if (const std::optional<COLORREF> color = PickColorOnScreen(overlay))
+        ApplyBackgroundColor(*color, selection, target);
 }

@@ -52,8 +52,6 @@ void SaveScreenSelectClick(CaptureHost& host, TSelectForm& shapeDialog, TImageFo
     bool retry = false;
     do {
         GrabDesktop(overlay);
-        SelectionMade = false;
-
         int result = win::mrOk;
         if (!retry && !shapeDialog.NoShowChecked()) result = shapeDialog.ShowModal();
         if (result != win::mrOk) break;
@@ -69,22 +67,21 @@ void SaveScreenSelectClick(CaptureHost& host, TSelectForm& shapeDialog, TImageFo
 bool SaveScreen(CaptureHost& host, const TSelectForm& shapeDialog, TImageForm& overlay,
                 const int& backgroundColor)
 {
-    PickMode = false;
+    TSelection selection;
     if (shapeDialog.CaptureShapeIndex() == csEntireScreen) {
-        ShapeCode = scEntireScreen;
+        selection.ShapeCode = scEntireScreen;
+        selection.SelectionMade = true;
         win::Form::ProcessMessages();
     } else {
-        const std::uint8_t previousShape = ShapeCode;
-        overlay.ShowModal();
+        selection = overlay.SelectArea();
         win::Form::ProcessMessages();
-        if (!SelectionMade) {
-            ShapeCode = previousShape;
-            return false;
-        }
+        // A click is no selection: the command ends, and the picture kept
+        // from before keeps its own selection.
+        if (!selection.SelectionMade) return false;
     }
     win::Bitmap composed;
-    DrawPreview(overlay.Image1, overlay.Layout.primary, static_cast<COLORREF>(backgroundColor), composed);
-    host.PictureComposed(composed);
+    DrawPreview(overlay.Image1, overlay.Layout.primary, selection, static_cast<COLORREF>(backgroundColor), composed);
+    host.PictureComposed(composed, selection);
     return host.ShowPreview();
 }
 

@@ -13,8 +13,9 @@ class CaptureHost {
 public:
     // "CAPTURE SCREEN" is unavailable while a capture runs.
     virtual void SetCaptureEnabled(bool enabled) = 0;
-    // A fresh composition of the selection, to become the captured picture.
-    virtual void PictureComposed(win::Bitmap& composed) = 0;
+    // A fresh composition, to become the captured picture, and the selection
+    // it was cut with, to be kept beside it.
+    virtual void PictureComposed(win::Bitmap& composed, const TSelection& selection) = 0;
     // Shows the captured picture; true when the user asks for a retry.
     virtual bool ShowPreview() = 0;
     // The delay before the grab: the whole seconds left, 0 when it is over

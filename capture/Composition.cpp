@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "capture/SelectionOverlay.h"
 #include "win/Error.h"
 #include "win/Gdi.h"
 
@@ -98,7 +97,8 @@ void ComposeCapture(win::Bitmap& desktop, std::uint8_t shapeCode, POINT selStart
     output.TakeFrom(picture);
 }
 
-void DrawPreview(win::Bitmap& desktop, const RECT& primary, COLORREF background, win::Bitmap& output)
+void DrawPreview(win::Bitmap& desktop, const RECT& primary, const TSelection& selection, COLORREF background,
+                 win::Bitmap& output)
 {
-    ComposeCapture(desktop, ShapeCode, SelStart, SelEnd, background, primary, output);
+    ComposeCapture(desktop, selection.ShapeCode, selection.SelStart, selection.SelEnd, background, primary, output);
 }

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "capture/Selection.h"
 #include "win/Bitmap.h"
 
 // The area of the frozen desktop a selection cuts: the ordered drag box, the
@@ -20,5 +21,6 @@ void ComposeCapture(win::Bitmap& desktop, std::uint8_t shapeCode, POINT selStart
                     COLORREF background, const RECT& primary, win::Bitmap& output);
 
 // Composes output from a frozen desktop (with its primary screen at primary)
-// and the overlay's last selection.
-void DrawPreview(win::Bitmap& desktop, const RECT& primary, COLORREF background, win::Bitmap& output);
+// and a selection made on it.
+void DrawPreview(win::Bitmap& desktop, const RECT& primary, const TSelection& selection, COLORREF background,
+                 win::Bitmap& output);

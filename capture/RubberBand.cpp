@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "capture/SelectionOverlay.h"
+#include "capture/Shape.h"
 #include "win/Gdi.h"
 
 void DrawBand(HDC dc, std::uint8_t shapeCode, POINT p1, POINT p2, int rop2)

@@ -3,43 +3,13 @@
 #include <windowsx.h>
 
 #include <algorithm>
-#include <cstdlib>
 
 #include "capture/RubberBand.h"
-#include "capture/ShapeDialog.h"
 #include "capture/WindowList.h"
 #include "win/Gdi.h"
 
-POINT SelStart{0, 0};
-POINT SelEnd{0, 0};
-std::uint8_t ShapeCode = scRectangle;
-bool SelectionMade = false;
-bool PickMode = false;
-COLORREF PickedColor = RGB(255, 255, 255);
-
 namespace {
 constexpr wchar_t kImageClass[] = L"TImageForm";
-}
-
-RECT SquareRect(const RECT& r)
-{
-    const LONG a = std::min(std::labs(r.left - r.right), std::labs(r.top - r.bottom));
-    RECT out = r;
-    out.right = r.left < r.right ? r.left + a : r.left - a;
-    out.bottom = r.top < r.bottom ? r.top + a : r.top - a;
-    return out;
-}
-
-std::uint8_t ShapeCodeForSelection(int itemIndex)
-{
-    switch (itemIndex) {
-    case csEllipse: return scEllipse;
-    case csCircle: return scCircle;
-    case csSquare: return scSquare;
-    case csRoundedRectangle: return scRoundedRectangle;
-    case csWindow: return scWindow;
-    default: return scRectangle;
-    }
 }
 
 TImageForm::TImageForm()
@@ -54,14 +24,12 @@ void TImageForm::SetDesktopBounds(const RECT& bounds)
                    bounds.bottom - bounds.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void TImageForm::FormShow()
+void TImageForm::BeginShowing(bool pickMode)
 {
-    pickWindow_ = false;
-    if (PickMode) return;
-    SelectionMade = false;
-    SelStart = {0, 0};
-    SelEnd = {0, 0};
-    pickWindow_ = ShapeIndex && ShapeCodeForSelection(ShapeIndex()) == scWindow;
+    selection_ = TSelection{};
+    selection_.PickMode = pickMode;
+    Drawing = false;
+    pickWindow_ = !pickMode && ShapeIndex && ShapeCodeForSelection(ShapeIndex()) == scWindow;
     hotWindow_ = pressedWindow_ = -1;
     POINT mouse;
     if (pickWindow_ && ::GetCursorPos(&mouse) && ::ScreenToClient(Hwnd(), &mouse)) HighlightWindowAt(mouse);
@@ -95,10 +63,24 @@ void TImageForm::TakeHighlightedWindow()
     hotWindow_ = -1;
     if (pressedWindow_ < 0 || pressedWindow_ >= static_cast<int>(Windows.size())) return;
     const RECT& frame = Windows[static_cast<size_t>(pressedWindow_)];
-    ShapeCode = scWindow;
-    SelStart = {frame.left, frame.top};
-    SelEnd = {frame.right, frame.bottom};
-    SelectionMade = true;  // listed frames are never empty
+    selection_.ShapeCode = scWindow;
+    selection_.SelStart = {frame.left, frame.top};
+    selection_.SelEnd = {frame.right, frame.bottom};
+    selection_.SelectionMade = true;  // listed frames are never empty
+}
+
+TSelection TImageForm::SelectArea()
+{
+    BeginShowing(false);
+    ShowModal();
+    return selection_;
+}
+
+std::optional<COLORREF> TImageForm::PickColor()
+{
+    BeginShowing(true);
+    ShowModal();
+    return selection_.PickedColor;
 }
 
 bool TImageForm::FormCloseQuery()
@@ -109,7 +91,7 @@ bool TImageForm::FormCloseQuery()
     }
     // Escape or Alt+F4 in the middle of a drag cancels it: the band goes first.
     if (Drawing) {
-        DrawShape(SelStart, SelEnd, R2_NOTXORPEN);
+        DrawShape(selection_.SelStart, selection_.SelEnd, R2_NOTXORPEN);
         Drawing = false;
     }
     return true;
@@ -117,7 +99,7 @@ bool TImageForm::FormCloseQuery()
 
 void TImageForm::DrawShape(POINT p1, POINT p2, int rop2)
 {
-    DrawBand(Image1.Canvas(), ShapeCode, p1, p2, rop2);
+    DrawBand(Image1.Canvas(), selection_.ShapeCode, p1, p2, rop2);
     InvalidateShape(p1, p2);
 }
 
@@ -130,11 +112,12 @@ void TImageForm::InvalidateShape(POINT p1, POINT p2)
 
 void TImageForm::Image1MouseDown(int x, int y)
 {
-    if (PickMode) {
+    TSelection& s = selection_;
+    if (s.PickMode) {
         // A press outside the picture (possible only while the mouse is
-        // captured) would read no colour; the previous pick stays then.
+        // captured) reads no colour; an earlier press's colour stays then.
         const COLORREF color = Image1.Pixel(x, y);
-        if (color != CLR_INVALID) PickedColor = color;
+        if (color != CLR_INVALID) s.PickedColor = color;
         return;
     }
     if (pickWindow_) {
@@ -144,32 +127,34 @@ void TImageForm::Image1MouseDown(int x, int y)
     }
     // A second button pressed during a drag starts over: the first band is
     // inverted away first, so no trace of it can reach the picture.
-    if (Drawing) DrawShape(SelStart, SelEnd, R2_NOTXORPEN);
+    if (Drawing) DrawShape(s.SelStart, s.SelEnd, R2_NOTXORPEN);
     Drawing = true;
-    ShapeCode = ShapeCodeForSelection(ShapeIndex ? ShapeIndex() : 0);
-    SelStart = {x, y};
-    SelEnd = {x, y};
+    s.ShapeCode = ShapeCodeForSelection(ShapeIndex ? ShapeIndex() : 0);
+    s.SelStart = {x, y};
+    s.SelEnd = {x, y};
 }
 
 void TImageForm::Image1MouseMove(int x, int y)
 {
+    TSelection& s = selection_;
     if (pickWindow_) HighlightWindowAt({x, y});
-    if (!Drawing || PickMode) return;
-    DrawShape(SelStart, SelEnd, R2_NOTXORPEN);
-    SelEnd = {x, y};
-    DrawShape(SelStart, SelEnd, R2_NOTXORPEN);
+    if (!Drawing || s.PickMode) return;
+    DrawShape(s.SelStart, s.SelEnd, R2_NOTXORPEN);
+    s.SelEnd = {x, y};
+    DrawShape(s.SelStart, s.SelEnd, R2_NOTXORPEN);
 }
 
 void TImageForm::Image1MouseUp()
 {
+    TSelection& s = selection_;
     if (pickWindow_) TakeHighlightedWindow();
     if (Drawing) {
         // Inverting the last band back leaves the untouched frozen desktop.
-        DrawShape(SelStart, SelEnd, R2_NOTXORPEN);
+        DrawShape(s.SelStart, s.SelEnd, R2_NOTXORPEN);
         Drawing = false;
         // A selection needs both sides of at least one pixel; for square and
         // circle the side is the smaller extent, so the same test holds.
-        SelectionMade = SelStart.x != SelEnd.x && SelStart.y != SelEnd.y;
+        s.SelectionMade = s.SelStart.x != s.SelEnd.x && s.SelStart.y != s.SelEnd.y;
     }
     if (Showing()) Close();
 }

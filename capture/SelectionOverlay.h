@@ -1,49 +1,19 @@
 // The selection overlay: a borderless window over the whole desktop showing
 // the frozen desktop, on which the user drags out the capture area (or, in
-// pick mode, presses on the pixel whose colour is wanted).
+// pick mode, presses on the pixel whose colour is wanted). Each showing
+// starts a fresh TSelection and hands it back when the overlay closes.
 #pragma once
 
 #include <windows.h>
 
-#include <cstdint>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "capture/DesktopGeometry.h"
+#include "capture/Selection.h"
 #include "win/Bitmap.h"
 #include "win/Form.h"
-
-// The shape as the overlay and the composition use it.
-enum ShapeCodes : std::uint8_t {
-    scRectangle = 0,
-    scCircle = 1,
-    scEllipse = 2,
-    scSquare = 3,
-    scRoundedRectangle = 4,
-    scWindow = 5,  // a window's frame, cut as a rectangle
-    scEntireScreen = 9,
-};
-
-extern POINT SelStart;
-extern POINT SelEnd;
-extern std::uint8_t ShapeCode;
-extern bool SelectionMade;
-extern bool PickMode;
-extern COLORREF PickedColor;
-
-// Circle, ellipse and rounded rectangle: the shapes framed and masked with the
-// background colour.
-constexpr bool IsRoundShape(std::uint8_t shapeCode) noexcept
-{
-    return shapeCode == scCircle || shapeCode == scEllipse || shapeCode == scRoundedRectangle;
-}
-
-// The square with the smaller extent as its side, hanging from r's first corner
-// towards its second.
-RECT SquareRect(const RECT& r);
-
-// The shape code the overlay uses for a radio selection of the shape dialog.
-std::uint8_t ShapeCodeForSelection(int itemIndex);
 
 class TImageForm : public win::Form {
 public:
@@ -63,14 +33,26 @@ public:
     std::function<int()> ShapeIndex;
     bool Drawing = false;
 
+    // Shows the overlay modally for a drag; the selection as it closed
+    // (SelectionMade is false when the user only clicked).
+    TSelection SelectArea();
+    // Shows the overlay modally for picking; the colour under the press, none
+    // when it closed without one.
+    std::optional<COLORREF> PickColor();
+
+    // The values of the showing under way (or of the last one); the mouse
+    // handlers write them.
+    const TSelection& Selection() const noexcept { return selection_; }
+    // Starts a showing's values afresh: a selection, or a pick.
+    void BeginShowing(bool pickMode);
+
     void Image1MouseDown(int x, int y);
     void Image1MouseMove(int x, int y);
     void Image1MouseUp();
-    // Outlines the ShapeCode shape between p1 and p2 on Image1 in pen mode rop2.
+    // Outlines the current shape between p1 and p2 on Image1 in pen mode rop2.
     void DrawShape(POINT p1, POINT p2, int rop2);
 
 protected:
-    void FormShow() override;
     bool FormCloseQuery() override;
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
@@ -85,4 +67,6 @@ private:
     bool pickWindow_ = false;
     int hotWindow_ = -1;
     int pressedWindow_ = -1;
+
+    TSelection selection_;
 };

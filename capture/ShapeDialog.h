@@ -1,20 +1,9 @@
 // The shape dialog: which shape the next capture cuts.
 #pragma once
 
+#include "capture/Shape.h"
 #include "win/Form.h"
 #include "win/UniqueHandle.h"
-
-// Shapes in the order of the dialog's radio group (stored as CaptureShapeIndex).
-enum CaptureShape : int {
-    csRectangle = 0,
-    csEntireScreen = 1,
-    csEllipse = 2,
-    csCircle = 3,
-    csSquare = 4,
-    csRoundedRectangle = 5,
-    csWindow = 6,
-    kCaptureShapeCount = 7,
-};
 
 // The delays the dialog offers before the desktop is frozen, in seconds.
 inline constexpr int kCaptureDelays[] = {0, 3, 5, 10};

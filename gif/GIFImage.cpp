@@ -8,11 +8,6 @@
 
 namespace gif {
 
-TReductionMethod GIFDefaultReductionMethod = redWebCube216;
-int GIFDefaultReductionBits = 8;
-TDitherKind GIFDefaultDitherKind = ditNearest;
-TCompressionKind GIFDefaultCompressionKind = cmpLZW;
-
 void CheckGIFDimensions(int width, int height)
 {
     if (width > kMaxGIFDimension || height > kMaxGIFDimension)

@@ -24,12 +24,11 @@ constexpr int kMaxGIFDimension = 65535;
 // Throws GIFException naming the limit when width or height is above it.
 void CheckGIFDimensions(int width, int height);
 
-// Unit-wide defaults that every new TGIFImage copies. The program never
-// changes them.
-extern TReductionMethod GIFDefaultReductionMethod;
-extern int GIFDefaultReductionBits;
-extern TDitherKind GIFDefaultDitherKind;
-extern TCompressionKind GIFDefaultCompressionKind;
+// The settings every new TGIFImage starts with.
+inline constexpr TReductionMethod GIFDefaultReductionMethod = redWebCube216;
+inline constexpr int GIFDefaultReductionBits = 8;
+inline constexpr TDitherKind GIFDefaultDitherKind = ditNearest;
+inline constexpr TCompressionKind GIFDefaultCompressionKind = cmpLZW;
 
 class TGIFImage {
 public:

@@ -27,7 +27,7 @@ void Forget(OfficeLinks& links)
 void MakeExcelActionExecute(const win::Bitmap& picture, OfficeLinks& links, const OfficeCaptions& captions,
                             HWND owner)
 {
-    win::BusyRetryScope busy(office::kBusyRetryLimitMs);
+    const OfficeExportScope running(links);
     // The last export's sheet is replaced by this one's (or emptied).
     links.ExcelSheet.reset();
     OfficeDocumentKind kind{L"Excel.Application", L"Workbooks", L"Add"};
@@ -37,7 +37,10 @@ void MakeExcelActionExecute(const win::Bitmap& picture, OfficeLinks& links, cons
         Forget(links);
         return;
     }
-    IDispatch* workbook = links.ExcelWorkbook.get();
+    // Own references: the kept ones may be released while a call waits.
+    const win::ComPtr<IDispatch> app = links.ExcelApp;
+    const win::ComPtr<IDispatch> keptWorkbook = links.ExcelWorkbook;
+    IDispatch* workbook = keptWorkbook.get();
 
     // No new sheet: as silent as an Excel that cannot be reached.
     win::CallResult sheets = win::GetProperty(workbook, L"Sheets");
@@ -50,7 +53,8 @@ void MakeExcelActionExecute(const win::Bitmap& picture, OfficeLinks& links, cons
         Forget(links);
         return;
     }
-    IDispatch* sheet = links.ExcelSheet.get();
+    const win::ComPtr<IDispatch> keptSheet = links.ExcelSheet;
+    IDispatch* sheet = keptSheet.get();
 
     links.WorkbookName = office::GetText(workbook, L"Name");
 
@@ -63,8 +67,8 @@ void MakeExcelActionExecute(const win::Bitmap& picture, OfficeLinks& links, cons
     office::Call(sheet, L"Paste");
     office::Call(workbook, L"Activate");
     office::Put(sheet, L"Visible", win::Variant::Bool(true));
-    office::Put(links.ExcelApp.get(), L"DisplayFullScreen", win::Variant::Bool(true));
-    office::Put(links.ExcelApp.get(), L"DisplayFullScreen", win::Variant::Bool(false));
+    office::Put(app.get(), L"DisplayFullScreen", win::Variant::Bool(true));
+    office::Put(app.get(), L"DisplayFullScreen", win::Variant::Bool(false));
 
-    win::PutProperty(links.ExcelApp.get(), L"Visible", win::Variant::Bool(true));  // failure ignored
+    win::PutProperty(app.get(), L"Visible", win::Variant::Bool(true));  // failure ignored
 }

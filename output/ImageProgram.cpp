@@ -58,10 +58,12 @@ std::wstring FindDefaultProgram(const std::wstring& path)
 
 std::wstring GetDefaultProgram(const win::Bitmap& picture)
 {
-    const std::wstring temp = TempImageFile();
-    // The association is looked up by an existing file of the type.
-    if (::GetFileAttributesW(temp.c_str()) == INVALID_FILE_ATTRIBUTES) SaveBMP(picture);
-    std::wstring program = FindDefaultProgram(temp);
+    // The association is looked up by an existing file of the type; this one
+    // serves only the look-up.
+    const std::wstring probe = SaveBMP(picture);
+    if (probe.empty()) return {};
+    std::wstring program = FindDefaultProgram(probe);
+    ::DeleteFileW(probe.c_str());
     return IsBlank(program) ? std::wstring() : program;
 }
 

@@ -15,8 +15,8 @@ std::wstring FindDefaultProgram(const std::wstring& path);
 // unchanged when the shell cannot parse it.
 std::wstring ShellLongPath(const std::wstring& path);
 
-// The program associated with BMP files, looked up by the temporary file,
-// which is written first when it does not exist yet; empty when there is none.
+// The program associated with BMP files, looked up by a temporary picture
+// file written for the look-up and deleted after it; empty when there is none.
 std::wstring GetDefaultProgram(const win::Bitmap& picture);
 
 // True for a text of blanks (or none).

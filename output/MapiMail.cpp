@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "output/MapiMailWide.h"
 #include "win/UniqueHandle.h"
 
 namespace {
@@ -84,19 +85,23 @@ MapiMailMessage::MapiMailMessage(const MailTexts& texts)
 
 int SendMapiMailThrough(const std::wstring& library, const MailTexts& texts, HWND appWindow)
 {
-    MailTexts sent = texts;
-    sent.filePath = AnsiSafePath(texts.filePath);
-    MapiMailMessage mail(sent);
-
     // The system folders and the program's own, never the current folder or
     // PATH, where anyone could have placed a library of that name.
     const win::UniqueModule module(::LoadLibraryExW(library.c_str(), nullptr, LOAD_LIBRARY_SEARCH_DEFAULT_DIRS));
     if (!module) return kMailLibraryMissing;
+    const auto uiParent = reinterpret_cast<ULONG_PTR>(appWindow);
+    constexpr FLAGS kFlags = MAPI_LOGON_UI | MAPI_DIALOG;
+    // The Unicode entry point where the library has it: the path as it is.
+    if (const auto sendW = reinterpret_cast<mapiw::SendMailW>(::GetProcAddress(module.get(), "MAPISendMailW"))) {
+        MapiMailMessageW mail(texts);
+        return static_cast<int>(sendW(0, uiParent, &mail.Message(), kFlags, 0));
+    }
     const auto send = reinterpret_cast<LPMAPISENDMAIL>(::GetProcAddress(module.get(), "MAPISendMail"));
     if (!send) return kMailFunctionMissing;
-    const ULONG result = send(0, reinterpret_cast<ULONG_PTR>(appWindow), &mail.Message(),
-                              MAPI_LOGON_UI | MAPI_DIALOG, 0);
-    return static_cast<int>(result);
+    MailTexts sent = texts;
+    sent.filePath = AnsiSafePath(texts.filePath);
+    MapiMailMessage mail(sent);
+    return static_cast<int>(send(0, uiParent, &mail.Message(), kFlags, 0));
 }
 
 int SendMapiMail(const std::wstring& subject, const std::wstring& body, const std::wstring& filePath,

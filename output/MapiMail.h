@@ -58,8 +58,11 @@ inline constexpr int kMailFunctionMissing = 1;
 // Loads "MAPI32.DLL" (from the system folders or the program's folder) and
 // lets the user edit and send the message in the mail program (log-on and
 // message windows shown, parent the application window).
-// Returns kMailLibraryMissing, kMailFunctionMissing, or MAPISendMail's own
-// result (0 when the message went to the mail program). The library is
+// MAPISendMailW is called where the library has it, with the texts as they
+// are; otherwise MAPISendMail, with the ANSI texts and the attachment's path
+// in its short form where the long one does not fit the ANSI code page.
+// Returns kMailLibraryMissing, kMailFunctionMissing (neither entry point), or
+// the entry point's own result (0 when the message went to the mail program). The library is
 // unloaded again on every path.
 int SendMapiMail(const std::wstring& subject, const std::wstring& body, const std::wstring& filePath,
                  const std::wstring& senderName, const std::wstring& senderAddress,

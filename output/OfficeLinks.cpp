@@ -1,9 +1,16 @@
 #include "output/OfficeLinks.h"
 
+#include "output/OfficeCalls.h"
+
 #include <string>
 
 void ReleaseOfficeLinks(OfficeLinks& links) noexcept
 {
+    if (links.exportsRunning > 0) {
+        links.releasePending = true;
+        return;
+    }
+    links.releasePending = false;
     links.ExcelSheet.reset();
     links.PowerPointPresentation.reset();
     links.WordDocument.reset();
@@ -11,6 +18,17 @@ void ReleaseOfficeLinks(OfficeLinks& links) noexcept
     links.PowerPointApp.reset();
     links.WordApp.reset();
     links.ExcelApp.reset();
+}
+
+OfficeExportScope::OfficeExportScope(OfficeLinks& links) : links_(links), busy_(office::kBusyRetryLimitMs)
+{
+    ++links_.exportsRunning;
+}
+
+OfficeExportScope::~OfficeExportScope()
+{
+    if (busy_.CancelledACall()) links_.releasePending = true;
+    if (--links_.exportsRunning == 0 && links_.releasePending) ReleaseOfficeLinks(links_);
 }
 
 namespace {

@@ -23,6 +23,30 @@ struct OfficeLinks {
     win::ComPtr<IDispatch> ExcelWorkbook;
     win::ComPtr<IDispatch> ExcelSheet;  // the sheet made by the last Excel export
     std::wstring WorkbookName;          // the key for finding the workbook again
+
+    // Exports under way (an export waiting on an application lets messages
+    // in, session end among them), and a release asked for meanwhile.
+    int exportsRunning = 0;
+    bool releasePending = false;
+};
+
+// The frame of one export. It marks the export as running for its lifetime;
+// each export also holds its own references to what it works on, so a release
+// while it runs frees nothing under it, and the release itself is done when
+// the last export ends. Calls refused as busy are retried, and a call that
+// gets no answer is cancelled, within office::kBusyRetryLimitMs; after a
+// cancelled call the kept references are released too (their application
+// hangs), within the same bound.
+class OfficeExportScope {
+public:
+    explicit OfficeExportScope(OfficeLinks& links);
+    ~OfficeExportScope();
+    OfficeExportScope(const OfficeExportScope&) = delete;
+    OfficeExportScope& operator=(const OfficeExportScope&) = delete;
+
+private:
+    OfficeLinks& links_;
+    win::BusyRetryScope busy_;
 };
 
 // What the exports write beside the picture: the user's name and the date,
@@ -37,7 +61,8 @@ struct OfficeCaptions {
 
 // Releases the kept references at program close, before the settings are
 // saved. Nothing is saved, closed or quit in the applications: they keep
-// running with their documents open.
+// running with their documents open. While an export runs (the close or the
+// session end arrived inside it), the release waits for its end.
 void ReleaseOfficeLinks(OfficeLinks& links) noexcept;
 
 enum class AttachOutcome {

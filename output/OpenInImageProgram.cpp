@@ -1,6 +1,7 @@
 #include "output/OpenInImageProgram.h"
 
 #include "output/ImageProgram.h"
+#include "output/PaintProgram.h"
 #include "output/TempImageFile.h"
 
 void SetImageEditorActionExecute(const win::Bitmap& picture, std::wstring& imageProgram, int& imageProgIndex,
@@ -46,6 +47,7 @@ void RunDefaultProgramOnlyActionExecute(const win::Bitmap& picture)
 
 void RunMSPaintOnlyActionExecute(const win::Bitmap& picture)
 {
+    const std::wstring paint = PaintProgramPath();
     const std::wstring file = WriteTempImageFile(picture);
-    StartImageProgram(L"mspaint", file);
+    if (!paint.empty()) StartImageProgram(paint, file);
 }

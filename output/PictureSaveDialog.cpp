@@ -9,8 +9,6 @@
 #include "win/Error.h"
 #include "win/Gdi.h"
 
-TPicDialog PicDialog;
-
 namespace {
 // Long paths fit; the dialog reports a longer name as an error.
 constexpr DWORD kFileNameCapacity = 32768;

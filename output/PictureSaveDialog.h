@@ -1,6 +1,6 @@
 // The main form's save dialog: the standard Explorer-style save dialog with a
-// pane that previews the picture being saved. Created once; its file name and
-// filter index carry over from one showing to the next.
+// pane that previews the picture being saved. The main form keeps one for the
+// run; its file name and filter index carry over from one showing to the next.
 #pragma once
 
 #include <windows.h>
@@ -35,5 +35,3 @@ private:
     void DrawPreview(const DRAWITEMSTRUCT& item) const;
     void ShowPictureSize(HWND pane) const;
 };
-
-extern TPicDialog PicDialog;

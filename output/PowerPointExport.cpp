@@ -60,12 +60,15 @@ void AddCaption(IDispatch* shapes, long left, long width, const std::wstring& te
 void MakePowerPointActionExecute(const win::Bitmap& picture, OfficeLinks& links, const OfficeCaptions& captions,
                                  HWND owner)
 {
-    win::BusyRetryScope busy(office::kBusyRetryLimitMs);
+    const OfficeExportScope running(links);
     const OfficeDocumentKind kind{L"PowerPoint.Application", L"Presentations", L"Add"};
     if (AttachOfficeDocument(kind, win::Variant::Text(links.PresentationName), links.PowerPointApp,
                              links.PowerPointPresentation, &links.PresentationName) == AttachOutcome::Failed)
         return;
-    IDispatch* presentation = links.PowerPointPresentation.get();
+    // Own references: the kept ones may be released while a call waits.
+    const win::ComPtr<IDispatch> app = links.PowerPointApp;
+    const win::ComPtr<IDispatch> keptPresentation = links.PowerPointPresentation;
+    IDispatch* presentation = keptPresentation.get();
 
     links.PresentationName = office::GetText(presentation, L"Name");
 
@@ -78,7 +81,7 @@ void MakePowerPointActionExecute(const win::Bitmap& picture, OfficeLinks& links,
     win::ComPtr<IDispatch> shapes = office::GetObject(slide.get(), L"Shapes");
     office::Call(shapes.get(), L"Paste");
 
-    win::PutProperty(links.PowerPointApp.get(), L"Visible", win::Variant::Bool(true));  // failure ignored
+    win::PutProperty(app.get(), L"Visible", win::Variant::Bool(true));  // failure ignored
 
     const win::Variant first = win::Variant::Int(1);
     office::Call(office::CallForObject(office::GetObject(presentation, L"Slides").get(), L"Item", {&first}).get(),

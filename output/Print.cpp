@@ -12,8 +12,6 @@
 #include "win/Error.h"
 #include "win/Gdi.h"
 
-TPrintDialog PrintDialog1;
-
 namespace {
 
 constexpr wchar_t kCannotStart[] = L"Cannot start the print job";
@@ -45,20 +43,6 @@ private:
     HPALETTE previous_ = nullptr;
 };
 
-// GlobalLock/GlobalUnlock.
-class GlobalLockGuard {
-public:
-    explicit GlobalLockGuard(HGLOBAL memory) noexcept : memory_(memory), data_(::GlobalLock(memory)) {}
-    ~GlobalLockGuard() { if (data_) ::GlobalUnlock(memory_); }
-    GlobalLockGuard(const GlobalLockGuard&) = delete;
-    GlobalLockGuard& operator=(const GlobalLockGuard&) = delete;
-    void* get() const noexcept { return data_; }
-
-private:
-    HGLOBAL memory_;
-    void* data_;
-};
-
 // A started document: aborted on the way out unless it was ended.
 class OpenDocument {
 public:
@@ -82,6 +66,68 @@ bool IsPaletteDisplay()
     return (::GetDeviceCaps(screen.get(), RASTERCAPS) & RC_PALETTE) != 0;
 }
 
+// The picture's pixels as a bottom-up DIB for the printer: 24 bits per pixel,
+// or 8 with the system palette's colours on a palette display. They are
+// copied from the picture's own rows into a section of that format, so the
+// picture's bitmap is never read through GetDIBits (which it must not be
+// while its canvas holds it selected).
+class DibCopy {
+public:
+    DibCopy(const win::Bitmap& picture, bool paletteDisplay)
+        : header_(sizeof(BITMAPINFOHEADER) + sizeof(RGBQUAD) * (paletteDisplay ? 256 : 1))
+    {
+        const int w = picture.Width();
+        const int h = picture.Height();
+        BITMAPINFOHEADER& out = Info()->bmiHeader;
+        out.biSize = sizeof(BITMAPINFOHEADER);
+        out.biWidth = w;
+        out.biHeight = h;  // bottom-up rows
+        out.biPlanes = 1;
+        out.biBitCount = static_cast<WORD>(paletteDisplay ? 8 : 24);
+        out.biCompression = BI_RGB;
+        if (paletteDisplay) {
+            out.biClrUsed = out.biClrImportant = 256;
+            // The colours as the screen shows them now.
+            win::WindowDC screen(nullptr);
+            PALETTEENTRY entries[256]{};
+            const UINT count = ::GetSystemPaletteEntries(screen.get(), 0, 256, entries);
+            for (UINT i = 0; i < count && i < 256; ++i)
+                Info()->bmiColors[i] = {entries[i].peBlue, entries[i].peGreen, entries[i].peRed, 0};
+        }
+        const std::int64_t rowBytes = ((static_cast<std::int64_t>(w) * out.biBitCount + 31) / 32) * 4;
+        if (rowBytes * h > std::numeric_limits<std::int32_t>::max()) win::ThrowOutOfResources();
+        out.biSizeImage = static_cast<DWORD>(rowBytes * h);
+
+        section_.reset(::CreateDIBSection(nullptr, Info(), DIB_RGB_COLORS, &bits_, nullptr, 0));
+        win::UniqueMemoryDC target = win::CreateMemoryDC();
+        if (!section_ || !bits_ || !target) win::ThrowOutOfResources();
+        win::SelectGuard selected(target.get(), section_.get());
+
+        BITMAPINFO source{};
+        source.bmiHeader = out;
+        source.bmiHeader.biHeight = -h;  // the picture's rows run top-down
+        source.bmiHeader.biBitCount = static_cast<WORD>(picture.BitsPerPixel());
+        source.bmiHeader.biClrUsed = source.bmiHeader.biClrImportant = 0;
+        source.bmiHeader.biSizeImage = 0;
+        ::GdiFlush();  // drawing on the picture's canvas may still be queued
+        if (::SetDIBitsToDevice(target.get(), 0, 0, static_cast<DWORD>(w), static_cast<DWORD>(h), 0, 0, 0,
+                                static_cast<UINT>(h), picture.Row(0), &source, DIB_RGB_COLORS) != h)
+            win::ThrowOutOfResources();
+        ::GdiFlush();
+    }
+    DibCopy(const DibCopy&) = delete;
+    DibCopy& operator=(const DibCopy&) = delete;
+
+    BITMAPINFO* Info() noexcept { return reinterpret_cast<BITMAPINFO*>(header_.data()); }
+    const BITMAPINFO* Info() const noexcept { return reinterpret_cast<const BITMAPINFO*>(header_.data()); }
+    const void* Bits() const noexcept { return bits_; }
+
+private:
+    std::vector<std::uint8_t> header_;
+    void* bits_ = nullptr;
+    win::UniqueBitmap section_;
+};
+
 }  // namespace
 
 bool TPrintDialog::Execute(HWND owner, UniquePrinterDC& printer)
@@ -89,8 +135,9 @@ bool TPrintDialog::Execute(HWND owner, UniquePrinterDC& printer)
     PRINTDLGW dialog{};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = owner;
+    // PD_NOWARNING: without a printer the program's own message is the one shown.
     dialog.Flags = PD_RETURNDC | PD_USEDEVMODECOPIESANDCOLLATE | PD_NOPAGENUMS | PD_NOSELECTION |
-                   PD_HIDEPRINTTOFILE;
+                   PD_HIDEPRINTTOFILE | PD_NOWARNING;
     // The dialog may free these and hand back new ones: keep whatever it returns.
     dialog.hDevMode = devMode_.release();
     dialog.hDevNames = devNames_.release();
@@ -101,6 +148,9 @@ bool TPrintDialog::Execute(HWND owner, UniquePrinterDC& printer)
     if (!chosen) {
         const DWORD error = ::CommDlgExtendedError();
         if (error == 0) return false;
+        // Settings of a printer that is gone would fail the next showing too.
+        devMode_.reset();
+        devNames_.reset();
         if (error == PDERR_NODEFAULTPRN || error == PDERR_NODEVICES) throw win::Error(L"No printer is installed");
         wchar_t text[80];
         std::swprintf(text, 80, L"The print dialog failed (error 0x%04lX)", static_cast<unsigned long>(error));
@@ -111,11 +161,11 @@ bool TPrintDialog::Execute(HWND owner, UniquePrinterDC& printer)
     return true;
 }
 
-void PrintActionExecute(const win::Bitmap& picture, HWND owner)
+void PrintActionExecute(const win::Bitmap& picture, TPrintDialog& dialog, HWND owner)
 {
     if (picture.Empty()) throw win::Error(L"There is no picture to print");
     UniquePrinterDC printer;
-    if (!PrintDialog1.Execute(owner, printer)) return;
+    if (!dialog.Execute(owner, printer)) return;
     PrintPicture(picture, printer.get());
 }
 
@@ -148,54 +198,11 @@ void DrawBitmapAsDib(HDC dc, int x, int y, int width, int height, const win::Bit
     const int h = bitmap.Height();
     if (w <= 0 || h <= 0) throw win::Error(L"There is no picture to draw");
     const bool paletteDisplay = IsPaletteDisplay();
-    const int bits = paletteDisplay ? 8 : 24;
-
-    // The header with room for the colour table: 256 entries on a palette
-    // display, one otherwise. Fields not set stay 0.
-    std::vector<std::uint8_t> header(sizeof(BITMAPINFOHEADER) + sizeof(RGBQUAD) * (paletteDisplay ? 256 : 1));
-    auto* info = reinterpret_cast<BITMAPINFO*>(header.data());
-    info->bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info->bmiHeader.biWidth = w;
-    info->bmiHeader.biHeight = h;  // bottom-up rows
-    info->bmiHeader.biPlanes = 1;
-    info->bmiHeader.biBitCount = static_cast<WORD>(bits);
-    info->bmiHeader.biCompression = BI_RGB;
-    if (paletteDisplay) info->bmiHeader.biClrUsed = info->bmiHeader.biClrImportant = 256;
-
     const win::UniquePalette palette = paletteDisplay ? PaletteOf(bitmap) : win::UniquePalette();
-    win::UniqueGlobal pixels;
-    {
-        win::WindowDC screen(nullptr);
-        if (!screen.get()) win::ThrowOutOfResources();
-        PaletteGuard screenPalette(screen.get(), palette.get());
-        ::GdiFlush();  // drawing on the picture's canvas may still be queued
-        // Without a pixel buffer GetDIBits completes the header (the image size).
-        if (!::GetDIBits(screen.get(), bitmap.Handle(), 0, static_cast<UINT>(h), nullptr, info, DIB_RGB_COLORS))
-            win::ThrowOutOfResources();
-        const std::int64_t rowBytes = ((static_cast<std::int64_t>(w) * bits + 31) / 32) * 4;
-        const std::int64_t size = rowBytes * h;
-        if (size > std::numeric_limits<std::int32_t>::max()) win::ThrowOutOfResources();
-        info->bmiHeader.biSizeImage = static_cast<DWORD>(size);
-        pixels.reset(::GlobalAlloc(GMEM_MOVEABLE, static_cast<SIZE_T>(size)));
-        if (!pixels) win::ThrowOutOfResources();
-        GlobalLockGuard lock(pixels.get());
-        if (!lock.get()) win::ThrowOutOfResources();
-        if (::GetDIBits(screen.get(), bitmap.Handle(), 0, static_cast<UINT>(h), lock.get(), info,
-                        DIB_RGB_COLORS) != h)
-            win::ThrowOutOfResources();
-        if (paletteDisplay) {
-            // The colours as the screen shows them now.
-            PALETTEENTRY entries[256]{};
-            const UINT count = ::GetSystemPaletteEntries(screen.get(), 0, 256, entries);
-            for (UINT i = 0; i < count && i < 256; ++i)
-                info->bmiColors[i] = {entries[i].peBlue, entries[i].peGreen, entries[i].peRed, 0};
-        }
-    }
+    const DibCopy copy(bitmap, paletteDisplay);
 
     PaletteGuard destinationPalette(dc, palette.get());
-    GlobalLockGuard lock(pixels.get());
-    if (!lock.get()) win::ThrowOutOfResources();
-    const int lines = ::StretchDIBits(dc, x, y, width, height, 0, 0, w, h, lock.get(), info, DIB_RGB_COLORS,
-                                      SRCCOPY);
+    const int lines = ::StretchDIBits(dc, x, y, width, height, 0, 0, w, h, copy.Bits(), copy.Info(),
+                                      DIB_RGB_COLORS, SRCCOPY);
     if (lines == 0 || lines == static_cast<int>(GDI_ERROR)) throw win::Error(L"The picture could not be drawn");
 }

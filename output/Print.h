@@ -31,12 +31,10 @@ private:
     win::UniqueGlobal devNames_;
 };
 
-extern TPrintDialog PrintDialog1;
-
-// Shows PrintDialog1 over owner; when the user confirms, prints picture with
-// PrintPicture. Cancelling prints and shows nothing. Throws win::Error when
-// the job cannot be printed.
-void PrintActionExecute(const win::Bitmap& picture, HWND owner);
+// Shows dialog (the program's PrintDialog1) over owner; when the user
+// confirms, prints picture with PrintPicture. Cancelling prints and shows
+// nothing. Throws win::Error when the job cannot be printed.
+void PrintActionExecute(const win::Bitmap& picture, TPrintDialog& dialog, HWND owner);
 
 // One page on the printer: the picture at the top-left of the printable area,
 // PrintExtent(width) x PrintExtent(height) printer pixels, cut at the paper's

@@ -18,9 +18,10 @@ bool FileExists(FileSystem& fs, const std::wstring& name)
 
 }  // namespace
 
-void SaveFileActionExecute(win::Bitmap& picture, std::wstring& saveDir, TFileExistsForm& existsDialog)
+void SaveFileActionExecute(win::Bitmap& picture, TPicDialog& dialog, std::wstring& saveDir,
+                           TFileExistsForm& existsDialog)
 {
-    DoSaveDialog(picture, saveDir, existsDialog);
+    DoSaveDialog(picture, dialog, saveDir, existsDialog);
 }
 
 std::wstring SaveDialogFolder(const std::wstring& saveDir, const std::function<bool(const std::wstring&)>& isFolder,
@@ -46,27 +47,30 @@ std::wstring PicturesFolder()
 
 }  // namespace
 
-bool DoSaveDialog(win::Bitmap& picture, std::wstring& saveDir, TFileExistsForm& existsDialog)
+std::optional<std::wstring> DoSaveDialog(win::Bitmap& picture, TPicDialog& dialog, std::wstring& saveDir,
+                                         TFileExistsForm& existsDialog)
 {
-    PicDialog.InitialDir = SaveDialogFolder(saveDir, win::IsExistingFolder, PicturesFolder());
-    PicDialog.FileName = ExtensionForFilter(PicDialog.FileName, PicDialog.FilterIndex);
-    PicDialog.Picture = &picture;
-    const bool chosen = PicDialog.Execute(::GetActiveWindow());
-    PicDialog.Picture = nullptr;
-    if (!chosen) return false;
+    dialog.InitialDir = SaveDialogFolder(saveDir, win::IsExistingFolder, PicturesFolder());
+    dialog.FileName = ExtensionForFilter(dialog.FileName, dialog.FilterIndex);
+    dialog.Picture = &picture;
+    const bool chosen = dialog.Execute(::GetActiveWindow());
+    dialog.Picture = nullptr;
+    if (!chosen) return std::nullopt;
     // The folder is remembered only once a file was written there.
-    if (!SaveImageFile(picture, PicDialog.FileName, PicDialog.FilterIndex, true, existsDialog)) return false;
-    saveDir = win::FolderOf(PicDialog.FileName);
-    return true;
+    const std::wstring chosenName = dialog.FileName;
+    if (!SaveImageFile(picture, chosenName, dialog.FilterIndex, true, existsDialog, dialog.FileName))
+        return std::nullopt;
+    saveDir = win::FolderOf(dialog.FileName);
+    return dialog.FileName;
 }
 
 bool SaveImageFile(win::Bitmap& picture, const std::wstring& fileName, int filterIndex, bool checkExists,
-                   TFileExistsForm& existsDialog)
+                   TFileExistsForm& existsDialog, std::wstring& dialogFileName)
 {
     return SaveImageFileTo(
         picture, fileName, filterIndex, checkExists,
         [&existsDialog](const std::wstring& existing) { return FileExistsChoice(existsDialog, existing); },
-        PicDialog.FileName);
+        dialogFileName);
 }
 
 bool SaveImageFileTo(win::Bitmap& picture, const std::wstring& fileName, int filterIndex, bool checkExists,

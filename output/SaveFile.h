@@ -4,21 +4,26 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "output/FileExistsDialog.h"
 #include "output/FileSystem.h"
+#include "output/PictureSaveDialog.h"
 #include "output/TempImageFile.h"
 #include "win/Bitmap.h"
 
 // The Save command: DoSaveDialog.
-void SaveFileActionExecute(win::Bitmap& picture, std::wstring& saveDir, TFileExistsForm& existsDialog);
+void SaveFileActionExecute(win::Bitmap& picture, TPicDialog& dialog, std::wstring& saveDir,
+                           TFileExistsForm& existsDialog);
 
-// Shows PicDialog, opening in saveDir (see SaveDialogFolder), and saves the
-// picture; true when a file was written. Only then saveDir becomes the folder
-// of that file. The Mail command reads PicDialog.FileName afterwards to learn
-// which file.
-bool DoSaveDialog(win::Bitmap& picture, std::wstring& saveDir, TFileExistsForm& existsDialog);
+// Shows dialog (the program's PicDialog), opening in saveDir (see
+// SaveDialogFolder), and saves the picture. Returns the name of the file
+// written (the numbered one after a rename), which the dialog also proposes
+// next time, and only then makes its folder saveDir; none when the user
+// cancelled.
+std::optional<std::wstring> DoSaveDialog(win::Bitmap& picture, TPicDialog& dialog, std::wstring& saveDir,
+                                         TFileExistsForm& existsDialog);
 
 // The folder the save dialog opens in: saveDir when it is a usable, existing
 // folder, else fallback (the user's Pictures folder; empty lets the dialog choose).
@@ -29,13 +34,13 @@ std::wstring SaveDialogFolder(const std::wstring& saveDir, const std::function<b
 // onto it; with checkExists, an existing file is handled by the file-exists
 // policy of existsDialog. True when a file was written, false when the user
 // cancelled. A failed write throws win::Error (the command shows it).
-// PicDialog.FileName ends up as the name actually written.
+// dialogFileName ends up as the name actually written (see SaveImageFileTo).
 bool SaveImageFile(win::Bitmap& picture, const std::wstring& fileName, int filterIndex, bool checkExists,
-                   TFileExistsForm& existsDialog);
+                   TFileExistsForm& existsDialog, std::wstring& dialogFileName);
 
 // SaveImageFile with its collaborators passed in. choose answers for an
 // existing file (1 overwrite, 7 rename, else cancel); dialogFileName receives
-// the names as PicDialog.FileName does.
+// the name with the type's extension, then the name actually written.
 bool SaveImageFileTo(win::Bitmap& picture, const std::wstring& fileName, int filterIndex, bool checkExists,
                      const std::function<int(const std::wstring&)>& choose, std::wstring& dialogFileName,
                      FileSystem& fs = RealFileSystem());

@@ -2,71 +2,64 @@
 
 #include <windows.h>
 
+#include <cwchar>
+
 #include "output/BmpWriter.h"
 #include "output/SafeFileWriter.h"
 #include "win/Error.h"
 #include "win/Strings.h"
-#include "win/UniqueHandle.h"
 
 namespace {
 
-constexpr wchar_t kTempImageName[] = L"capture-temp.bmp";
+constexpr int kNameAttempts = 16;
 
-// A folder takes new files when a uniquely named one can be made there; the
-// probe goes away when it is closed. (GetTempFileNameW is no test: Wine's
-// reports success for a folder where nothing could be made.)
-bool TakesNewFiles(const std::wstring& folder)
+// A name part no earlier write of any process is likely to have used; the
+// exclusive write settles the rare clash.
+std::wstring UniquePart(int attempt)
 {
-    if (folder.empty()) return false;
-    for (int attempt = 0; attempt < 8; ++attempt) {
-        const std::wstring probe = folder + L"tavro-probe-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
-                                   std::to_wstring(::GetTickCount() + attempt) + L".tmp";
-        win::UniqueFile file(::CreateFileW(probe.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
-                                           FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
-        const DWORD error = ::GetLastError();
-        if (file) return true;
-        if (error != ERROR_FILE_EXISTS) return false;
-    }
-    return false;
-}
-
-std::wstring UserTempFolder()
-{
-    wchar_t folder[MAX_PATH + 1] = {};
-    const DWORD length = ::GetTempPathW(MAX_PATH + 1, folder);
-    if (length == 0 || length > MAX_PATH) return {};
-    return std::wstring(folder, length);
+    LARGE_INTEGER counter{};
+    ::QueryPerformanceCounter(&counter);
+    wchar_t text[40];
+    std::swprintf(text, 40, L"%lx-%llx", static_cast<unsigned long>(::GetCurrentProcessId()),
+                  static_cast<unsigned long long>(counter.QuadPart) + static_cast<unsigned long long>(attempt));
+    return text;
 }
 
 }  // namespace
 
-std::wstring TempImageFileIn(const std::wstring& preferredFolder)
+std::wstring TempImageFolder()
 {
-    if (TakesNewFiles(preferredFolder)) return preferredFolder + kTempImageName;
-    const std::wstring temp = UserTempFolder();
-    // Without a temporary folder the preferred one is still the best guess: the
-    // write then fails there and says why.
-    return (temp.empty() ? preferredFolder : temp) + kTempImageName;
+    wchar_t folder[MAX_PATH + 1] = {};
+    const DWORD length = ::GetTempPathW(MAX_PATH + 1, folder);
+    if (length == 0 || length > MAX_PATH) throw win::Error(L"The temporary folder cannot be found");
+    return std::wstring(folder, length);
 }
-
-std::wstring TempImageFile() { return TempImageFileIn(win::FolderOf(win::ExecutablePath())); }
 
 std::wstring WriteTempImageFile(const win::Bitmap& picture)
 {
     if (picture.Empty()) throw win::Error(L"There is no picture to save");
     output::BmpFileSize(picture);  // refuses a picture the format cannot hold
     ::GdiFlush();                  // drawing on the canvas may still be batched
-    const std::wstring path = TempImageFile();
-    output::WriteFileSafely(path, [&](output::ByteSink& sink) { output::WriteBmp(picture, sink); });
-    return path;
+    const std::wstring folder = TempImageFolder();
+    for (int attempt = 0;; ++attempt) {
+        const std::wstring path = folder + L"capture-temp-" + UniquePart(attempt) + L".bmp";
+        if (win::IsExistingFile(path)) continue;
+        try {
+            // Keep: the file takes the name only when nobody holds it yet.
+            output::WriteFileSafely(path, [&](output::ByteSink& sink) { output::WriteBmp(picture, sink); },
+                                    output::ExistingFile::Keep);
+            return path;
+        } catch (const win::Error&) {
+            if (attempt + 1 >= kNameAttempts || !win::IsExistingFile(path)) throw;
+        }
+    }
 }
 
-bool SaveBMP(const win::Bitmap& picture)
+std::wstring SaveBMP(const win::Bitmap& picture)
 {
     try {
-        WriteTempImageFile(picture);
-        return true;
+        return WriteTempImageFile(picture);
     } catch (...) {
-        return false;
+        return {};
     }
 }

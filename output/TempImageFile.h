@@ -1,25 +1,20 @@
-// The one temporary file of the program: the picture as a BMP file, written
-// before an image program is started and handed to it on its command line.
-// It is rewritten each time and never deleted.
+// The picture handed to image programs: written as a BMP file in the user's
+// own temporary folder, under a new name each time, and never deleted.
 #pragma once
 
 #include <string>
 
 #include "win/Bitmap.h"
 
-// "capture-temp.bmp" in the executable's folder, or in the user's temporary
-// folder when the executable's folder does not take new files (the usual case
-// for an installed program).
-std::wstring TempImageFile();
+// The user's own temporary folder, with its trailing separator.
+std::wstring TempImageFolder();
 
-// The same choice for a given preferred folder (with its trailing separator).
-std::wstring TempImageFileIn(const std::wstring& preferredFolder);
-
-// Writes picture to TempImageFile() as a BMP file at its depth, replacing the
-// previous one, and returns the path written. Throws win::Error saying why
-// when it cannot, leaving the previous file as it was.
+// Writes picture at its depth as a BMP file in TempImageFolder(), under a name
+// "capture-temp-<unique part>.bmp" that this write takes exclusively (a file
+// that another process put under a name first is never replaced or reused),
+// and returns the path written. Throws win::Error saying why when it cannot.
 std::wstring WriteTempImageFile(const win::Bitmap& picture);
 
-// WriteTempImageFile for callers that carry on without the file: false on any
-// failure, which is not reported.
-bool SaveBMP(const win::Bitmap& picture);
+// WriteTempImageFile for callers that carry on without the file: the path, or
+// empty on any failure, which is not reported.
+std::wstring SaveBMP(const win::Bitmap& picture);

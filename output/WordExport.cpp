@@ -19,7 +19,7 @@ void TypeText(IDispatch* selection, const std::wstring& text)
 void MakeWordActionExecute(const win::Bitmap& picture, OfficeLinks& links, const OfficeCaptions& captions,
                            HWND owner)
 {
-    win::BusyRetryScope busy(office::kBusyRetryLimitMs);
+    const OfficeExportScope running(links);
     // The kept document itself is the key, passed by reference as Word's
     // collections take a variable.
     win::Variant keptDocument = win::Variant::Object(links.WordDocument.get());
@@ -29,8 +29,10 @@ void MakeWordActionExecute(const win::Bitmap& picture, OfficeLinks& links, const
     keptDocument.Clear();
     if (outcome == AttachOutcome::Failed) return;
 
+    // An own reference: the kept one may be released while a call waits.
+    const win::ComPtr<IDispatch> app = links.WordApp;
     // The application's selection, wherever the user has moved it.
-    win::ComPtr<IDispatch> selection = office::GetObject(links.WordApp.get(), L"Selection");
+    win::ComPtr<IDispatch> selection = office::GetObject(app.get(), L"Selection");
     if (outcome == AttachOutcome::NewDocument) {
         if (captions.putName) TypeText(selection.get(), captions.userName + kBreak);
         if (captions.putDate) TypeText(selection.get(), captions.dateText + kBreak + kBreak);
@@ -41,5 +43,5 @@ void MakeWordActionExecute(const win::Bitmap& picture, OfficeLinks& links, const
     TypeText(selection.get(), kBreak);
     selection.reset();
 
-    win::PutProperty(links.WordApp.get(), L"Visible", win::Variant::Bool(true));  // failure ignored
+    win::PutProperty(app.get(), L"Visible", win::Variant::Bool(true));  // failure ignored
 }

@@ -7,6 +7,8 @@
 
 namespace win {
 
+// The one global: window and dialog procedures, tool tips and the error box
+// reached from any window need the title and the hint switch with no context of ours.
 TApplication Application;
 
 void TApplication::SetHint(const std::wstring& hint)

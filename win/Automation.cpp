@@ -140,6 +140,16 @@ namespace {
 // so a command facing an application that stays busy ends after one wait.
 thread_local DWORD busyRetryLimit = 0;
 constexpr DWORD kBusyRetryPause = 100;
+// How long an outgoing call may wait for an answer before it is cancelled
+// (0: for ever), when the call started, and whether one was cancelled. After
+// one cancel the rest of the scope's calls (releases included) are not
+// waited for again.
+thread_local DWORD answerLimit = 0;
+thread_local DWORD callStart = 0;
+thread_local bool callCancelled = false;
+// While a call waits, COM asks the filter only when a message arrives: this
+// timer makes sure one does.
+constexpr UINT kWaitTickMs = 200;
 
 bool IsRefusedAsBusy(HRESULT hr)
 {
@@ -193,7 +203,16 @@ public:
         const bool busy = rejectType == SERVERCALL_RETRYLATER || rejectType == SERVERCALL_REJECTED;
         return busy && elapsed < busyRetryLimit ? kBusyRetryPause : static_cast<DWORD>(-1);
     }
-    DWORD STDMETHODCALLTYPE MessagePending(HTASK, DWORD, DWORD) override { return PENDINGMSG_WAITDEFPROCESS; }
+    // A call that has waited past the bound without any answer (an application
+    // that hangs rather than refuses) is cancelled: it then fails with
+    // RPC_E_CALL_CANCELED like any other failure.
+    DWORD STDMETHODCALLTYPE MessagePending(HTASK, DWORD, DWORD) override
+    {
+        if (answerLimit == 0 || ::GetTickCount() - callStart < answerLimit) return PENDINGMSG_WAITDEFPROCESS;
+        callCancelled = true;
+        answerLimit = 1;  // what follows in the scope is not waited for again
+        return PENDINGMSG_CANCELCALL;
+    }
 
 private:
     LONG refs_ = 1;
@@ -239,7 +258,10 @@ CallResult Invoke(IDispatch* object, std::wstring_view name, WORD flags,
     LPOLESTR names[1] = {memberName.data()};
     DISPID id = DISPID_UNKNOWN;
     HRESULT hr =
-        RetryWhileBusy([&] { return object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id); });
+        RetryWhileBusy([&] {
+            callStart = ::GetTickCount();
+            return object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
+        });
     if (FAILED(hr)) return Failed(hr);
 
     // Invoke takes the arguments last to first. It does not change them (apart
@@ -262,6 +284,7 @@ CallResult Invoke(IDispatch* object, std::wstring_view name, WORD flags,
     UINT badArgument = 0;
     hr = RetryWhileBusy([&] {
         exception.Clear();
+        callStart = ::GetTickCount();
         return object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, result.value.put(),
                               &exception.info, &badArgument);
     });
@@ -293,17 +316,26 @@ CallResult CallMethod(IDispatch* object, std::wstring_view name,
     return Invoke(object, name, DISPATCH_METHOD | DISPATCH_PROPERTYGET, Raw(args));
 }
 
-BusyRetryScope::BusyRetryScope(DWORD limitMs) : previousLimit_(busyRetryLimit)
+BusyRetryScope::BusyRetryScope(DWORD limitMs)
+    : previousLimit_(busyRetryLimit), previousAnswerLimit_(answerLimit), previousCancelled_(callCancelled)
 {
     auto* filter = new BusyRetryFilter;
     registered_ = SUCCEEDED(::CoRegisterMessageFilter(filter, &previous_));
     filter->Release();  // COM keeps its own reference while registered
     busyRetryLimit = limitMs;
+    answerLimit = limitMs;
+    callCancelled = false;
+    tick_ = ::SetTimer(nullptr, 0, kWaitTickMs, nullptr);
 }
+
+bool BusyRetryScope::CancelledACall() const noexcept { return callCancelled; }
 
 BusyRetryScope::~BusyRetryScope()
 {
+    if (tick_) ::KillTimer(nullptr, tick_);
     busyRetryLimit = previousLimit_;
+    answerLimit = previousAnswerLimit_;
+    callCancelled = previousCancelled_;
     if (registered_) ::CoRegisterMessageFilter(previous_, nullptr);
     if (previous_) previous_->Release();
 }

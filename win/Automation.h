@@ -147,7 +147,10 @@ CallResult CallMethod(IDispatch* object, std::wstring_view name,
 // message filter is registered for COM's own retries, and the calls above
 // repeat a refused call themselves where COM hands the refusal back at once.
 // Then the refusal is the call's result, and later calls in the scope are not
-// retried any more. Use on an STA thread, scoped.
+// retried any more. A call that gets no answer at all within limitMs (a hung
+// server) is cancelled and fails with RPC_E_CALL_CANCELED; later calls in the
+// scope are then cancelled at once when they do not answer. Use on an STA
+// thread, scoped.
 class BusyRetryScope {
 public:
     explicit BusyRetryScope(DWORD limitMs);
@@ -155,10 +158,16 @@ public:
     BusyRetryScope(const BusyRetryScope&) = delete;
     BusyRetryScope& operator=(const BusyRetryScope&) = delete;
 
+    // True once a call of this scope was cancelled for want of an answer.
+    bool CancelledACall() const noexcept;
+
 private:
     IMessageFilter* previous_ = nullptr;
     DWORD previousLimit_ = 0;
+    DWORD previousAnswerLimit_ = 0;
+    bool previousCancelled_ = false;
     bool registered_ = false;
+    UINT_PTR tick_ = 0;
 };
 
 // The object a call gave back; when it gave none, the result fails with

@@ -163,14 +163,35 @@ void Form::Close()
 {
     if (!FormCloseQuery()) return;
     if (InModalLoop()) {
-        modalResult_ = mrCancel;
+        SetModalResult(mrCancel);
         return;
     }
     FormClose();
 }
 
+void Form::BringToFront()
+{
+    // A modal form is never left disabled (a later modal window may have
+    // disabled it); that window enables it again anyway when it ends.
+    ::EnableWindow(hwnd_, TRUE);
+    ::ShowWindow(hwnd_, SW_SHOW);
+    ::SetForegroundWindow(hwnd_);
+}
+
+void Form::SetModalResult(int result) noexcept
+{
+    modalResult_ = result;
+    // The form goes at once, also when another modal loop runs above its own.
+    if (result != mrNone && InModalLoop()) ::ShowWindow(hwnd_, SW_HIDE);
+}
+
 int Form::ShowModal()
 {
+    // Already showing: to the front, keeping what the user has entered.
+    if (InModalLoop()) {
+        BringToFront();
+        return mrNone;
+    }
     HWND previousActive = ::GetActiveWindow();
     ModalDisabling disabled(hwnd_);
     // However the showing ends, the form is hidden and out of its modal state.

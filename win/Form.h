@@ -24,10 +24,14 @@ public:
 
     // Shows the form and runs messages until a modal result is set; every other
     // visible window of the program is disabled meanwhile (hidden windows such as
-    // the tray icon's stay usable). Returns the modal result.
+    // the tray icon's stay usable). Returns the modal result. A form that is
+    // already in its modal loop is brought to the front (enabled) instead, as it
+    // is, and mrNone is returned at once.
     int ShowModal();
     int ModalResult() const noexcept { return modalResult_; }
-    void SetModalResult(int result) noexcept { modalResult_ = result; }
+    // Ends the modal showing with result; the form hides at once.
+    void SetModalResult(int result) noexcept;
+    void BringToFront();
 
     void Show();
     void Hide();

@@ -15,25 +15,26 @@ using testpics::PixelBytes;
 constexpr COLORREF kNewBackground = RGB(30, 160, 90);
 
 // The program around the commands: the colour setting and a captured picture
-// composed from the overlay's frozen desktop.
+// composed from the overlay's frozen desktop, with the selection it was cut with.
 class CaptureState : public BackgroundColorTarget {
 public:
     explicit CaptureState(TImageForm& overlay) : overlay_(overlay) {}
 
     void SetBackgroundColor(COLORREF c) override { color = c; }
-    void RecomposeCapture() override
+    void RecomposeCapture(const TSelection& cut) override
     {
         win::Bitmap composed;
-        ::DrawPreview(overlay_.Image1, {0, 0, 640, 480}, color, composed);
+        ::DrawPreview(overlay_.Image1, {0, 0, 640, 480}, cut, color, composed);
         picture.Recompose(composed);
     }
     void DrawPreview()
     {
         win::Bitmap composed;
-        ::DrawPreview(overlay_.Image1, {0, 0, 640, 480}, color, composed);
+        ::DrawPreview(overlay_.Image1, {0, 0, 640, 480}, selection, color, composed);
         picture.NewCapture(composed);
     }
 
+    TSelection selection;
     COLORREF color = RGB(255, 255, 255);
     bool stampSetting = true;
     TCapturedPicture picture{stampSetting};
@@ -58,9 +59,7 @@ protected:
     void SetUp() override
     {
         testpics::FillPattern(imageForm_->Image1, 640, 480);
-        ShapeCode = scEllipse;
-        SelStart = {250, 40};
-        SelEnd = {50, 140};
+        state_.selection = {{250, 40}, {50, 140}, scEllipse, true};
     }
 
     // The ellipse capture in the new colour, mirrored and turned clockwise
@@ -68,7 +67,8 @@ protected:
     std::unique_ptr<win::Bitmap> Expected()
     {
         win::Bitmap composed;
-        ComposeCapture(imageForm_->Image1, scEllipse, SelStart, SelEnd, kNewBackground, {0, 0, 640, 480}, composed);
+        ComposeCapture(imageForm_->Image1, scEllipse, {250, 40}, {50, 140}, kNewBackground, {0, 0, 640, 480},
+                       composed);
         composed.SetPixelFormat(win::PixelFormat::Bits24);
         auto mirrored = FlipBitmap(false, true, composed);
         return RotateBitmap(90, *mirrored);
@@ -85,9 +85,13 @@ TEST_F(Recompose, KeepsMirrorAndRotationAndShowsTheNewColour)
     state_.DrawPreview();
     state_.picture.Mirror();
     state_.picture.Rotate(true);
+    // A later showing of the overlay that ends in a click (a cancelled retry)
+    // does not move what the picture's own selection cuts.
+    imageForm_->BeginShowing(false);
+    imageForm_->Image1MouseDown(5, 5);
+    imageForm_->Image1MouseUp();
 
-    state_.color = kNewBackground;
-    state_.RecomposeCapture();
+    ApplyBackgroundColor(kNewBackground, state_.selection, state_);
 
     EXPECT_TRUE(state_.picture.MirrorFlag());
     EXPECT_EQ(state_.picture.RotationCount(), 1);
@@ -105,8 +109,7 @@ TEST_F(Recompose, DrawsTheStampAgainWhenTheSettingIsOn)
     state_.DrawPreview();
     state_.picture.Mirror();
     state_.picture.Rotate(true);
-    state_.color = kNewBackground;
-    state_.RecomposeCapture();
+    ApplyBackgroundColor(kNewBackground, state_.selection, state_);
 
     EXPECT_TRUE(state_.picture.DateStampShown());
     // The master is the clean transformed picture; the output carries one
@@ -120,16 +123,21 @@ TEST_F(Recompose, DrawsTheStampAgainWhenTheSettingIsOn)
 namespace {
 
 // Presses and releases the left button at a point of the overlay once it
-// shows, as a user picking a colour does; driven by a thread timer while the
-// overlay runs its modal loop.
+// shows, as a user picking a colour does (or closes it with Alt+F4's
+// WM_CLOSE); driven by a thread timer while the overlay runs its modal loop.
 POINT pickPoint{0, 0};
 UINT_PTR pickTimer = 0;
 TImageForm* pickOverlay = nullptr;
+bool closeWithoutPress = false;
 
 void CALLBACK PressOnOverlay(HWND, UINT, UINT_PTR, DWORD)
 {
     if (!pickOverlay || !pickOverlay->Showing()) return;
     ::KillTimer(nullptr, pickTimer);
+    if (closeWithoutPress) {
+        ::PostMessageW(pickOverlay->Hwnd(), WM_CLOSE, 0, 0);
+        return;
+    }
     const LPARAM at = MAKELPARAM(pickPoint.x, pickPoint.y);
     ::PostMessageW(pickOverlay->Hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, at);
     ::PostMessageW(pickOverlay->Hwnd(), WM_LBUTTONUP, 0, at);
@@ -151,6 +159,7 @@ protected:
         pickOverlay = imageForm_;
         testpics::FillPattern(imageForm_->Image1, 640, 480);
         pickPoint = {940, 28};  // on the notification area, not black
+        closeWithoutPress = false;
         pickTimer = ::SetTimer(nullptr, 0, 50, PressOnOverlay);
     }
     void TearDown() override
@@ -168,11 +177,8 @@ TEST_F(PickOnScreen, TakesTheScreenPixelAndPutsTheFrozenDesktopBack)
 {
     const auto frozen = PixelBytes(imageForm_->Image1);
     const COLORREF expected = ScreenPixel(pickPoint);
-    PickedColor = RGB(1, 2, 3);
 
     EXPECT_EQ(PickColorOnScreen(*imageForm_), expected);
-    EXPECT_EQ(PickedColor, expected);
-    EXPECT_FALSE(PickMode);
     EXPECT_FALSE(imageForm_->Showing());
     EXPECT_EQ(PixelBytes(imageForm_->Image1), frozen);
     EXPECT_EQ(imageForm_->Image1.Width(), 640);
@@ -181,26 +187,33 @@ TEST_F(PickOnScreen, TakesTheScreenPixelAndPutsTheFrozenDesktopBack)
 TEST_F(PickOnScreen, RecomposesAnEllipseButLeavesARectangleAlone)
 {
     // A rectangle capture: only the setting changes.
-    ShapeCode = scRectangle;
-    SelStart = {10, 10};
-    SelEnd = {150, 110};
+    state_.selection = {{10, 10}, {150, 110}, scRectangle, true};
     state_.stampSetting = false;
     state_.DrawPreview();
     const auto rectangle = PixelBytes(state_.picture.OutputImage());
     const COLORREF picked = ScreenPixel(pickPoint);
     state_.color = RGB(1, 2, 3);
-    BackgroundColorPickOnScreenActionExecute(*imageForm_, state_);
+    BackgroundColorPickOnScreenActionExecute(*imageForm_, state_.selection, state_);
     EXPECT_EQ(state_.color, picked);
     EXPECT_EQ(PixelBytes(state_.picture.OutputImage()), rectangle);
 
     // An ellipse capture turned once: recomposed in the picked colour, still turned.
-    ShapeCode = scEllipse;
+    state_.selection.ShapeCode = scEllipse;
     state_.color = RGB(1, 2, 3);
     state_.DrawPreview();
     state_.picture.Rotate(true);
     EXPECT_EQ(state_.picture.OutputImage().Pixel(0, 0), RGB(1, 2, 3));
+    // Closing the overlay without a press changes nothing.
+    const auto turned = PixelBytes(state_.picture.OutputImage());
+    closeWithoutPress = true;
     pickTimer = ::SetTimer(nullptr, 0, 50, PressOnOverlay);
-    BackgroundColorPickOnScreenActionExecute(*imageForm_, state_);
+    BackgroundColorPickOnScreenActionExecute(*imageForm_, state_.selection, state_);
+    EXPECT_EQ(state_.color, RGB(1, 2, 3));
+    EXPECT_EQ(PixelBytes(state_.picture.OutputImage()), turned);
+
+    closeWithoutPress = false;
+    pickTimer = ::SetTimer(nullptr, 0, 50, PressOnOverlay);
+    BackgroundColorPickOnScreenActionExecute(*imageForm_, state_.selection, state_);
     EXPECT_EQ(state_.picture.RotationCount(), 1);
     EXPECT_EQ(state_.picture.OutputImage().Width(), 120);
     EXPECT_EQ(state_.picture.OutputImage().Height(), 160);

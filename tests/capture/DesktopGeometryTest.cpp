@@ -62,10 +62,7 @@ TEST(DesktopGeometry, TheEntireScreenIsCutAtThePrimaryInsideTheGrab)
     for (int y = 0; y < 300; y += 37)
         for (int x = 0; x < 400; x += 41) EXPECT_EQ(out.Pixel(x, y), testpics::PatternColor(x + 300, y + 200));
     // A selection on the left monitor is cut from the grab where it was dragged.
-    ShapeCode = scRectangle;
-    SelStart = {10, 20};
-    SelEnd = {110, 70};
-    DrawPreview(grab, layout.primary, RGB(0, 0, 0), out);
+    DrawPreview(grab, layout.primary, {{10, 20}, {110, 70}, scRectangle, true}, RGB(0, 0, 0), out);
     ASSERT_EQ(out.Width(), 100);
     EXPECT_EQ(out.Pixel(0, 0), testpics::PatternColor(10, 20));
 }

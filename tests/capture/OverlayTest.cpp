@@ -24,10 +24,9 @@ protected:
     {
         FillPattern(frozen_, 320, 240);
         imageForm_->Image1.Assign(frozen_);
-        imageForm_->Drawing = false;
-        PickMode = false;
-        SelectionMade = false;
+        imageForm_->BeginShowing(false);
     }
+    static const TSelection& Sel() { return imageForm_->Selection(); }
 
     static TImageForm* imageForm_;
     win::Bitmap frozen_;
@@ -56,11 +55,11 @@ TEST_F(Overlay, ADragEndsWithTheFrozenDesktopUntouchedAndTheDragRecorded)
     EXPECT_NE(PixelBytes(imageForm_->Image1), PixelBytes(frozen_));  // the band shows
     imageForm_->Image1MouseUp();
     EXPECT_FALSE(imageForm_->Drawing);
-    EXPECT_TRUE(SelectionMade);
-    EXPECT_EQ(SelStart.x, 250);
-    EXPECT_EQ(SelStart.y, 200);
-    EXPECT_EQ(SelEnd.x, 40);
-    EXPECT_EQ(SelEnd.y, 32);
+    EXPECT_TRUE(Sel().SelectionMade);
+    EXPECT_EQ(Sel().SelStart.x, 250);
+    EXPECT_EQ(Sel().SelStart.y, 200);
+    EXPECT_EQ(Sel().SelEnd.x, 40);
+    EXPECT_EQ(Sel().SelEnd.y, 32);
     EXPECT_EQ(PixelBytes(imageForm_->Image1), PixelBytes(frozen_));
 }
 
@@ -73,22 +72,22 @@ TEST_F(Overlay, ASecondPressDuringADragRemovesTheFirstBandAndStartsOver)
     imageForm_->Image1MouseMove(100, 60);
     imageForm_->Image1MouseUp();
     EXPECT_EQ(PixelBytes(imageForm_->Image1), PixelBytes(frozen_));
-    EXPECT_EQ(SelStart.x, 300);
-    EXPECT_EQ(SelStart.y, 220);
-    EXPECT_TRUE(SelectionMade);
+    EXPECT_EQ(Sel().SelStart.x, 300);
+    EXPECT_EQ(Sel().SelStart.y, 220);
+    EXPECT_TRUE(Sel().SelectionMade);
 }
 
 TEST_F(Overlay, AClickOrADragBackToItsStartIsNoSelection)
 {
     imageForm_->Image1MouseDown(50, 60);
     imageForm_->Image1MouseUp();
-    EXPECT_FALSE(SelectionMade);
+    EXPECT_FALSE(Sel().SelectionMade);
 
     imageForm_->Image1MouseDown(50, 60);
     imageForm_->Image1MouseMove(120, 90);
     imageForm_->Image1MouseMove(50, 60);
     imageForm_->Image1MouseUp();
-    EXPECT_FALSE(SelectionMade);
+    EXPECT_FALSE(Sel().SelectionMade);
     EXPECT_EQ(PixelBytes(imageForm_->Image1), PixelBytes(frozen_));
 
     // A drag along one axis only has no area: no selection either, for any
@@ -96,16 +95,16 @@ TEST_F(Overlay, AClickOrADragBackToItsStartIsNoSelection)
     imageForm_->Image1MouseDown(50, 60);
     imageForm_->Image1MouseMove(150, 60);
     imageForm_->Image1MouseUp();
-    EXPECT_FALSE(SelectionMade);
+    EXPECT_FALSE(Sel().SelectionMade);
     imageForm_->Image1MouseDown(50, 60);
     imageForm_->Image1MouseMove(50, 160);
     imageForm_->Image1MouseUp();
-    EXPECT_FALSE(SelectionMade);
+    EXPECT_FALSE(Sel().SelectionMade);
     // One pixel each way is the smallest selection.
     imageForm_->Image1MouseDown(50, 60);
     imageForm_->Image1MouseMove(51, 61);
     imageForm_->Image1MouseUp();
-    EXPECT_TRUE(SelectionMade);
+    EXPECT_TRUE(Sel().SelectionMade);
 }
 
 TEST_F(Overlay, MovesWithoutAPressDrawNothing)
@@ -115,25 +114,21 @@ TEST_F(Overlay, MovesWithoutAPressDrawNothing)
     EXPECT_EQ(PixelBytes(imageForm_->Image1), PixelBytes(frozen_));
 }
 
-TEST_F(Overlay, PickModeTakesThePixelUnderThePressAndLeavesTheDragAlone)
+TEST_F(Overlay, PickModeTakesThePixelUnderThePressAndDragsNothing)
 {
-    SelStart = {7, 8};
-    SelEnd = {70, 80};
-    ShapeCode = scEllipse;
-    PickMode = true;
+    imageForm_->BeginShowing(true);
+    imageForm_->Image1MouseDown(-5, 400);  // outside the picture: no colour
+    EXPECT_FALSE(Sel().PickedColor.has_value());
     imageForm_->Image1MouseDown(123, 45);
-    EXPECT_EQ(PickedColor, testpics::PatternColor(123, 45));
+    EXPECT_EQ(Sel().PickedColor, testpics::PatternColor(123, 45));
     imageForm_->Image1MouseMove(200, 200);
     imageForm_->Image1MouseUp();
     EXPECT_FALSE(imageForm_->Drawing);
-    EXPECT_EQ(SelStart.x, 7);
-    EXPECT_EQ(SelEnd.y, 80);
-    EXPECT_EQ(ShapeCode, scEllipse);
+    EXPECT_FALSE(Sel().SelectionMade);
     EXPECT_EQ(PixelBytes(imageForm_->Image1), PixelBytes(frozen_));
-    // A press outside the picture keeps the previous colour.
+    // A later press outside the picture keeps the colour taken.
     imageForm_->Image1MouseDown(-5, 400);
-    EXPECT_EQ(PickedColor, testpics::PatternColor(123, 45));
-    PickMode = false;
+    EXPECT_EQ(Sel().PickedColor, testpics::PatternColor(123, 45));
 }
 
 TEST_F(Overlay, EveryShapeOfTheShapeDialogIsDrawnAndLeavesNoTrace)
@@ -147,11 +142,11 @@ TEST_F(Overlay, EveryShapeOfTheShapeDialogIsDrawnAndLeavesNoTrace)
     for (int i = 0; i < 5; ++i) {
         dialog.SetItemIndex(selections[i]);
         imageForm_->Image1MouseDown(250, 200);
-        EXPECT_EQ(ShapeCode, codes[i]);
+        EXPECT_EQ(Sel().ShapeCode, codes[i]);
         for (int step = 1; step <= 6; ++step) imageForm_->Image1MouseMove(250 - step * 35, 200 - step * 12);
         EXPECT_NE(PixelBytes(imageForm_->Image1), PixelBytes(frozen_)) << selections[i];
         imageForm_->Image1MouseUp();
-        EXPECT_TRUE(SelectionMade);
+        EXPECT_TRUE(Sel().SelectionMade);
         EXPECT_EQ(PixelBytes(imageForm_->Image1), PixelBytes(frozen_)) << selections[i];
     }
     imageForm_->ShapeIndex = nullptr;

@@ -6,6 +6,7 @@ BMP files and Paint, registered in the prefix under HKLM (Wine ignores the
 classes of HKCU). Tavro runs from a folder with a blank in its name, so the
 temporary file's path has one too. Imported by tavro_e2e.py."""
 import os
+import re
 import shutil
 import time
 
@@ -90,8 +91,10 @@ class Programs:
         cmdline, argv, copied = self.record()
         assert argv[0].lower().endswith(os.path.basename(self.paths[role]).lower()), (role, argv)
         assert len(argv) == 2, f"{role}: {len(argv)} arguments: {cmdline!r}"
-        assert argv[1].lower() == temp.lower(), (argv[1], temp)
-        assert cmdline.lower().endswith(f'"{temp}"'.lower()), cmdline
+        # A new file in the user's temporary folder, never beside the program.
+        assert re.fullmatch(r".*\\capture-temp-[0-9a-f]+-[0-9a-f]+\.bmp", argv[1]), argv[1]
+        assert not argv[1].lower().startswith(temp.lower()), (argv[1], temp)
+        assert cmdline.endswith(f'"{argv[1]}"'), cmdline
         assert copied
         got = decoded(self.log + ".bmp")
         assert len(got) == len(picture)
@@ -121,7 +124,7 @@ def prepared(t, seed, **settings):
     except BaseException:
         programs.restore()
         raise
-    return programs, picture, win_path(os.path.join(folder, "capture-temp.bmp"))
+    return programs, picture, win_path(folder)
 
 
 def open_dialog(t):
@@ -225,26 +228,19 @@ def ProgramsMenuOpensEachProgram(t):
         programs.restore()
 
 
-def UnwritablePictureFileStartsNothingAndSaysWhy(t):
-    programs, _, temp = prepared(t, 23)
+def PictureFileBesideTheProgramIsNeitherReplacedNorHandedOver(t):
+    programs, picture, temp = prepared(t, 23)
     try:
-        # A read-only temporary file from an earlier run cannot be replaced.
+        # A file planted under the old fixed name beside the program.
         path = os.path.join(t.desk.tmp, "Program Files Tavro", "capture-temp.bmp")
         with open(path, "wb") as f:
             f.write(b"BM old")
-        os.chmod(path, 0o444)
         t.driver("command", PREVIEW, RUN_PAINT)
-        t.wait_window(APP_TITLE)
-        message = t.driver("text", APP_TITLE, 0xFFFF).strip()
-        assert "capture-temp.bmp" in message, message
-        programs.assert_none_started(0.5)
-        t.click_control(APP_TITLE, ID_OK)
-        t.wait_gone(APP_TITLE)
-        programs.assert_none_started()
+        programs.assert_started("paint", temp, picture, t.desk.width)
         assert open(path, "rb").read() == b"BM old"
     finally:
         programs.restore()
 
 
 SCENARIOS = [ProgramButtonWithTheDialogAndWithout, ProgramsMenuOpensEachProgram,
-             UnwritablePictureFileStartsNothingAndSaysWhy]
+             PictureFileBesideTheProgramIsNeitherReplacedNorHandedOver]

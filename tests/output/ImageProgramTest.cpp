@@ -189,9 +189,10 @@ protected:
     // quoted argument, with the picture's pixels in it.
     void ExpectHandedOver(const Record& r)
     {
-        const std::wstring temp = TempImageFile();
         ASSERT_EQ(r.argv.size(), 2u) << win::Narrow(r.cmdline);
-        EXPECT_TRUE(SamePath(r.argv[1], temp)) << win::Narrow(r.argv[1]);
+        const std::wstring temp = r.argv[1];
+        EXPECT_TRUE(SamePath(temp.substr(0, TempFolder().size()), TempFolder())) << win::Narrow(temp);
+        EXPECT_NE(temp.find(L"\\capture-temp-"), std::wstring::npos) << win::Narrow(temp);
         const std::wstring quoted = L"\"" + temp + L"\"";
         ASSERT_GE(r.cmdline.size(), quoted.size());
         EXPECT_TRUE(SamePath(r.cmdline.substr(r.cmdline.size() - quoted.size()), quoted)) << win::Narrow(r.cmdline);
@@ -272,12 +273,13 @@ TEST_F(ImagePrograms, EachWayHandsOverThePictureAsOneQuotedArgument)
 
 TEST_F(ImagePrograms, NoProgramStartsWhenThePictureCannotBeWritten)
 {
-    // The temporary file held open by another program without sharing (as an
-    // image program may still hold it): the write fails and says why.
-    const std::wstring temp = TempImageFile();
-    ASSERT_TRUE(SaveBMP(picture_));
-    win::UniqueFile held(::CreateFileW(temp.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-    ASSERT_TRUE(held);
+    // A temporary folder that is not there: the write fails and says why.
+    wchar_t savedTmp[MAX_PATH] = {}, savedTemp[MAX_PATH] = {};
+    ::GetEnvironmentVariableW(L"TMP", savedTmp, MAX_PATH);
+    ::GetEnvironmentVariableW(L"TEMP", savedTemp, MAX_PATH);
+    const std::wstring missing = folder_ + L"no such folder";
+    ::SetEnvironmentVariableW(L"TMP", missing.c_str());
+    ::SetEnvironmentVariableW(L"TEMP", missing.c_str());
     TImageEdForm dialog;
     std::wstring imageProgram = program_;
     int imageProgIndex = ipUserProgram;
@@ -287,10 +289,11 @@ TEST_F(ImagePrograms, NoProgramStartsWhenThePictureCannotBeWritten)
     } catch (const win::Error& e) {
         message = e.Message();
     }
-    EXPECT_NE(message.find(L"capture-temp.bmp"), std::wstring::npos) << win::Narrow(message);
+    EXPECT_NE(message.find(L"capture-temp-"), std::wstring::npos) << win::Narrow(message);
     EXPECT_THROW(RunMSPaintOnlyActionExecute(picture_), win::Error);
-    EXPECT_FALSE(SaveBMP(picture_));
-    held.reset();
+    EXPECT_TRUE(SaveBMP(picture_).empty());
+    ::SetEnvironmentVariableW(L"TMP", savedTmp);
+    ::SetEnvironmentVariableW(L"TEMP", savedTemp);
     ::Sleep(1500);
     EXPECT_FALSE(Exists(log_)) << "a program was started without the picture";
 
@@ -390,12 +393,32 @@ TEST(ImageProgramLookup, ShellLongPathExpandsShortNames)
     ::CoUninitialize();
 }
 
-TEST(ImageProgramLookup, TempImageFileFallsBackToTheUserTemporaryFolder)
+TEST(ImageProgramLookup, TempImageFileIsANewFileInTheUserTemporaryFolderEachTime)
 {
-    const std::wstring here = win::FolderOf(win::ExecutablePath());
-    EXPECT_EQ(TempImageFileIn(here), here + L"capture-temp.bmp");
-    EXPECT_EQ(TempImageFile(), here + L"capture-temp.bmp");
-    // A folder that takes no files even for root, and one that is not there.
-    EXPECT_EQ(TempImageFileIn(L"Z:\\sys\\"), TempFolder() + L"capture-temp.bmp");
-    EXPECT_EQ(TempImageFileIn(here + L"no such folder\\"), TempFolder() + L"capture-temp.bmp");
+    win::Bitmap picture;
+    testpics::FillPattern(picture, 8, 4, win::PixelFormat::Bits24);
+    const std::wstring first = WriteTempImageFile(picture);
+    const std::wstring second = WriteTempImageFile(picture);
+    EXPECT_NE(first, second);
+    for (const std::wstring& path : {first, second}) {
+        EXPECT_TRUE(SamePath(path.substr(0, TempFolder().size()), TempFolder())) << win::Narrow(path);
+        EXPECT_EQ(ReadBytes(path).size(), 54u + 24 * 4);
+        ::DeleteFileW(path.c_str());
+    }
+}
+
+TEST_F(ImagePrograms, PaintIsStartedByItsRegisteredPathNeverFromTheCurrentFolder)
+{
+    // Paint not registered, a program of its name planted in the current folder.
+    for (const wchar_t* name : {L"\\mspaint", L"\\mspaint.exe"})
+        ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, (std::wstring(kAppPaths) + name).c_str());
+    ASSERT_TRUE(::CopyFileW(program_.c_str(), (folder_ + L"mspaint.exe").c_str(), FALSE));
+    wchar_t previous[MAX_PATH];
+    ::GetCurrentDirectoryW(MAX_PATH, previous);
+    ::SetCurrentDirectoryW(folder_.c_str());
+    RunMSPaintOnlyActionExecute(picture_);
+    ::SetCurrentDirectoryW(previous);
+    ::Sleep(1500);
+    EXPECT_FALSE(Exists(log_)) << "the planted program was started";
+    ::DeleteFileW((folder_ + L"mspaint.exe").c_str());
 }

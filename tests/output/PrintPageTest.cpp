@@ -51,6 +51,8 @@ TEST(PrintedPicture, OneStretchAtTheTopLeftWithTheBottomUpDibOfThePicture)
 {
     win::Bitmap picture;
     testpics::FillPattern(picture, 1024, 768);
+    // Drawn on through its canvas, which keeps the bitmap selected.
+    ::SetPixel(picture.Canvas(), 5, 5, RGB(1, 2, 3));
     const long before = win::gdiObjectCount.load();
     const std::vector<StretchCall> calls = Recorded(picture);
     EXPECT_EQ(win::gdiObjectCount.load(), before);

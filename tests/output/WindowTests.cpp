@@ -199,15 +199,16 @@ TEST(SaveCommand, SavesThroughTheDialogsAndProposesTheNameWritten)
     TFileExistsForm existsForm;
     testpics::FillPattern(picture, 64, 48, win::PixelFormat::Bits32);
     std::wstring saveDir = folder.Path();
-    PicDialog.FileName = L"capture.jpg";
-    PicDialog.FilterIndex = 1;
+    TPicDialog dialog;
 
     // The JPG type forces its extension onto the typed name.
     std::thread first([] { AcceptSaveDialog(L"shot.png"); });
-    EXPECT_TRUE(DoSaveDialog(picture, saveDir, existsForm));
+    const std::optional<std::wstring> written = DoSaveDialog(picture, dialog, saveDir, existsForm);
     first.join();
     EXPECT_EQ(folder.Names(), std::vector<std::wstring>{L"shot.jpg"});
-    EXPECT_EQ(::lstrcmpiW(PicDialog.FileName.c_str(), (folder / L"shot.jpg").c_str()), 0) << PicDialog.FileName;
+    ASSERT_TRUE(written.has_value());
+    EXPECT_EQ(::lstrcmpiW(written->c_str(), (folder / L"shot.jpg").c_str()), 0) << *written;
+    EXPECT_EQ(dialog.FileName, *written);
     EXPECT_EQ(::lstrcmpiW(saveDir.c_str(), folder.Path().c_str()), 0) << saveDir;
 
     // The same name again: the file-exists dialog names the file; Rename numbers it.
@@ -221,11 +222,13 @@ TEST(SaveCommand, SavesThroughTheDialogsAndProposesTheNameWritten)
         ::PostMessageW(exists, WM_COMMAND, MAKEWPARAM(TFileExistsForm::RenameBut, BN_CLICKED),
                        reinterpret_cast<LPARAM>(::GetDlgItem(exists, TFileExistsForm::RenameBut)));
     });
-    EXPECT_TRUE(DoSaveDialog(picture, saveDir, existsForm));
+    const std::optional<std::wstring> renamed = DoSaveDialog(picture, dialog, saveDir, existsForm);
     second.join();
     EXPECT_EQ(shownName, L"shot.jpg");
     EXPECT_EQ(folder.Names(), (std::vector<std::wstring>{L"shot(1).jpg", L"shot.jpg"}));
-    EXPECT_EQ(::lstrcmpiW(PicDialog.FileName.c_str(), (folder / L"shot(1).jpg").c_str()), 0) << PicDialog.FileName;
+    ASSERT_TRUE(renamed.has_value());
+    EXPECT_EQ(::lstrcmpiW(renamed->c_str(), (folder / L"shot(1).jpg").c_str()), 0) << *renamed;
+    EXPECT_EQ(dialog.FileName, *renamed);
 
     // Cancel in the save dialog: nothing is written and nothing changes.
     std::thread third([] {
@@ -234,7 +237,7 @@ TEST(SaveCommand, SavesThroughTheDialogsAndProposesTheNameWritten)
             ::PostMessageW(dlg, WM_COMMAND, IDCANCEL, 0);
         }
     });
-    EXPECT_FALSE(DoSaveDialog(picture, saveDir, existsForm));
+    EXPECT_FALSE(DoSaveDialog(picture, dialog, saveDir, existsForm).has_value());
     third.join();
     EXPECT_EQ(folder.Names().size(), 2u);
 
@@ -245,16 +248,16 @@ TEST(SaveCommand, SavesThroughTheDialogsAndProposesTheNameWritten)
     const std::wstring remembered = saveDir;
     const std::wstring lost = other / L"lost.jpg";
     std::thread fourth([&] { AcceptSaveDialog(lost.c_str()); });
-    EXPECT_THROW(DoSaveDialog(empty, saveDir, existsForm), win::Error);
+    EXPECT_THROW(DoSaveDialog(empty, dialog, saveDir, existsForm), win::Error);
     fourth.join();
     EXPECT_EQ(saveDir, remembered);
 
-    // The temporary BMP for image programs: replaced on every call, at the picture's depth.
-    ::DeleteFileW(TempImageFile().c_str());
-    EXPECT_TRUE(SaveBMP(picture));
+    // The temporary BMP for image programs, at the picture's depth.
+    EXPECT_FALSE(SaveBMP(picture).empty());
     testpics::FillPattern(picture, 30, 20, win::PixelFormat::Bits24);
-    EXPECT_TRUE(SaveBMP(picture));
-    const std::string bmp = ReadBytes(TempImageFile());
+    const std::wstring temp = SaveBMP(picture);
+    const std::string bmp = ReadBytes(temp);
+    ::DeleteFileW(temp.c_str());
     ASSERT_EQ(bmp.size(), 54u + 92 * 20);
     EXPECT_EQ(bmp[28], 24);
 }

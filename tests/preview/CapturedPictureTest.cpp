@@ -161,18 +161,16 @@ TEST_F(TransformCommands, ComposingTurningMirroringAndStampingLeakNoGdiObjects)
     Capture(true);
     auto everyCommand = [&] {
         for (std::uint8_t shape : {scRectangle, scCircle, scEllipse, scSquare, scRoundedRectangle, scEntireScreen}) {
-            ShapeCode = shape;
-            SelStart = {300, 200};
-            SelEnd = {40, 30};
+            const TSelection selection{{300, 200}, {40, 30}, shape, true};
             win::Bitmap composed;
-            DrawPreview(desktop, {0, 0, 640, 480}, RGB(255, 255, 255), composed);
+            DrawPreview(desktop, {0, 0, 640, 480}, selection, RGB(255, 255, 255), composed);
             picture_.NewCapture(composed);
             picture_.Rotate(true);
             picture_.Mirror();
             picture_.DateStamp(false);
             picture_.DateStamp(true);
             picture_.Rotate(false);
-            DrawPreview(desktop, {0, 0, 640, 480}, RGB(0, 128, 255), composed);
+            DrawPreview(desktop, {0, 0, 640, 480}, selection, RGB(0, 128, 255), composed);
             picture_.Recompose(composed);
         }
     };

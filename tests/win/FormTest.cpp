@@ -3,6 +3,7 @@
 // a modal showing that fails half-way enables the other windows again.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -82,4 +83,62 @@ TEST_F(FormTest, AModalShowingThatFailsEnablesTheOtherWindowsAgain)
     EXPECT_FALSE(modal.InModalLoop());
     EXPECT_FALSE(modal.Showing());
     owner.Hide();
+}
+
+namespace {
+
+constexpr UINT kRun = WM_APP + 3;
+
+// A form that runs a step from inside its own modal loop.
+class ScriptForm : public ThrowingForm {
+public:
+    std::function<void()> step;
+    int shown = 0;
+    void PostStep(std::function<void()> s)
+    {
+        step = std::move(s);
+        ::PostMessageW(Hwnd(), kRun, 0, 0);
+    }
+
+protected:
+    void FormShow() override { ++shown; }
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == kRun) {
+            step();
+            return 0;
+        }
+        return ThrowingForm::HandleMessage(message, wParam, lParam);
+    }
+};
+
+}  // namespace
+
+TEST_F(FormTest, AFormAlreadyShowingModallyComesToTheFrontEnabledAndOneResultEndsOnlyIt)
+{
+    ScriptForm settings, preview;
+    if (!settings.Hwnd()) GTEST_SKIP() << "no display";
+    int again = -1, fromPreview = -1, previewResult = -1;
+    bool disabledUnderPreview = false, enabledAtFront = false, hiddenAtOnce = false;
+    settings.PostStep([&] {
+        again = settings.ShowModal();  // as Settings from the tray a second time
+        preview.PostStep([&] {
+            disabledUnderPreview = !::IsWindowEnabled(settings.Hwnd());
+            fromPreview = settings.ShowModal();  // as the preview's Settings
+            enabledAtFront = ::IsWindowEnabled(settings.Hwnd()) && settings.Showing();
+            settings.SetModalResult(win::mrOk);
+            hiddenAtOnce = !settings.Showing();
+            preview.SetModalResult(win::mrCancel);
+        });
+        previewResult = preview.ShowModal();
+    });
+    EXPECT_EQ(settings.ShowModal(), win::mrOk);
+    EXPECT_EQ(again, win::mrNone);
+    EXPECT_EQ(fromPreview, win::mrNone);
+    EXPECT_EQ(settings.shown, 1);  // the boxes were not loaded again
+    EXPECT_TRUE(disabledUnderPreview);
+    EXPECT_TRUE(enabledAtFront);
+    EXPECT_TRUE(hiddenAtOnce);
+    EXPECT_EQ(previewResult, win::mrCancel);  // the settings' OK did not end the preview
+    EXPECT_TRUE(::IsWindowEnabled(settings.Hwnd()) && ::IsWindowEnabled(preview.Hwnd()));
 }

@@ -11,8 +11,10 @@
 // Loading and unloading by the program are recorded too, as "loaded=1" and
 // "unloaded=1" lines (not the unloading at the end of the process).
 //
-// Built twice: as the full library, and with TAVRO_MAPI_WITHOUT_SENDMAIL as a
-// library that lacks MAPISendMail.
+// Built three times: as the full library (MAPISendMail and MAPISendMailW), with
+// TAVRO_MAPI_ANSI_ONLY as one without MAPISendMailW, and with
+// TAVRO_MAPI_WITHOUT_SENDMAIL as one with neither. Each call records its
+// "entry" (A or W); the texts of a W call are recorded in UTF-8.
 #include <windows.h>
 #include <mapi.h>
 
@@ -28,6 +30,29 @@ std::string Variable(const char* name)
     return n > 0 && n < sizeof value ? std::string(value, n) : std::string();
 }
 
+bool Attributes(const char* path, WIN32_FILE_ATTRIBUTE_DATA& data)
+{
+    return ::GetFileAttributesExA(path, GetFileExInfoStandard, &data);
+}
+bool Attributes(const wchar_t* path, WIN32_FILE_ATTRIBUTE_DATA& data)
+{
+    return ::GetFileAttributesExW(path, GetFileExInfoStandard, &data);
+}
+
+// The published Unicode message (the toolchain's mapi.h lacks it).
+struct RecipDescW { ULONG ulReserved, ulRecipClass; PWSTR lpszName, lpszAddress; ULONG ulEIDSize; PVOID lpEntryID; };
+struct FileDescW { ULONG ulReserved, flFlags, nPosition; PWSTR lpszPathName, lpszFileName; PVOID lpFileType; };
+struct MessageW {
+    ULONG ulReserved;
+    PWSTR lpszSubject, lpszNoteText, lpszMessageType, lpszDateReceived, lpszConversationID;
+    FLAGS flFlags;
+    RecipDescW* lpOriginator;
+    ULONG nRecipCount;
+    RecipDescW* lpRecips;
+    ULONG nFileCount;
+    FileDescW* lpFiles;
+};
+
 class Record {
 public:
     void Line(const std::string& line) { text_ += line + "\n"; }
@@ -36,7 +61,15 @@ public:
     {
         text_ += key + (value ? "=\"" + std::string(value) + "\"\n" : "=null\n");
     }
-    void Recipient(const std::string& key, const MapiRecipDesc* r)
+    // A text of the Unicode entry point, recorded in UTF-8.
+    void Text(const std::string& key, const wchar_t* value)
+    {
+        char out[2048] = "";
+        if (value) ::WideCharToMultiByte(CP_UTF8, 0, value, -1, out, sizeof out, nullptr, nullptr);
+        Text(key, value ? out : nullptr);
+    }
+    template <typename RecipDesc>
+    void Recipient(const std::string& key, const RecipDesc* r)
     {
         if (!r) {
             text_ += key + "=null\n";
@@ -49,7 +82,8 @@ public:
         Number(key + ".eidsize", r->ulEIDSize);
         Number(key + ".eid", reinterpret_cast<ULONG_PTR>(r->lpEntryID));
     }
-    void File(const std::string& key, const MapiFileDesc& f)
+    template <typename FileDesc>
+    void File(const std::string& key, const FileDesc& f)
     {
         Number(key + ".reserved", f.ulReserved);
         Number(key + ".flags", f.flFlags);
@@ -58,7 +92,7 @@ public:
         Text(key + ".name", f.lpszFileName);
         Number(key + ".type", reinterpret_cast<ULONG_PTR>(f.lpFileType));
         WIN32_FILE_ATTRIBUTE_DATA data{};
-        const bool exists = f.lpszPathName && ::GetFileAttributesExA(f.lpszPathName, GetFileExInfoStandard, &data);
+        const bool exists = f.lpszPathName && Attributes(f.lpszPathName, data);
         Number(key + ".exists", exists ? 1 : 0);
         Number(key + ".size", exists ? (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow : 0);
     }
@@ -93,11 +127,17 @@ BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved)
 }
 
 #ifndef TAVRO_MAPI_WITHOUT_SENDMAIL
-__declspec(dllexport) ULONG WINAPI MAPISendMail(LHANDLE session, ULONG_PTR uiParam, lpMapiMessage message,
-                                                FLAGS flags, ULONG reserved)
+}  // extern "C"
+
+namespace {
+
+template <typename Message>
+ULONG RecordCall(const char* entry, LHANDLE session, ULONG_PTR uiParam, const Message* message, FLAGS flags,
+                 ULONG reserved)
 {
     Record r;
     r.Number("call", 1);
+    r.Text("entry", entry);
     r.Number("session", session);
     r.Number("parent", uiParam);
     wchar_t className[64] = L"";
@@ -108,7 +148,7 @@ __declspec(dllexport) ULONG WINAPI MAPISendMail(LHANDLE session, ULONG_PTR uiPar
     r.Number("flags", flags);
     r.Number("reserved", reserved);
     if (!message) {
-        r.Text("message", nullptr);
+        r.Text("message", static_cast<const char*>(nullptr));
     } else {
         r.Number("message.reserved", message->ulReserved);
         r.Text("subject", message->lpszSubject);
@@ -131,6 +171,24 @@ __declspec(dllexport) ULONG WINAPI MAPISendMail(LHANDLE session, ULONG_PTR uiPar
     if (!path.empty()) r.AppendTo(path);
     return static_cast<ULONG>(std::strtoul(Variable("TAVRO_MAPI_RESULT").c_str(), nullptr, 10));
 }
+
+}  // namespace
+
+extern "C" {
+
+__declspec(dllexport) ULONG WINAPI MAPISendMail(LHANDLE session, ULONG_PTR uiParam, lpMapiMessage message,
+                                                FLAGS flags, ULONG reserved)
+{
+    return RecordCall("A", session, uiParam, message, flags, reserved);
+}
+
+#ifndef TAVRO_MAPI_ANSI_ONLY
+__declspec(dllexport) ULONG WINAPI MAPISendMailW(LHANDLE session, ULONG_PTR uiParam, MessageW* message,
+                                                 FLAGS flags, ULONG reserved)
+{
+    return RecordCall("W", session, uiParam, message, flags, reserved);
+}
+#endif
 #endif
 
 // Present in both builds, so the reduced one is still a mail library.

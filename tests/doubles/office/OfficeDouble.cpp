@@ -14,6 +14,8 @@
 // The file named by OFFICE_DOUBLE_CONTROL is read at every call and on a timer:
 //   fail App Class.Member text   the member fails with that exception text
 //   busy App ms tag              refuse automation calls for ms, once per line
+//   hang App Class.Member ms     the member answers only after ms, refusing
+//                                nothing meanwhile, as a hung application
 //   absent App                   the application cannot be started
 //   quit App|all                 revoke everything and exit, as a user's quit
 //   crash App                    exit at once, leaving the running-object entry
@@ -140,6 +142,13 @@ bool Busy()
         if (gBusyApplied.insert(whole).second) gBusyUntil = ::GetTickCount() + std::stoul(l[2]);
     }
     return static_cast<LONG>(gBusyUntil - ::GetTickCount()) > 0;
+}
+
+DWORD HangMs(const std::wstring& member)
+{
+    for (auto& l : ControlLines())
+        if (l[0] == L"hang" && l.size() >= 4 && l[2] == member) return std::stoul(l[3]);
+    return 0;
 }
 
 bool FailText(const std::wstring& member, std::wstring& text)
@@ -331,6 +340,10 @@ public:
 
         std::wstring failText;
         HRESULT hr;
+        if (const DWORD hang = HangMs(cls_ + L"." + call.member)) {
+            Log(L"hangs");
+            ::Sleep(hang);
+        }
         if (FailText(cls_ + L"." + call.member, failText)) {
             call.error = failText;
             hr = DISP_E_EXCEPTION;

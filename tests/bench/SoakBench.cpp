@@ -1,0 +1,91 @@
+// The soak benchmark's in-process part (make bench-soak): rounds of capture,
+// preview commands, copy and the three saves through the command functions
+// the actions call, without the dialogs. Prints the live GDI objects (our own
+// count), user objects, handles and private bytes every 100 rounds, and keeps
+// the files of every 100th round for the independent decoders.
+#include <windows.h>
+#include <psapi.h>
+
+#include <cstdio>
+#include <string>
+
+#include "capture/Composition.h"
+#include "output/CopyToClipboard.h"
+#include "output/SaveFile.h"
+#include "preview/CapturedPicture.h"
+#include "preview/DateStampCommands.h"
+#include "preview/TransformCommands.h"
+#include "tests/support/TestPictures.h"
+#include "win/UniqueHandle.h"
+
+namespace {
+
+constexpr int kWidth = 1920, kHeight = 1080;
+const std::uint8_t kShapes[] = {0, 1, 2, 3, 4, 9};
+const wchar_t* const kTypes[] = {L".jpg", L".bmp", L".gif"};
+
+// The command calls of one round, in one place: adjust here when the command
+// functions' parameters change.
+void Round(int round, win::Bitmap& desktop, TCapturedPicture& picture, HWND owner, const std::wstring& folder)
+{
+    const RECT primary{0, 0, kWidth, kHeight};
+    win::Bitmap composed;
+    ComposeCapture(desktop, kShapes[round % 6], POINT{100 + round % 50, 80}, POINT{1500, 900 - round % 40},
+                   RGB(255, 255, 255), primary, composed);
+    picture.NewCapture(composed);
+    ClockwiseActionExecute(picture);
+    MirrorActionExecute(picture);
+    DateStampBMPActionExecute(picture);
+    CopyToClipboardActionExecute(picture.OutputImage(), owner);
+    const bool keep = round % 100 == 99;
+    for (int type = 1; type <= 3; ++type) {
+        const std::wstring name = folder + L"round" + std::to_wstring(keep ? round : 0) + kTypes[type - 1];
+        std::wstring written;
+        if (!SaveImageFileTo(picture.OutputImage(), name, type, false, [](const std::wstring&) { return 1; },
+                             written))
+            throw std::runtime_error("a save was refused");
+    }
+    picture.Clear();
+}
+
+void Report(int round)
+{
+    PROCESS_MEMORY_COUNTERS_EX memory{};
+    memory.cb = sizeof memory;
+    ::GetProcessMemoryInfo(::GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory);
+    DWORD handles = 0;
+    ::GetProcessHandleCount(::GetCurrentProcess(), &handles);
+    std::printf("round %5d  gdi %4ld  user %4lu  handles %5lu  private %8.1f MB\n", round,
+                win::gdiObjectCount.load(), ::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS), handles,
+                memory.PrivateUsage / 1048576.0);
+    std::fflush(stdout);
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: soak_bench <folder\\> [rounds]\n");
+        return 2;
+    }
+    const std::wstring folder = argv[1];
+    const int rounds = argc > 2 ? _wtoi(argv[2]) : 1000;
+    HWND owner = ::CreateWindowExW(0, L"STATIC", L"soak", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    bool dateStampImage = false;
+    TCapturedPicture picture(dateStampImage);
+    win::Bitmap desktop;
+    testpics::FillPattern(desktop, kWidth, kHeight);
+    try {
+        Report(0);
+        for (int round = 0; round < rounds; ++round) {
+            Round(round, desktop, picture, owner, folder);
+            if ((round + 1) % 100 == 0) Report(round + 1);
+        }
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "error: %s\n", e.what());
+        return 1;
+    }
+    ::DestroyWindow(owner);
+    return 0;
+}
