@@ -37,6 +37,8 @@ public:
         form_.CaptureSelection = selection;
     }
     bool ShowPreview() override { return forms_.PreviewForm.ShowModal() == win::mrRetry; }
+    void ShowCountdown(int secondsLeft) override { form_.ShowCountdown(secondsLeft); }
+    bool CountdownCancelled() override { return form_.CountdownCancelled(); }
 
     void SetBackgroundColor(COLORREF color) override
     {
@@ -194,7 +196,13 @@ void BindCommands(TForm1& form, const TProgramForms& forms)
         UnDateStampBMPActionExecute(picture);
         settings.SetDateStampImageChecked(false);
     });
-    actions.Bind(SettingsAction, [&settings] { SettingsActionExecute(settings); });
+    // The dialog shows why the capture key may not work; a key chosen there
+    // is taken at once.
+    actions.Bind(SettingsAction, [&settings, &form] {
+        settings.SetHotKeyNote(form.HotKey1.Problem());
+        SettingsActionExecute(settings);
+        form.ApplyCaptureHotKey();
+    });
 
     BindSettingsButtons(settings, shapes, actions);
 }

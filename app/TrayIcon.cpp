@@ -6,7 +6,7 @@
 #include "win/Form.h"
 
 namespace {
-constexpr wchar_t kTrayClass[] = L"TavroTrayIconWindow";
+constexpr const wchar_t* kTrayClass = TStTrayIcon::kWindowClass;
 }
 
 TStTrayIcon::~TStTrayIcon()
@@ -71,6 +71,20 @@ void TStTrayIcon::SetHint(const std::wstring& hint)
     if (active_ && !Notify(NIM_MODIFY, NIF_TIP)) throw win::Error(L"Tray icon error");
 }
 
+void TStTrayIcon::ShowBalloon(const std::wstring& title, const std::wstring& text) noexcept
+{
+    if (!active_) return;
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof data;
+    data.hWnd = hwnd_;
+    data.uID = kIconId;
+    data.uFlags = NIF_INFO;
+    data.dwInfoFlags = NIIF_WARNING;
+    lstrcpynW(data.szInfoTitle, title.c_str(), ARRAYSIZE(data.szInfoTitle));
+    lstrcpynW(data.szInfo, text.c_str(), ARRAYSIZE(data.szInfo));
+    ::Shell_NotifyIconW(NIM_MODIFY, &data);
+}
+
 void TStTrayIcon::PopupAtCursor()
 {
     if (!menu_) return;
@@ -88,12 +102,19 @@ void TStTrayIcon::PopupAtCursor()
 
 LRESULT TStTrayIcon::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (message == RequestMessage && RequestMessage != 0) {
+        if (OnRequest) OnRequest();
+        return 0;
+    }
     if (message == kCallbackMessage) {
         bool restore = true;
-        switch (static_cast<UINT>(lParam)) {
+        const UINT mouse = static_cast<UINT>(lParam);
+        const bool press = mouse == WM_LBUTTONDOWN || mouse == WM_MBUTTONDOWN || mouse == WM_RBUTTONDOWN;
+        if (press && InterceptPress && InterceptPress()) return 0;
+        switch (mouse) {
         case WM_LBUTTONDOWN:
         case WM_MBUTTONDOWN:
-            if (OnClick) OnClick(static_cast<UINT>(lParam));
+            if (OnClick) OnClick(mouse);
             break;
         case WM_RBUTTONDOWN:
             PopupAtCursor();
