@@ -82,4 +82,5 @@ private:
 
     win::UniqueFont labelFont_;
     HICON icon_ = nullptr;
+    UINT exitRequest_ = 0;  // the registered message that asks for Exit
 };
