@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """The installer in a fresh 64-bit Wine prefix, from install to removal.
 Usage: install_test.py BUILD DRIVER VERSION_PROBE SETUP_EXE VERSION"""
-import collections, os, re, shutil, struct, subprocess, sys
+import collections, os, re, shutil, struct, subprocess, sys, time
 from subprocess import DEVNULL
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
 from desktop import Desktop  # noqa: E402
@@ -42,6 +42,7 @@ def main(a):
         # Upgrade over a running copy with the preview open: it ends as Exit
         # does, so the shape chosen in this run is written.
         t = Tavro(desk, a.build, a.driver).start(exe=exe)
+        time.sleep(2)  # a fresh prefix: the icon may reach trayer late
         t.capture_entire_screen()
         desk.wine([a.setup, "/S"])
         t.wait_exit(5)
