@@ -5,7 +5,7 @@ import collections, os, re, shutil, struct, subprocess, sys, time
 from subprocess import DEVNULL
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
 from desktop import Desktop  # noqa: E402
-from tavro_e2e_base import Tavro, KEY  # noqa: E402
+from tavro_e2e_base import Tavro  # noqa: E402
 
 UNINSTALL = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tavro"
 RUN = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Run"
@@ -19,15 +19,12 @@ def values(desk, key):
 def main(a):
     shutil.rmtree(os.path.join(a.build, "wineprefix-install"), ignore_errors=True)
     with Desktop(a.build, prefix="wineprefix-install", arch="win64") as desk:
-        user = os.path.join(desk.prefix, "drive_c", "users", os.environ.get("USER", "root"))
-        folder = os.path.join(user, "AppData", "Local", "Programs", "Tavro")
-        shortcut = os.path.join(user, "AppData", "Roaming", "Microsoft", "Windows", "Start Menu",
-                                "Programs", "Tavro Screen Capture.lnk")
-        exe = os.path.join(folder, "tavro.exe")
+        data = os.path.join(desk.prefix, "drive_c", "users", os.environ.get("USER", "root"), "AppData")
+        folder, exe = os.path.join(data, "Local", "Programs", "Tavro"), os.path.join(data, "Local", "Programs", "Tavro", "tavro.exe")
+        shortcut = os.path.join(data, "Roaming", "Microsoft", "Windows", "Start Menu", "Programs", "Tavro Screen Capture.lnk")
         desk.wine([a.setup, "/S"])
         assert sorted(os.listdir(folder)) == ["readme.txt", "tavro.chm", "tavro.exe", "uninstall.exe"]
-        with open(exe, "rb") as f:  # 64-bit Windows gets the x86_64 program
-            pe = f.read(4096)
+        pe = open(exe, "rb").read(4096)  # 64-bit Windows gets the x86_64 program
         assert struct.unpack_from("<H", pe, struct.unpack_from("<I", pe, 0x3C)[0] + 4)[0] == 0x8664
         assert os.path.isfile(shortcut)
         reg = values(desk, UNINSTALL)
