@@ -1,7 +1,5 @@
-// Prints a program's version resource as Windows reads it: the fixed file
-// version, then FileVersion, ProductVersion, ProductName and CompanyName.
+// Prints a program's version resource as Windows reads it (fixed version, then four texts).
 #include <windows.h>
-
 #include <cstdio>
 #include <string>
 #include <vector>
