@@ -16,11 +16,15 @@ constexpr int kIconControl = 100;
 constexpr int kLabelControl = 101;
 constexpr COLORREF kMaroon = RGB(128, 0, 0);
 constexpr wchar_t kTrayHint[] = L"Tavro Screen Capture";
+// Posted by the installer and the uninstaller (installer/tavro.nsi) to a
+// running copy: end as Exit does, so the settings are written first.
+constexpr wchar_t kExitRequestMessage[] = L"TavroExitRequest";
 
 }  // namespace
 
 TForm1::TForm1() : ActionList1(ActionTableRows()), Picture(AppSettings.DateStampImage)
 {
+    exitRequest_ = ::RegisterWindowMessageW(kExitRequestMessage);
     icon_ = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TAVRO));
     win::RegisterFormClass(kMainClass, WindowProc, icon_, ::GetSysColorBrush(COLOR_BTNFACE));
     CreateFormWindow(kMainClass, L" Tavro Screen Capture",
@@ -231,6 +235,12 @@ bool TForm1::OnCommand(int id, int, HWND)
 
 LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (message == exitRequest_ && exitRequest_ != 0) {
+        // With the preview open this only closes it, as Exit does; the
+        // sender asks again until the program has ended.
+        ExecuteCommand(Exit1);
+        return 0;
+    }
     switch (message) {
     case WM_SYSCOMMAND:
         if ((wParam & 0xFFF0) == SC_MINIMIZE) {

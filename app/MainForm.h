@@ -114,4 +114,5 @@ private:
     int appliedHotKey_ = -1;  // none applied yet
     bool countingDown_ = false;
     bool countdownCancelled_ = false;
+    UINT exitRequest_ = 0;  // the registered message that asks for Exit
 };
