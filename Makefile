@@ -3,9 +3,12 @@
 
 BUILD   ?= build/win32
 BUILD64 ?= build/win64
+DIST    ?= build/dist
 JOBS    ?= $(shell nproc)
+# The one version number, from project(... VERSION x.y.z) in CMakeLists.txt.
+VERSION := $(shell awk '/^project.Tavro VERSION/ { print $$3 }' CMakeLists.txt)
 
-.PHONY: all setup build build64 configure run test clean
+.PHONY: all setup build build64 configure run test dist clean
 
 all: build
 
@@ -18,7 +21,7 @@ $(BUILD)/build.ninja: | setup
 
 $(BUILD64)/build.ninja: | setup
 	cmake -S . -B $(BUILD64) -G Ninja -DCMAKE_BUILD_TYPE=Release \
-	  -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-x86_64.cmake -DTAVRO_TESTS=OFF
+	  -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-x86_64.cmake
 
 build: setup $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS)
@@ -29,8 +32,16 @@ build64: setup $(BUILD64)/build.ninja
 run: build
 	@scripts/run.sh $(BUILD)
 
-test: build
-	@scripts/test.sh $(BUILD)
+# The whole suite on the i686 build (with the installer's test, hence dist),
+# then the 64-bit build's unit tests and its end-to-end smoke run in a 64-bit
+# prefix (label win64). Both parts run even when the first fails.
+test: build build64 dist
+	@status=0; scripts/test.sh $(BUILD) || status=$$?; \
+	  scripts/test.sh $(BUILD64) -L win64 || status=$$?; exit $$status
+
+# The installer (both sizes in one) and the portable zips, in $(DIST).
+dist: build build64
+	scripts/dist.sh $(VERSION) $(BUILD) $(BUILD64) $(DIST)
 
 clean:
 	rm -rf build

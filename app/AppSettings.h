@@ -1,5 +1,5 @@
-// The eleven user settings, held in memory for the whole run by the main form
-// and handed to whoever reads or changes them.
+// The user settings, held in memory for the whole run by the main form and
+// handed to whoever reads or changes them.
 #pragma once
 
 #include <string>
@@ -16,4 +16,7 @@ struct TAppSettings {
     bool ShowHints = true;
     int BackgroundColor = 16777215;  // 0x00BBGGRR, white
     bool DateStampImage = true;
+    // The global capture key as the hot-key control spells it (virtual key in
+    // the low byte, HOTKEYF_* in the high byte; 0 none). Print Screen alone.
+    int CaptureHotKey = 0x2C;
 };

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "app/ActionTable.h"
 #include "app/HelpCommand.h"
 #include "capture/BackgroundColorCommands.h"
 #include "capture/CaptureCommand.h"
@@ -36,6 +37,8 @@ public:
         form_.CaptureSelection = selection;
     }
     bool ShowPreview() override { return forms_.PreviewForm.ShowModal() == win::mrRetry; }
+    void ShowCountdown(int secondsLeft) override { form_.ShowCountdown(secondsLeft); }
+    bool CountdownCancelled() override { return form_.CountdownCancelled(); }
 
     void SetBackgroundColor(COLORREF color) override
     {
@@ -132,6 +135,28 @@ void BindOutputCommands(TForm1& form, const TProgramForms& forms)
     });
 }
 
+// The main form, the overlay and the preview learn of each other.
+void WireForms(TForm1& form, const TProgramForms& forms)
+{
+    TPreviewForm& preview = forms.PreviewForm;
+    TSelectForm& shapes = forms.SelectForm;
+    form.PreviewForm = &preview;
+    form.SetForm = &forms.SetForm;
+    forms.ImageForm.ShapeIndex = [&shapes] { return shapes.ItemIndex(); };
+    preview.RunCommand = [&form](int id) { form.ExecuteCommand(id); };
+    form.Picture.OnChange = [&form, &preview] { PictureChanged(form, preview); };
+}
+
+// The settings dialog's "Set" buttons.
+void BindSettingsButtons(TSetForm& settings, TSelectForm& shapes, win::TActionList& actions)
+{
+    settings.SetCapButClick = [&shapes] { shapes.ShowModal(); };
+    settings.SetProgButClick = [&actions] { actions.Execute(SetImageEditorAction); };
+    settings.SetBackColorButClick = [&actions] { actions.Execute(BackgroundColorDialogAction); };
+    const win::TAction* setProgram = actions.Find(SetImageEditorAction);
+    settings.SetProgButText(setProgram->caption, setProgram->hint);
+}
+
 }  // namespace
 
 void BindCommands(TForm1& form, const TProgramForms& forms)
@@ -139,19 +164,14 @@ void BindCommands(TForm1& form, const TProgramForms& forms)
     auto state = std::make_shared<CommandState>(form, forms);
     TCapturedPicture& picture = form.Picture;
     win::TActionList& actions = form.ActionList1;
-    TPreviewForm& preview = forms.PreviewForm;
     TImageForm& overlay = forms.ImageForm;
     TSelectForm& shapes = forms.SelectForm;
     TSetForm& settings = forms.SetForm;
 
-    form.PreviewForm = &preview;
-    form.SetForm = &settings;
+    WireForms(form, forms);
     form.SaveScreenSelectClick = [state, &shapes, &overlay, &form] {
         SaveScreenSelectClick(*state, shapes, overlay, form.AppSettings.BackgroundColor);
     };
-    overlay.ShapeIndex = [&shapes] { return shapes.ItemIndex(); };
-    preview.RunCommand = [&form](int id) { form.ExecuteCommand(id); };
-    picture.OnChange = [&form, &preview] { PictureChanged(form, preview); };
 
     // One line a command.
     BindOutputCommands(form, forms);
@@ -176,12 +196,13 @@ void BindCommands(TForm1& form, const TProgramForms& forms)
         UnDateStampBMPActionExecute(picture);
         settings.SetDateStampImageChecked(false);
     });
-    actions.Bind(SettingsAction, [&settings] { SettingsActionExecute(settings); });
+    // The dialog shows why the capture key may not work; a key chosen there
+    // is taken at once.
+    actions.Bind(SettingsAction, [&settings, &form] {
+        settings.SetHotKeyNote(form.HotKey1.Problem());
+        SettingsActionExecute(settings);
+        form.ApplyCaptureHotKey();
+    });
 
-    // The settings dialog's "Set" buttons.
-    settings.SetCapButClick = [&shapes] { shapes.ShowModal(); };
-    settings.SetProgButClick = [&actions] { actions.Execute(SetImageEditorAction); };
-    settings.SetBackColorButClick = [&actions] { actions.Execute(BackgroundColorDialogAction); };
-    const win::TAction* setProgram = actions.Find(SetImageEditorAction);
-    settings.SetProgButText(setProgram->caption, setProgram->hint);
+    BindSettingsButtons(settings, shapes, actions);
 }

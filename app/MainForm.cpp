@@ -3,6 +3,7 @@
 #include "app/ActionTable.h"
 #include "app/SettingsDialog.h"
 #include "app/SettingsRegistry.h"
+#include "app/SingleInstance.h"
 #include "preview/PreviewWindow.h"
 #include "resources/resource.h"
 #include "win/Application.h"
@@ -14,11 +15,16 @@ constexpr wchar_t kMainClass[] = L"TForm1";
 constexpr int kIconControl = 100;
 constexpr int kLabelControl = 101;
 constexpr COLORREF kMaroon = RGB(128, 0, 0);
+constexpr wchar_t kTrayHint[] = L"Tavro Screen Capture";
+// Posted by the installer and the uninstaller (installer/tavro.nsi) to a
+// running copy: end as Exit does, so the settings are written first.
+constexpr wchar_t kExitRequestMessage[] = L"TavroExitRequest";
 
 }  // namespace
 
 TForm1::TForm1() : ActionList1(ActionTableRows()), Picture(AppSettings.DateStampImage)
 {
+    exitRequest_ = ::RegisterWindowMessageW(kExitRequestMessage);
     icon_ = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TAVRO));
     win::RegisterFormClass(kMainClass, WindowProc, icon_, ::GetSysColorBrush(COLOR_BTNFACE));
     CreateFormWindow(kMainClass, L" Tavro Screen Capture",
@@ -33,12 +39,19 @@ TForm1::TForm1() : ActionList1(ActionTableRows()), Picture(AppSettings.DateStamp
     ::AppendMenuW(Menu1.get(), MF_STRING, Exit1, L"E&xit");
     ActionList1.BindMenu(Menu1.get());
 
-    Tray1.Create(icon_, L"Tavro Screen Capture", Menu1.get());
+    Tray1.Create(icon_, kTrayHint, Menu1.get());
     Tray1.OnClick = [this](UINT) { Tray1Click(); };
     Tray1.OnDblClick = [this](bool& restore) { Tray1DblClick(restore); };
     Tray1.OnRestore = [this] { RestoreMainWindow(); };
     // Commands run from the message loop, not from inside the shell's callback.
     Tray1.OnMenuCommand = [this](UINT command) { ::PostMessageW(Hwnd(), WM_COMMAND, command, 0); };
+    Tray1.InterceptPress = [this] {
+        if (!countingDown_) return false;
+        countdownCancelled_ = true;
+        return true;
+    };
+    Tray1.RequestMessage = CaptureRequestMessage();
+    Tray1.OnRequest = [this] { RequestCapture(); };
 
     FormCreate();
 }
@@ -60,7 +73,38 @@ void TForm1::FormCreate()
     win::Application.ShowMainForm = false;
 }
 
-void TForm1::Loaded() { Tray1.Activate(); }
+void TForm1::Loaded()
+{
+    Tray1.Activate();
+    ApplyCaptureHotKey();
+}
+
+void TForm1::RequestCapture() { ::PostMessageW(Hwnd(), WM_COMMAND, SaveScreenSelect, 0); }
+
+void TForm1::ApplyCaptureHotKey()
+{
+    // A key that could not serve is tried again (its holder may have let it
+    // go), but said again only when it is another key.
+    const bool changed = AppSettings.CaptureHotKey != appliedHotKey_;
+    if (!changed && HotKey1.Problem().empty()) return;
+    appliedHotKey_ = AppSettings.CaptureHotKey;
+    const std::wstring& problem = HotKey1.Register(Hwnd(), appliedHotKey_);
+    if (changed && !problem.empty()) Tray1.ShowBalloon(kTrayHint, problem);
+}
+
+void TForm1::ShowCountdown(int secondsLeft) noexcept
+{
+    if (secondsLeft > 0 && !countingDown_) countdownCancelled_ = false;
+    countingDown_ = secondsLeft > 0;
+    const std::wstring hint = countingDown_
+        ? std::wstring(kTrayHint) + L": capture in " + std::to_wstring(secondsLeft) + L" s"
+        : std::wstring(kTrayHint);
+    try {
+        Tray1.SetHint(hint);
+    } catch (...) {
+        // The tip only informs; the countdown goes on without it.
+    }
+}
 
 void TForm1::ReadIniFile()
 {
@@ -120,8 +164,9 @@ void TForm1::Exit1Click()
 
 bool TForm1::FormCloseQuery()
 {
-    if (PreviewForm && PreviewForm->Showing()) {
-        // The capture still runs: go to the tray instead of ending.
+    // The preview hides as soon as it is closed, but its capture runs on until
+    // its modal loop returns: go to the tray instead of ending.
+    if (PreviewForm && PreviewForm->InModalLoop()) {
         ::PostMessageW(Hwnd(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
         return false;
     }
@@ -134,6 +179,7 @@ void TForm1::FormClose()
     // can start a capture or an export while the close runs (the fade-out
     // processes messages).
     closing_ = true;
+    HotKey1.Unregister();
     Tray1.Deactivate();
     // The Office references next; the applications keep their documents.
     ReleaseOfficeLinks(OfficeLinks1);
@@ -188,6 +234,12 @@ bool TForm1::OnCommand(int id, int, HWND)
 
 LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (message == exitRequest_ && exitRequest_ != 0) {
+        // With the preview open this only closes it, as Exit does; the
+        // sender asks again until the program has ended.
+        ExecuteCommand(Exit1);
+        return 0;
+    }
     switch (message) {
     case WM_SYSCOMMAND:
         if ((wParam & 0xFFF0) == SC_MINIMIZE) {
@@ -207,12 +259,16 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
             return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_BTNFACE));
         }
         return DefaultMessage(message, wParam, lParam);
+    case WM_HOTKEY:
+        if (wParam == TCaptureHotKey::kId) RequestCapture();
+        return 0;
     case WM_QUERYENDSESSION:
         return TRUE;
     case WM_ENDSESSION:
         // Logoff or shutdown ends a tray program without its Exit: the
         // settings are written now, with no window and no message box.
         if (wParam) {
+            HotKey1.Unregister();
             ReleaseOfficeLinks(OfficeLinks1);
             try {
                 SaveIniFile();
@@ -221,6 +277,7 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         }
         return 0;
     case WM_DESTROY:
+        HotKey1.Unregister();
         Tray1.Deactivate();
         ::PostQuitMessage(0);
         return 0;

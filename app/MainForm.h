@@ -12,6 +12,7 @@
 #include <string>
 
 #include "app/AppSettings.h"
+#include "app/CaptureHotKey.h"
 #include "app/TrayIcon.h"
 #include "capture/ColorDialog.h"
 #include "capture/Selection.h"
@@ -55,6 +56,8 @@ public:
     OfficeLinks OfficeLinks1;
     MailState Mail;  // the mail command's once-per-run explanation
     std::wstring HelpPath;  // where Help last found the help file
+    // The global capture key, registered on this window.
+    TCaptureHotKey HotKey1;
 
     // Wiring, set once at start-up: the preview (closed at exit, shows the
     // hints), the settings dialog (closed at exit) and the capture command
@@ -70,6 +73,17 @@ public:
     void FormCreate();
     void ReadIniFile();
     void SaveIniFile();
+
+    // Starts a capture as "CAPTURE SCREEN" does, from the message loop: the
+    // capture key, a second start of the program. Nothing while one runs.
+    void RequestCapture();
+    // Registers AppSettings.CaptureHotKey when it changed or could not serve;
+    // a key that cannot serve is said once, in a balloon.
+    void ApplyCaptureHotKey();
+    // The capture delay in the icon's tool tip; 0 puts the tip back. While
+    // the seconds run, a press on the icon cancels them.
+    void ShowCountdown(int secondsLeft) noexcept;
+    bool CountdownCancelled() const noexcept { return countdownCancelled_; }
 
     // Tray events.
     void Tray1Click();
@@ -96,4 +110,8 @@ private:
 
     HICON icon_ = nullptr;
     bool closing_ = false;  // set when the close begins: no command starts after it
+    int appliedHotKey_ = -1;  // none applied yet
+    bool countingDown_ = false;
+    bool countdownCancelled_ = false;
+    UINT exitRequest_ = 0;  // the registered message that asks for Exit
 };

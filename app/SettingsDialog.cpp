@@ -1,12 +1,18 @@
 #include "app/SettingsDialog.h"
 
+#include <commctrl.h>
+
 #include "resources/resource.h"
 #include "win/Application.h"
 #include "win/Gdi.h"
+#include "win/Strings.h"
 #include "win/ToolTip.h"
 
 namespace {
 constexpr wchar_t kSetClass[] = L"TSetForm";
+// The capture key's row at the foot of the second group; the group, the
+// buttons below it and the dialog grow by its height.
+constexpr int kKeyRow = 45;
 }
 
 TSetForm::TSetForm(TAppSettings& settings) : settings_(settings)
@@ -15,10 +21,11 @@ TSetForm::TSetForm(TAppSettings& settings) : settings_(settings)
     win::RegisterFormClass(kSetClass, WindowProc, ::LoadIconW(instance, MAKEINTRESOURCEW(IDI_TAVRO)),
                            ::GetSysColorBrush(COLOR_BTNFACE));
     CreateFormWindow(kSetClass, L" Settings", WS_POPUP | WS_CAPTION | WS_SYSMENU, WS_EX_DLGMODALFRAME,
-                     492, 353, true);
+                     492, 353 + kKeyRow, true);
 
     // Created in tab order: OK first, so it has the focus when the dialog opens.
-    HWND ok = AddControl(L"BUTTON", L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, 15, 285, 75, 50, OKBut);
+    HWND ok = AddControl(L"BUTTON", L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, 15, 285 + kKeyRow, 75, 50,
+                         OKBut);
 
     // The Office settings; positions inside the group box at (5, 5).
     AddControl(L"BUTTON", L" Microsoft Office Settings ", BS_GROUPBOX, 5, 5, 480, 100, PowerPointGroup);
@@ -33,7 +40,7 @@ TSetForm::TSetForm(TAppSettings& settings) : settings_(settings)
                DateBox);
 
     // The second group at (5, 120).
-    AddControl(L"BUTTON", L"", BS_GROUPBOX, 5, 120, 480, 145, GroupBox1);
+    AddControl(L"BUTTON", L"", BS_GROUPBOX, 5, 120, 480, 145 + kKeyRow, GroupBox1);
     AddControl(L"BUTTON", L"Set", BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP, 15, 140, 50, 25, SetCapBut);
     AddControl(L"STATIC", L"Set Capture Shape", SS_LEFTNOWORDWRAP, 75, 145, 170, 14, 0);
     AddControl(L"BUTTON", L"Set", BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP, 15, 175, 50, 25, SetProgBut);
@@ -47,9 +54,15 @@ TSetForm::TSetForm(TAppSettings& settings) : settings_(settings)
                SaveOnExitBox);
     AddControl(L"BUTTON", L"Put Date on Image", BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP, 255, 145, 145, 17,
                DateStampImageBox);
+    AddControl(L"STATIC", L"Capture Key:", SS_LEFTNOWORDWRAP, 15, 244, 80, 14, CaptureKeyLabel);
+    HWND key = AddControl(HOTKEY_CLASSW, L"", WS_TABSTOP | WS_GROUP, 100, 241, 150, 21, CaptureKeyEd,
+                          WS_EX_CLIENTEDGE);
+    ::SendMessageW(key, HKM_SETRULES, 0, 0);  // a key alone, Print Screen say, is allowed
+    // Three lines: the longest note (Print Screen taken by Windows) needs them.
+    AddControl(L"STATIC", L"", SS_LEFT | SS_NOPREFIX, 15, 266, 460, 40, CaptureKeyNote);
 
-    HWND cancel = AddControl(L"BUTTON", L"Cancel", BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP, 135, 285, 75, 50,
-                             CancelBut);
+    HWND cancel = AddControl(L"BUTTON", L"Cancel", BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP, 135, 285 + kKeyRow,
+                             75, 50, CancelBut);
     SetButtonPicture(ok, IDI_OK, 16);
     SetButtonPicture(cancel, IDI_CLOSE, 16);
 
@@ -91,6 +104,8 @@ void TSetForm::SetColorShape(COLORREF color)
     ::InvalidateRect(::GetDlgItem(Hwnd(), ColorShape), nullptr, FALSE);
 }
 
+void TSetForm::SetHotKeyNote(const std::wstring& note) { ::SetDlgItemTextW(Hwnd(), CaptureKeyNote, note.c_str()); }
+
 void TSetForm::FormShow()
 {
     ::SetDlgItemTextW(Hwnd(), NameEd, settings_.UserName.c_str());
@@ -100,21 +115,20 @@ void TSetForm::FormShow()
     SetChecked(SaveOnExitBox, settings_.SaveOnExit);
     SetChecked(DateStampImageBox, settings_.DateStampImage);
     SetColorShape(static_cast<COLORREF>(settings_.BackgroundColor));
+    ::SendDlgItemMessageW(Hwnd(), CaptureKeyEd, HKM_SETHOTKEY, static_cast<WPARAM>(settings_.CaptureHotKey & 0xFFFF), 0);
 }
 
 HWND TSetForm::InitialFocus() { return ::GetDlgItem(Hwnd(), OKBut); }
 
 void TSetForm::OKButClick()
 {
-    HWND edit = ::GetDlgItem(Hwnd(), NameEd);
-    std::wstring name(static_cast<size_t>(::GetWindowTextLengthW(edit)) + 1, L'\0');
-    name.resize(static_cast<size_t>(::GetWindowTextW(edit, name.data(), static_cast<int>(name.size()))));
-    settings_.UserName = name;
+    settings_.UserName = win::WindowText(::GetDlgItem(Hwnd(), NameEd));
     settings_.NameOnSlides = Checked(NameBox);
     settings_.DateOnSlides = Checked(DateBox);
     settings_.ShowHints = Checked(ShowHintsBox);
     settings_.SaveOnExit = Checked(SaveOnExitBox);
     settings_.DateStampImage = Checked(DateStampImageBox);
+    settings_.CaptureHotKey = LOWORD(::SendDlgItemMessageW(Hwnd(), CaptureKeyEd, HKM_GETHOTKEY, 0, 0));
     SetModalResult(win::mrOk);
 }
 

@@ -32,6 +32,8 @@ public:
     void SetDateStampImageChecked(bool checked);
     // Repaints the colour swatch.
     void SetColorShape(COLORREF color);
+    // Why the capture key may not start a capture; empty when it will.
+    void SetHotKeyNote(const std::wstring& note);
 
     void OKButClick();
 
@@ -51,6 +53,9 @@ public:
         DateStampImageBox,
         ShowHintsBox,
         SaveOnExitBox,
+        CaptureKeyLabel,
+        CaptureKeyEd,
+        CaptureKeyNote,
     };
 
 protected:

@@ -19,6 +19,7 @@ void ReadSettings(TAppSettings& s, HKEY root, const std::wstring& keyPath)
     s.ShowHints = store.ReadBool(section, L"ShowHints", s.ShowHints);
     s.BackgroundColor = store.ReadInteger(section, L"BackgroundColor", s.BackgroundColor);
     s.DateStampImage = store.ReadBool(section, L"DateStampImage", s.DateStampImage);
+    s.CaptureHotKey = store.ReadInteger(section, L"CaptureHotKey", s.CaptureHotKey);
 }
 
 void SaveSettings(const TAppSettings& s, HKEY root, const std::wstring& keyPath)
@@ -38,4 +39,5 @@ void SaveSettings(const TAppSettings& s, HKEY root, const std::wstring& keyPath)
     store.WriteBool(section, L"ShowHints", s.ShowHints);
     store.WriteInteger(section, L"BackgroundColor", s.BackgroundColor);
     store.WriteBool(section, L"DateStampImage", s.DateStampImage);
+    store.WriteInteger(section, L"CaptureHotKey", s.CaptureHotKey);
 }

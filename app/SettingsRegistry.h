@@ -10,11 +10,11 @@
 inline constexpr wchar_t kSettingsKey[] = L"Software\\Tavro";
 inline constexpr wchar_t kSettingsSection[] = L"SETTINGS";
 
-// Reads the eleven values, each with the current field as its default.
+// Reads the values, each with the current field as its default.
 void ReadSettings(TAppSettings& settings, HKEY root = HKEY_CURRENT_USER,
                   const std::wstring& keyPath = kSettingsKey);
 
-// Writes SaveOnExit, and the other ten values only when it is true. Throws
+// Writes SaveOnExit, and the other values only when it is true. Throws
 // win::Error with the registry layer's message when a write fails.
 void SaveSettings(const TAppSettings& settings, HKEY root = HKEY_CURRENT_USER,
                   const std::wstring& keyPath = kSettingsKey);

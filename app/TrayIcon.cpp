@@ -6,7 +6,7 @@
 #include "win/Form.h"
 
 namespace {
-constexpr wchar_t kTrayClass[] = L"TavroTrayIconWindow";
+constexpr const wchar_t* kTrayClass = TStTrayIcon::kWindowClass;
 }
 
 TStTrayIcon::~TStTrayIcon()
@@ -21,7 +21,9 @@ void TStTrayIcon::Create(HICON icon, const std::wstring& hint, HMENU popupMenu)
     hint_ = hint;
     menu_ = popupMenu;
     taskbarCreated_ = ::RegisterWindowMessageW(L"TaskbarCreated");
-    win::RegisterFormClass(kTrayClass, WindowProc, nullptr, nullptr, 0);
+    win::RegisterFormClass(
+        kTrayClass, win::AttachedWindowProc<TStTrayIcon, &TStTrayIcon::hwnd_, &TStTrayIcon::HandleMessage>,
+        nullptr, nullptr, 0);
     // A hidden top-level window (not message-only) so that the shell's
     // "TaskbarCreated" broadcast reaches it; never shown, so modal windows
     // leave it enabled and the tray menu stays usable.
@@ -69,6 +71,20 @@ void TStTrayIcon::SetHint(const std::wstring& hint)
     if (active_ && !Notify(NIM_MODIFY, NIF_TIP)) throw win::Error(L"Tray icon error");
 }
 
+void TStTrayIcon::ShowBalloon(const std::wstring& title, const std::wstring& text) noexcept
+{
+    if (!active_) return;
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof data;
+    data.hWnd = hwnd_;
+    data.uID = kIconId;
+    data.uFlags = NIF_INFO;
+    data.dwInfoFlags = NIIF_WARNING;
+    lstrcpynW(data.szInfoTitle, title.c_str(), ARRAYSIZE(data.szInfoTitle));
+    lstrcpynW(data.szInfo, text.c_str(), ARRAYSIZE(data.szInfo));
+    ::Shell_NotifyIconW(NIM_MODIFY, &data);
+}
+
 void TStTrayIcon::PopupAtCursor()
 {
     if (!menu_) return;
@@ -86,12 +102,19 @@ void TStTrayIcon::PopupAtCursor()
 
 LRESULT TStTrayIcon::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (message == RequestMessage && RequestMessage != 0) {
+        if (OnRequest) OnRequest();
+        return 0;
+    }
     if (message == kCallbackMessage) {
         bool restore = true;
-        switch (static_cast<UINT>(lParam)) {
+        const UINT mouse = static_cast<UINT>(lParam);
+        const bool press = mouse == WM_LBUTTONDOWN || mouse == WM_MBUTTONDOWN || mouse == WM_RBUTTONDOWN;
+        if (press && InterceptPress && InterceptPress()) return 0;
+        switch (mouse) {
         case WM_LBUTTONDOWN:
         case WM_MBUTTONDOWN:
-            if (OnClick) OnClick(static_cast<UINT>(lParam));
+            if (OnClick) OnClick(mouse);
             break;
         case WM_RBUTTONDOWN:
             PopupAtCursor();
@@ -113,23 +136,4 @@ LRESULT TStTrayIcon::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     }
     return ::DefWindowProcW(hwnd_, message, wParam, lParam);
-}
-
-LRESULT CALLBACK TStTrayIcon::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    TStTrayIcon* self = nullptr;
-    if (message == WM_NCCREATE) {
-        self = static_cast<TStTrayIcon*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        self->hwnd_ = hwnd;
-        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    } else {
-        self = reinterpret_cast<TStTrayIcon*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    }
-    if (!self) return ::DefWindowProcW(hwnd, message, wParam, lParam);
-    try {
-        return self->HandleMessage(message, wParam, lParam);
-    } catch (...) {
-        win::ReportCurrentException();
-        return 0;
-    }
 }

@@ -13,6 +13,7 @@ class TStTrayIcon {
 public:
     static constexpr UINT kCallbackMessage = 1791;
     static constexpr UINT kIconId = 2;
+    static constexpr wchar_t kWindowClass[] = L"TavroTrayIconWindow";
 
     TStTrayIcon() = default;
     TStTrayIcon(const TStTrayIcon&) = delete;
@@ -42,6 +43,15 @@ public:
     // A command chosen in the popup menu.
     std::function<void(UINT command)> OnMenuCommand;
 
+    // A press on the icon the owner takes for itself (true): no menu then.
+    std::function<bool()> InterceptPress;
+    // A registered message other programs post to the icon's window.
+    UINT RequestMessage = 0;
+    std::function<void()> OnRequest;
+
+    // A notification balloon with a warning icon beside the icon.
+    void ShowBalloon(const std::wstring& title, const std::wstring& text) noexcept;
+
     // Foreground, pending messages, then the popup menu at the mouse position.
     void PopupAtCursor();
 
@@ -49,7 +59,6 @@ public:
     void EnsureAdded() noexcept;
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     bool Notify(DWORD message, UINT flags) noexcept;
 

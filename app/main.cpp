@@ -6,8 +6,10 @@
 
 #include <memory>
 
+#include "app/ActionTable.h"
 #include "app/CommandBindings.h"
 #include "app/MainForm.h"
+#include "app/SingleInstance.h"
 #include "win/Application.h"
 
 namespace {
@@ -34,8 +36,9 @@ int RunMessageLoop()
     return static_cast<int>(msg.wParam);
 }
 
-// Creates the forms, runs the program and returns its exit code.
-int Run()
+// Creates the forms, runs the program and returns its exit code; capture
+// starts a capture as soon as the icon is in the tray.
+int Run(bool capture)
 {
     // Created in this order; each lives until the end of the run.
     auto form1 = std::make_unique<TForm1>();
@@ -45,7 +48,7 @@ int Run()
     auto selectForm = std::make_unique<TSelectForm>(settings.CaptureShapeIndex);
     auto imageEdForm = std::make_unique<TImageEdForm>();
     auto setForm = std::make_unique<TSetForm>(settings);
-    auto previewForm = std::make_unique<TPreviewForm>(form1->ActionList1, form1->Picture,
+    auto previewForm = std::make_unique<TPreviewForm>(form1->ActionList1, PreviewCommands(), form1->Picture,
                                                       static_cast<COLORREF>(settings.BackgroundColor));
     BindCommands(*form1, {*fileExistsForm, *imageForm, *selectForm, *imageEdForm, *setForm, *previewForm});
 
@@ -57,6 +60,7 @@ int Run()
     // Without its icon the program could not be reached at all: an error here
     // ends the run.
     main.Loaded();
+    if (capture) main.RequestCapture();
     return RunMessageLoop();
 }
 
@@ -64,6 +68,11 @@ int Run()
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
+    // A later start asks the running program for a capture (as its key
+    // would) and ends: one icon in the tray.
+    const SingleInstance instance;
+    if (!instance.IsFirst()) return SingleInstance::RequestCapture(TStTrayIcon::kWindowClass) ? 0 : 1;
+    const bool capture = WantsCapture(::GetCommandLineW());
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES | ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&controls);
     OleScope ole;
@@ -71,7 +80,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     try {
         win::Application.Title = L"Tavro Screen Capture v2.0";
         win::Application.HelpFile = L"tavro.chm";
-        return Run();
+        return Run(capture);
     } catch (...) {
         // Start-up failed (or an error escaped the loop): say why, then end.
         win::ReportCurrentException();

@@ -1,6 +1,8 @@
 #include "capture/CaptureCommand.h"
 
 #include "capture/Composition.h"
+#include "capture/Countdown.h"
+#include "capture/WindowList.h"
 #include "win/Error.h"
 
 namespace {
@@ -30,6 +32,17 @@ private:
     CaptureHost& host_;
 };
 
+// The delay the shape dialog asked for; false when the user cancelled it.
+bool CountDown(CaptureHost& host, int seconds)
+{
+    struct Over {
+        CaptureHost& host;
+        ~Over() { host.ShowCountdown(0); }
+    } over{host};
+    return RunCountdown(
+        seconds, [&host](int left) { host.ShowCountdown(left); }, [&host] { return host.CountdownCancelled(); });
+}
+
 }  // namespace
 
 void SaveScreenSelectClick(CaptureHost& host, TSelectForm& shapeDialog, TImageForm& overlay,
@@ -41,7 +54,13 @@ void SaveScreenSelectClick(CaptureHost& host, TSelectForm& shapeDialog, TImageFo
         GrabDesktop(overlay);
         int result = win::mrOk;
         if (!retry && !shapeDialog.NoShowChecked()) result = shapeDialog.ShowModal();
-        retry = result == win::mrOk ? SaveScreen(host, shapeDialog, overlay, backgroundColor) : false;
+        if (result != win::mrOk) break;
+        // After a delay the desktop as it is then is the one cut.
+        if (const int delay = shapeDialog.DelaySeconds(); delay > 0) {
+            if (!CountDown(host, delay)) break;
+            GrabDesktop(overlay);
+        }
+        retry = SaveScreen(host, shapeDialog, overlay, backgroundColor);
     } while (retry);
 }
 
@@ -86,8 +105,11 @@ void GrabDesktop(TImageForm& overlay)
     // Let the tray menu, the shape dialog and the last preview leave the screen.
     win::Form::ProcessMessages();
     ::Sleep(100);
+    // Listed before the freeze, so that the list is the picture's.
+    std::vector<RECT> windows = VisibleWindowFrames(layout);
     DisplayDC display;
     CopyDesktop(display.get(), layout, overlay.Image1);
+    overlay.Windows = std::move(windows);
     overlay.Layout = layout;
     overlay.SetDesktopBounds(layout.bounds);
 }

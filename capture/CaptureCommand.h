@@ -18,6 +18,11 @@ public:
     virtual void PictureComposed(win::Bitmap& composed, const TSelection& selection) = 0;
     // Shows the captured picture; true when the user asks for a retry.
     virtual bool ShowPreview() = 0;
+    // The delay before the grab: the whole seconds left, 0 when it is over
+    // (however it ended).
+    virtual void ShowCountdown(int secondsLeft) = 0;
+    // True once the user asked to stop the countdown (a press on the icon).
+    virtual bool CountdownCancelled() = 0;
 
 protected:
     ~CaptureHost() = default;
@@ -34,8 +39,9 @@ bool SaveScreen(CaptureHost& host, const TSelectForm& shapeDialog, TImageForm& o
                 const int& backgroundColor);
 
 // Freezes the whole virtual desktop (every monitor) into the overlay, after a
-// pause that lets menus and dialogs leave the screen, and places the overlay
-// over it. A failed read throws and leaves the overlay as it was.
+// pause that lets menus and dialogs leave the screen, lists the windows on it
+// and places the overlay over it. A failed read throws and leaves the overlay
+// as it was.
 void GrabDesktop(TImageForm& overlay);
 
 // Copies the virtual desktop of layout from display (a screen DC whose origin

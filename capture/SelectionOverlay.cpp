@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "capture/RubberBand.h"
+#include "capture/WindowList.h"
 #include "win/Gdi.h"
 
 namespace {
@@ -28,6 +29,44 @@ void TImageForm::BeginShowing(bool pickMode)
     selection_ = TSelection{};
     selection_.PickMode = pickMode;
     Drawing = false;
+    pickWindow_ = !pickMode && ShapeIndex && ShapeCodeForSelection(ShapeIndex()) == scWindow;
+    hotWindow_ = pressedWindow_ = -1;
+    POINT mouse;
+    if (pickWindow_ && ::GetCursorPos(&mouse) && ::ScreenToClient(Hwnd(), &mouse)) HighlightWindowAt(mouse);
+}
+
+void TImageForm::OutlineWindow(int index)
+{
+    if (index < 0 || index >= static_cast<int>(Windows.size())) return;
+    // Three nested one-pixel outlines: easy to see, and inverted away alike.
+    RECT r = Windows[static_cast<size_t>(index)];
+    for (int i = 0; i < 3; ++i) {
+        DrawBand(Image1.Canvas(), scRectangle, {r.left, r.top}, {r.right, r.bottom}, R2_NOTXORPEN);
+        ::InflateRect(&r, -1, -1);
+    }
+    const RECT& frame = Windows[static_cast<size_t>(index)];
+    InvalidateShape({frame.left, frame.top}, {frame.right, frame.bottom});
+}
+
+void TImageForm::HighlightWindowAt(POINT p)
+{
+    const int index = FrameAt(Windows, p);
+    if (index == hotWindow_) return;
+    OutlineWindow(hotWindow_);
+    hotWindow_ = index;
+    OutlineWindow(hotWindow_);
+}
+
+void TImageForm::TakeHighlightedWindow()
+{
+    OutlineWindow(hotWindow_);
+    hotWindow_ = -1;
+    if (pressedWindow_ < 0 || pressedWindow_ >= static_cast<int>(Windows.size())) return;
+    const RECT& frame = Windows[static_cast<size_t>(pressedWindow_)];
+    selection_.ShapeCode = scWindow;
+    selection_.SelStart = {frame.left, frame.top};
+    selection_.SelEnd = {frame.right, frame.bottom};
+    selection_.SelectionMade = true;  // listed frames are never empty
 }
 
 TSelection TImageForm::SelectArea()
@@ -46,6 +85,10 @@ std::optional<COLORREF> TImageForm::PickColor()
 
 bool TImageForm::FormCloseQuery()
 {
+    if (pickWindow_) {
+        OutlineWindow(hotWindow_);
+        hotWindow_ = -1;
+    }
     // Escape or Alt+F4 in the middle of a drag cancels it: the band goes first.
     if (Drawing) {
         DrawShape(selection_.SelStart, selection_.SelEnd, R2_NOTXORPEN);
@@ -77,6 +120,11 @@ void TImageForm::Image1MouseDown(int x, int y)
         if (color != CLR_INVALID) s.PickedColor = color;
         return;
     }
+    if (pickWindow_) {
+        HighlightWindowAt({x, y});
+        pressedWindow_ = hotWindow_;
+        return;
+    }
     // A second button pressed during a drag starts over: the first band is
     // inverted away first, so no trace of it can reach the picture.
     if (Drawing) DrawShape(s.SelStart, s.SelEnd, R2_NOTXORPEN);
@@ -89,6 +137,7 @@ void TImageForm::Image1MouseDown(int x, int y)
 void TImageForm::Image1MouseMove(int x, int y)
 {
     TSelection& s = selection_;
+    if (pickWindow_) HighlightWindowAt({x, y});
     if (!Drawing || s.PickMode) return;
     DrawShape(s.SelStart, s.SelEnd, R2_NOTXORPEN);
     s.SelEnd = {x, y};
@@ -98,6 +147,7 @@ void TImageForm::Image1MouseMove(int x, int y)
 void TImageForm::Image1MouseUp()
 {
     TSelection& s = selection_;
+    if (pickWindow_) TakeHighlightedWindow();
     if (Drawing) {
         // Inverting the last band back leaves the untouched frozen desktop.
         DrawShape(s.SelStart, s.SelEnd, R2_NOTXORPEN);

@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <optional>
+#include <vector>
 
 #include "capture/DesktopGeometry.h"
 #include "capture/Selection.h"
@@ -25,6 +26,9 @@ public:
     // where its monitors lie.
     win::Bitmap Image1;
     DesktopLayout Layout;
+    // The other programs' windows at the grab, front to back, in grab
+    // coordinates: what the "Window" shape can take.
+    std::vector<RECT> Windows;
     // The shape dialog's current radio selection, read at each press.
     std::function<int()> ShapeIndex;
     bool Drawing = false;
@@ -54,6 +58,15 @@ protected:
 
 private:
     void InvalidateShape(POINT p1, POINT p2);
+    // The "Window" shape: the window under the mouse is outlined, a click
+    // takes it. The outline is inverted away before the overlay closes.
+    void HighlightWindowAt(POINT p);
+    void OutlineWindow(int index);
+    void TakeHighlightedWindow();
+
+    bool pickWindow_ = false;
+    int hotWindow_ = -1;
+    int pressedWindow_ = -1;
 
     TSelection selection_;
 };

@@ -19,6 +19,7 @@ std::uint8_t ShapeCodeForSelection(int itemIndex)
     case csCircle: return scCircle;
     case csSquare: return scSquare;
     case csRoundedRectangle: return scRoundedRectangle;
+    case csWindow: return scWindow;
     default: return scRectangle;
     }
 }

@@ -15,7 +15,8 @@ enum CaptureShape : int {
     csCircle = 3,
     csSquare = 4,
     csRoundedRectangle = 5,
-    kCaptureShapeCount = 6,
+    csWindow = 6,
+    kCaptureShapeCount = 7,
 };
 
 // The shape as the overlay and the composition use it.
@@ -25,6 +26,7 @@ enum ShapeCodes : std::uint8_t {
     scEllipse = 2,
     scSquare = 3,
     scRoundedRectangle = 4,
+    scWindow = 5,  // a window's frame, cut as a rectangle
     scEntireScreen = 9,
 };
 

@@ -5,6 +5,9 @@
 #include "win/Form.h"
 #include "win/UniqueHandle.h"
 
+// The delays the dialog offers before the desktop is frozen, in seconds.
+inline constexpr int kCaptureDelays[] = {0, 3, 5, 10};
+
 class TSelectForm : public win::Form {
 public:
     // captureShapeIndex is the user's setting: shown when the dialog opens,
@@ -18,11 +21,14 @@ public:
     void SetItemIndex(int index);
     bool NoShowChecked() const;
     void SetNoShowChecked(bool checked);
+    // The delay chosen with the last OK, kept for the run only.
+    int DelaySeconds() const noexcept { return delaySeconds_; }
 
     void OKButClick();
     void CancelButClick();
 
-    // A stored index as the dialog shows it: below 0 none, above the last the last.
+    // A stored index as the dialog shows it: below 0 none; one this version
+    // does not know the default shape, the rectangle.
     static int ClampShapeIndex(int index) noexcept;
 
     enum ControlId : int {
@@ -32,6 +38,8 @@ public:
         FirstShapeRadio = 3001,
         NoShowSelectFormBox = 3010,
         Label1 = 3011,
+        DelayBox = 3012,
+        DelayLabel = 3013,
     };
 
 protected:
@@ -43,4 +51,5 @@ protected:
 private:
     int& captureShapeIndex_;
     bool checkedWhenShown_ = false;
+    int delaySeconds_ = 0;
 };

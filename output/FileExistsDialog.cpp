@@ -4,6 +4,7 @@
 #include "resources/resource.h"
 #include "win/Gdi.h"
 #include "win/RadioGroup.h"
+#include "win/Strings.h"
 
 namespace {
 constexpr wchar_t kFileExistsClass[] = L"TFileExistsForm";
@@ -66,10 +67,7 @@ void TFileExistsForm::SetFileNameLab(const std::wstring& name)
 
 std::wstring TFileExistsForm::FileNameLab() const
 {
-    HWND label = ::GetDlgItem(Hwnd(), FileNameLabel);
-    std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(label)) + 1, L'\0');
-    text.resize(static_cast<size_t>(::GetWindowTextW(label, text.data(), static_cast<int>(text.size()))));
-    return text;
+    return win::WindowText(::GetDlgItem(Hwnd(), FileNameLabel));
 }
 
 void TFileExistsForm::SetButtons()

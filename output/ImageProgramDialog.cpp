@@ -7,19 +7,13 @@
 #include "resources/resource.h"
 #include "win/Gdi.h"
 #include "win/RadioGroup.h"
+#include "win/Strings.h"
 
 namespace {
 constexpr wchar_t kImageEdClass[] = L"TImageEdForm";
 constexpr const wchar_t* kWayCaptions[kImageProgramWayCount] = {L"Use Program Above", L"Use Default Program",
                                                                 L"Use Microsoft Paint"};
 constexpr wchar_t kProgramFilter[] = L"Program (*.exe)|*.exe|All Files (*.*)|*.*";
-
-std::wstring ControlText(HWND control)
-{
-    std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(control)) + 1, L'\0');
-    text.resize(static_cast<size_t>(::GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
 }  // namespace
 
 TImageEdForm::TImageEdForm()
@@ -63,7 +57,10 @@ int TImageEdForm::Execute(const win::Bitmap& picture, std::wstring& imageProgram
     return ShowModal();
 }
 
-std::wstring TImageEdForm::ImageProgEdText() const { return ControlText(::GetDlgItem(Hwnd(), ImageProgEd)); }
+std::wstring TImageEdForm::ImageProgEdText() const
+{
+    return win::WindowText(::GetDlgItem(Hwnd(), ImageProgEd));
+}
 
 void TImageEdForm::SetImageProgEdText(const std::wstring& text)
 {

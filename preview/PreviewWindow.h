@@ -8,24 +8,29 @@
 #include <string>
 #include <vector>
 
-#include "preview/ActionIds.h"
 #include "preview/CapturedPicture.h"
+#include "preview/PreviewMenus.h"
+#include "preview/PreviewPlace.h"
 #include "win/ActionList.h"
 #include "win/Bitmap.h"
 #include "win/Form.h"
+#include "win/ScrollPicture.h"
 #include "win/UniqueHandle.h"
 
 class TPreviewForm : public win::Form {
 public:
-    // The buttons and menus show and run the actions; the window shows the
-    // captured picture each time it opens.
-    TPreviewForm(win::TActionList& actions, const TCapturedPicture& picture, COLORREF backgroundColor);
+    // The toolbar and the menus show the commands where their places say, and
+    // follow the enabled state of those that are actions; the window shows
+    // the captured picture each time it opens.
+    TPreviewForm(win::TActionList& actions, std::vector<PreviewCommand> commands, const TCapturedPicture& picture,
+                 COLORREF backgroundColor);
     ~TPreviewForm() override;
 
     // Runs the action of a command id; set by the owner.
     std::function<void(int id)> RunCommand;
 
-    // Shows a copy of bitmap, unscaled at (10, 10), and its size in panel 1.
+    // Shows a copy of bitmap, unscaled, 10 pixels (at 96 DPI) from the box's
+    // corner, and its size in panel 1.
     void ShowBMP(const win::Bitmap& bitmap);
     // Repaints the background-colour swatch of the "Set" menu.
     void SetBackgroundColor(COLORREF color);
@@ -53,9 +58,10 @@ public:
     };
 
     HWND Control(int id) const;
+    HMENU MainMenu() const noexcept { return menus_.Bar(); }
     // The picture as displayed, for tests and the picture control.
-    const win::Bitmap& Picture() const noexcept { return picture_; }
-    HBITMAP BackgroundSwatch() const noexcept { return swatch_.get(); }
+    const win::Bitmap& Picture() const noexcept { return picture_.Picture(); }
+    HBITMAP BackgroundSwatch() const noexcept { return menus_.Swatch(); }
 
 protected:
     void FormShow() override;
@@ -65,43 +71,24 @@ protected:
     void DpiChanged() override;
 
 private:
-    // A menu item's picture, drawn again when the DPI changes.
-    struct MenuIcon {
-        HMENU menu;
-        int id;
-        int iconId;
-        win::UniqueBitmap picture;
-    };
     void FormCreate(COLORREF backgroundColor);
     void CreateToolbar();
-    void CreateMainMenu();
     void CreateStatusBar();
-    void LayoutControls();
-    void UpdateScrollRange();
-    void ScrollTo(int x, int y);
-    void OnScroll(int bar, int request);
-    void RouteHint(HWND under);
-    void MenuHint(UINT item, UINT flags, HMENU menu);
-    void SetMenuIcon(MenuIcon& item);
-    void MakeSwatch();
     void SetStatusParts();
     void SetToolbarFont();
+    void LayoutControls();
+    const PreviewCommand* FindCommand(int id) const noexcept;
+    void RouteHint(HWND under);
+    void MenuHint(UINT item, UINT flags, HMENU menu);
 
     win::TActionList& actions_;
     const TCapturedPicture& capture_;
+    std::vector<PreviewCommand> commands_;
+    TPreviewMenus menus_;
+    win::ScrollPicture picture_;
     HWND toolPanel_ = nullptr;
-    HWND scrollBox_ = nullptr;
-    HWND image_ = nullptr;
     HWND focusHolder_ = nullptr;
     HWND statusBar_ = nullptr;
     HWND toolTip_ = nullptr;
-    HMENU mainMenu_ = nullptr;
-    HMENU setMenu_ = nullptr;
-    win::Bitmap picture_;
-    win::UniqueBitmap swatch_;
-    COLORREF swatchColor_ = RGB(255, 255, 255);
     win::UniqueFont toolbarFont_;
-    std::vector<MenuIcon> menuIcons_;
-    int scrollX_ = 0;
-    int scrollY_ = 0;
 };

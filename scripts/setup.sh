@@ -15,7 +15,7 @@ packages=(
   xvfb xdotool x11-utils x11-apps trayer imagemagick giflib-tools fp-utils
   clang libclang-rt-14-dev python3 libgif-dev libbenchmark-dev
   cups printer-driver-cups-pdf poppler-utils ghostscript libcups2:i386
-  fonts-dejavu-core
+  fonts-dejavu-core nsis
 )
 
 missing=()

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Creates the private Wine prefix of a build folder when it is missing, makes
 # its windows unmanaged and sets its display scale (see below).
-# Usage: scripts/wine-prefix.sh BUILD_DIR [PREFIX_DIR]
-#   PREFIX_DIR defaults to BUILD_DIR/wineprefix.
+# Usage: scripts/wine-prefix.sh BUILD_DIR [PREFIX_DIR [ARCH]]
+#   PREFIX_DIR defaults to BUILD_DIR/wineprefix, ARCH (win32, win64) to the build's.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/wine-env.sh" "$1"
@@ -11,6 +11,7 @@ if [ -n "${2:-}" ]; then
   WINEPREFIX=$(cd "$2" && pwd)
   export WINEPREFIX
 fi
+if [ -n "${3:-}" ]; then export WINEARCH=$3; fi
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   echo "wine: preparing the prefix in $WINEPREFIX" >&2
   DISPLAY= wineboot -i </dev/null >/dev/null 2>&1 || true

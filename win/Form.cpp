@@ -97,6 +97,34 @@ void RegisterFormClass(const wchar_t* className, WNDPROC proc, HICON icon, HBRUS
     registered.insert(className);
 }
 
+LRESULT ContainerMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_COMMAND:
+    case WM_NOTIFY:
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+    case WM_MOUSEWHEEL:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORSTATIC:
+        return ::SendMessageW(::GetParent(hwnd), message, wParam, lParam);
+    default:
+        return ::DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+}
+
+namespace {
+LRESULT CALLBACK ContainerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept
+{
+    return ContainerMessage(hwnd, message, wParam, lParam);
+}
+}  // namespace
+
+void RegisterContainerClass(const wchar_t* className)
+{
+    RegisterFormClass(className, ContainerProc, nullptr, ::GetSysColorBrush(COLOR_BTNFACE), 0);
+}
+
 Form::~Form()
 {
     if (hwnd_) {
@@ -348,22 +376,7 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 
 LRESULT CALLBACK Form::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    Form* form = nullptr;
-    if (message == WM_NCCREATE) {
-        form = static_cast<Form*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        form->hwnd_ = hwnd;
-        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
-    } else {
-        form = reinterpret_cast<Form*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    }
-    if (!form) return ::DefWindowProcW(hwnd, message, wParam, lParam);
-    // No exception may cross the window procedure.
-    try {
-        return form->HandleMessage(message, wParam, lParam);
-    } catch (...) {
-        ReportCurrentException();
-        return 0;
-    }
+    return AttachedWindowProc<Form, &Form::hwnd_, &Form::HandleMessage>(hwnd, message, wParam, lParam);
 }
 
 }  // namespace win

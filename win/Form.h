@@ -129,10 +129,42 @@ private:
 void RegisterFormClass(const wchar_t* className, WNDPROC proc, HICON icon, HBRUSH background,
                        UINT style = CS_DBLCLKS);
 
+// Registers a plain child container once per name: the notifications of the
+// controls in it go up to its parent, as a form's own controls' do.
+void RegisterContainerClass(const wchar_t* className);
+// What such a container does with a message: the notifications of its
+// controls go to its parent, the rest to DefWindowProc.
+LRESULT ContainerMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
 // Hands the exception being handled to Form::HandleCommandError (one that is
 // not a std::exception as an unexpected error); never throws. Only for use in
 // a catch block: every window procedure and callback ends in one.
 void ReportCurrentException() noexcept;
+
+// The window procedure of a class whose windows each belong to one T: the
+// object arrives as CreateWindowEx's parameter and is attached at WM_NCCREATE
+// (its member Window gets the handle), Handle gets every message from then on,
+// and no exception crosses. A window whose object has gone (user data reset to
+// 0) gets DefWindowProc.
+template <typename T, HWND T::*Window, LRESULT (T::*Handle)(UINT, WPARAM, LPARAM)>
+LRESULT CALLBACK AttachedWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept
+{
+    T* self = nullptr;
+    if (message == WM_NCCREATE) {
+        self = static_cast<T*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->*Window = hwnd;
+        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    } else {
+        self = reinterpret_cast<T*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    }
+    if (!self) return ::DefWindowProcW(hwnd, message, wParam, lParam);
+    try {
+        return (self->*Handle)(message, wParam, lParam);
+    } catch (...) {
+        ReportCurrentException();
+        return 0;
+    }
+}
 
 // Runs fn and shows the standard error box for what it throws.
 template <typename Fn>

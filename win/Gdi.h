@@ -73,4 +73,9 @@ UniqueFont CreateBoldArial(int height);
 
 void FillSolidRect(HDC dc, const RECT& r, COLORREF color);
 
+// Sets the alpha of every pixel of a 32-bit DIB section to opaque, after a
+// GdiFlush: GDI drawing leaves it 0, and a menu shows a picture with alpha 0
+// as transparent. Other bitmaps are left as they are.
+void MakeOpaque(HBITMAP dibSection);
+
 }  // namespace win

@@ -1,6 +1,8 @@
 // Conversions and small text helpers.
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 #include <string_view>
 
@@ -21,5 +23,8 @@ std::wstring ExecutablePath();
 // Whether path names an existing file (not a folder), or an existing folder.
 bool IsExistingFile(const std::wstring& path);
 bool IsExistingFolder(const std::wstring& path);
+
+// The whole text of a window or control (an edit box, a label).
+std::wstring WindowText(HWND window);
 
 }  // namespace win

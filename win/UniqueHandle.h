@@ -101,6 +101,10 @@ struct GlobalTraits : NullInvalid<HGLOBAL> {
 struct ImageListTraits : NullInvalid<HIMAGELIST> {
     static void Close(HIMAGELIST h) noexcept { ::ImageList_Destroy(h); }
 };
+// Mutexes, events, processes: NULL when absent, closed with CloseHandle.
+struct KernelObjectTraits : NullInvalid<HANDLE> {
+    static void Close(HANDLE h) noexcept { ::CloseHandle(h); }
+};
 struct FileTraits {
     using Handle = HANDLE;
     static Handle Invalid() noexcept { return INVALID_HANDLE_VALUE; }
@@ -124,5 +128,6 @@ using UniqueMenu = UniqueHandle<MenuTraits>;
 using UniqueGlobal = UniqueHandle<GlobalTraits>;
 using UniqueImageList = UniqueHandle<ImageListTraits>;
 using UniqueFile = UniqueHandle<FileTraits>;
+using UniqueKernelObject = UniqueHandle<KernelObjectTraits>;
 
 }  // namespace win

@@ -5,6 +5,7 @@
 #include "app/ActionTable.h"
 #include "preview/PreviewWindow.h"
 #include "win/ActionList.h"
+#include "win/Strings.h"
 
 using win::TAction;
 using win::TActionList;
@@ -84,4 +85,59 @@ TEST(PreviewStatus, SizeTextHasPlainNumbersAndTheFixedTail)
     EXPECT_EQ(TPreviewForm::SizeText(640, 480), L" 640 x 480   (width x height in pixels)");
     EXPECT_EQ(TPreviewForm::SizeText(12000, 3), L" 12000 x 3   (width x height in pixels)");
     EXPECT_EQ(TPreviewForm::SizeText(0, 0), L" 0 x 0   (width x height in pixels)");
+}
+
+// The preview's toolbar and menus are built from the rows' places: every row
+// shows where it says, and together they give the preview's layout.
+TEST(ActionList, PreviewToolbarAndMenusHoldEveryRowInItsPlace)
+{
+    TActionList list(ActionTableRows());
+    bool stampSetting = false;
+    TCapturedPicture picture(stampSetting);
+    TPreviewForm preview(list, PreviewCommands(), picture, RGB(255, 255, 255));
+    if (!preview.Hwnd()) GTEST_SKIP() << "no display";
+    HMENU bar = preview.MainMenu();
+    auto menuText = [](HMENU menu, int position) {
+        wchar_t text[128] = {};
+        ::GetMenuStringW(menu, static_cast<UINT>(position), text, 128, MF_BYPOSITION);
+        return std::wstring(text);
+    };
+    for (const PreviewCommand& c : PreviewCommands()) {
+        if (c.place.button >= 0) {
+            RECT r;
+            ::GetWindowRect(preview.Control(c.id), &r);
+            ::MapWindowPoints(nullptr, preview.Control(TPreviewForm::ToolPanel), reinterpret_cast<POINT*>(&r), 2);
+            EXPECT_EQ(r.left, 5 + 65 * c.place.button) << c.caption;
+        }
+        if (c.place.menu != PreviewMenu::None) {
+            HMENU menu = ::GetSubMenu(bar, static_cast<int>(c.place.menu));
+            EXPECT_EQ(static_cast<int>(::GetMenuItemID(menu, c.place.item)), c.id) << c.caption;
+        }
+    }
+    // What the user sees: the buttons in tab order with their x, each menu's items.
+    std::vector<std::wstring> tabOrder;
+    HWND panel = preview.Control(TPreviewForm::ToolPanel);
+    for (HWND b = ::GetWindow(panel, GW_CHILD); b; b = ::GetWindow(b, GW_HWNDNEXT)) {
+        RECT r;
+        ::GetWindowRect(b, &r);
+        ::MapWindowPoints(nullptr, panel, reinterpret_cast<POINT*>(&r), 2);
+        tabOrder.push_back(win::WindowText(b) + L"@" + std::to_wstring(r.left));
+    }
+    EXPECT_EQ(tabOrder, (std::vector<std::wstring>{L"Retry@5", L"Copy@135", L"Save@70", L"PowerPoint@265",
+                                                   L"Word@330", L"Excel@395", L"Program@460", L"Rotate@200",
+                                                   L"Mail@525", L"Print@590"}));
+    const std::vector<std::vector<std::wstring>> menus = {
+        {L"File", L"Save as File", L"Print Image", L"Mail as Attachment", L"Close Previewer"},
+        {L"Edit", L"Retry Image Selection", L"", L"Copy to Clipboard", L"", L"Rotate Clockwise",
+         L"Rotate CounterClockwise", L"Mirror Image", L"", L"Date Stamp Image", L"Remove Date Stamp"},
+        {L"Programs", L"PowerPoint", L"Word", L"Excel", L"User Program", L"Default Program", L"Microsoft Paint"},
+        {L"Set", L"Settings", L"Background Color", L"Pick Color on Screen"},
+        {L"Help", L"Help", L"About Tavro Screen Capture"}};
+    ASSERT_EQ(::GetMenuItemCount(bar), 5);
+    for (int m = 0; m < 5; ++m) {
+        HMENU menu = ::GetSubMenu(bar, m);
+        std::vector<std::wstring> shown{menuText(bar, m)};
+        for (int i = 0; i < ::GetMenuItemCount(menu); ++i) shown.push_back(menuText(menu, i));
+        EXPECT_EQ(shown, menus[m]);
+    }
 }

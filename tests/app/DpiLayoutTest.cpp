@@ -10,7 +10,9 @@
 
 #include <memory>
 
+#include "app/ActionTable.h"
 #include "app/AppSettings.h"
+#include "app/CaptureHotKey.h"
 #include "app/MainForm.h"
 #include "app/SettingsDialog.h"
 #include "capture/ShapeDialog.h"
@@ -39,8 +41,13 @@ SIZE Needed(HWND control, UINT dpi)
     auto s = [dpi](int v) { return win::Scale(v, dpi); };
     if (isStatic) {
         const LONG kind = style & SS_TYPEMASK;
-        const bool textual = kind == SS_LEFT || kind == SS_LEFTNOWORDWRAP || kind == SS_CENTER || kind == SS_RIGHT;
-        return textual ? SIZE{t.right, t.bottom} : SIZE{0, 0};
+        if (kind == SS_LEFTNOWORDWRAP) return {t.right, t.bottom};
+        if (kind != SS_LEFT && kind != SS_CENTER && kind != SS_RIGHT) return {0, 0};
+        // These wrap at their width: every line must show.
+        RECT lines{0, 0, 0, 0};
+        ::GetClientRect(control, &lines);
+        ::DrawTextW(dc.get(), text, -1, &lines, DT_CALCRECT | DT_WORDBREAK);
+        return {lines.right, lines.bottom};
     }
     switch (style & BS_TYPEMASK) {
     case BS_GROUPBOX: return {t.right + s(16), t.bottom};
@@ -105,7 +112,8 @@ TEST(DpiLayout, EveryTextFitsItsControlAt96144And192Dpi)
     TSelectForm select(form1->AppSettings.CaptureShapeIndex);
     TImageEdForm imageEd;
     TSetForm settings(form1->AppSettings);
-    TPreviewForm preview(form1->ActionList1, form1->Picture, RGB(255, 255, 255));
+    settings.SetHotKeyNote(HotKeyProblem(VK_SNAPSHOT, 0, true));  // the longest note
+    TPreviewForm preview(form1->ActionList1, PreviewCommands(), form1->Picture, RGB(255, 255, 255));
     const win::Form* forms[] = {form1.get(), &fileExists, &select, &imageEd, &settings, &preview};
     long objects = -1;
     for (UINT dpi : {96u, 144u, 192u}) {
@@ -115,7 +123,9 @@ TEST(DpiLayout, EveryTextFitsItsControlAt96144And192Dpi)
             EXPECT_EQ(Misfits(*form, dpi), L"") << "in " << title << " at " << dpi << " DPI";
         }
         // Fonts and pictures made for another DPI are released once replaced.
-        if (objects >= 0) EXPECT_EQ(win::gdiObjectCount, objects) << dpi;
+        if (objects >= 0) {
+            EXPECT_EQ(win::gdiObjectCount, objects) << dpi;
+        }
         objects = win::gdiObjectCount;
     }
 }

@@ -106,6 +106,7 @@ TEST_F(SettingsStoreTest, SaveWritesFlagsAsStringsIntegersAsDwordsAndReadsThemBa
     s.ShowHints = false;
     s.BackgroundColor = 0x123456;
     s.DateStampImage = false;
+    s.CaptureHotKey = 0x278;
     SaveSettings(s, HKEY_CURRENT_USER, keyPath_);
 
     std::wstring text;
@@ -132,6 +133,7 @@ TEST_F(SettingsStoreTest, SaveWritesFlagsAsStringsIntegersAsDwordsAndReadsThemBa
     EXPECT_FALSE(back.ShowHints);
     EXPECT_EQ(back.BackgroundColor, 0x123456);
     EXPECT_FALSE(back.DateStampImage);
+    EXPECT_EQ(back.CaptureHotKey, 0x278);
 }
 
 TEST_F(SettingsStoreTest, SaveOnExitOffWritesOnlyItself)

@@ -19,14 +19,16 @@ def free_display():
 
 
 class Desktop:
-    def __init__(self, build, width=1024, height=768, prefix="wineprefix-e2e", dpi=96):
+    def __init__(self, build, width=1024, height=768, prefix="wineprefix-e2e", arch=None, dpi=96):
         self.build = os.path.abspath(build)
         self.width, self.height = width, height
         self.procs = []
         self.env = dict(os.environ)
         # One prefix per display scale (LogPixels), so no run has to change it.
         self.prefix = os.path.join(self.build, prefix + ("" if dpi == 96 else f"-{dpi}"))
-        self.env.update(WINEPREFIX=self.prefix, WINEARCH="win32", WINEDEBUG="-all",
+        arch_file = os.path.join(self.build, "wine-arch")  # the size of prefix the build needs
+        arch = arch or (open(arch_file).read().strip() if os.path.exists(arch_file) else "win32")
+        self.env.update(WINEPREFIX=self.prefix, WINEARCH=arch, WINEDEBUG="-all",
                         WINEDLLOVERRIDES="mscoree,mshtml=", TAVRO_WINE_DPI=str(dpi))
         self.tmp = tempfile.mkdtemp(prefix="tavro-e2e-")
 
@@ -76,7 +78,7 @@ class Desktop:
         # build's own prefix.
         script = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts",
                               "wine-prefix.sh")
-        subprocess.run([script, self.build, self.prefix], env=self.env, stdin=subprocess.DEVNULL,
+        subprocess.run([script, self.build, self.prefix, self.env["WINEARCH"]], env=self.env, stdin=subprocess.DEVNULL,
                        check=True)
         # A wineserver left from before would keep its desktop on another display.
         subprocess.run(["wineserver", "-k"], env=self.env, stdout=subprocess.DEVNULL,

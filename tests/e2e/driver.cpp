@@ -20,6 +20,10 @@
 //   driver select TITLE ID INDEX        selects a combo box item as a user would
 //   driver syscommand TITLE SC          posts WM_SYSCOMMAND SC (61472 minimise)
 //   driver exists CLASS                 1 when a window of CLASS exists (hidden too)
+//   driver hotkey TITLE ID KEY          HKM_SETHOTKEY KEY on a hot-key control
+//   driver holdkey VK                   holds VK as a global hot key until killed
+//   driver helper X Y W H BLUE1 BLUE2   a window "Tavro Test Helper", pixel (x, y) = (x, y, BLUE1),
+//                                       BLUE2 from one second after a shape dialog went away
 #include <windows.h>
 #include <commctrl.h>
 
@@ -140,6 +144,51 @@ bool WaitFor(const std::wstring& title, bool present, int ms)
     }
 }
 
+struct Helper {
+    int blue[2];
+    int phase = 0;  // 0 before the dialog, 1 while it shows, 2 after, 3 changed
+    ULONGLONG goneAt = 0;
+};
+
+LRESULT CALLBACK HelperProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    auto* h = reinterpret_cast<Helper*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (message == WM_TIMER && h) {
+        const bool dialog = FindTop(L" Select Capture Shape") != nullptr;
+        if ((h->phase == 0 && dialog) || (h->phase == 1 && !dialog)) h->goneAt = ::GetTickCount64(), ++h->phase;
+        if (h->phase == 2 && ::GetTickCount64() - h->goneAt >= 1000) {
+            h->phase = 3;
+            ::InvalidateRect(hwnd, nullptr, FALSE);
+        }
+        return 0;
+    }
+    if (message == WM_PAINT && h) {
+        PAINTSTRUCT ps;
+        HDC dc = ::BeginPaint(hwnd, &ps);
+        for (int y = 0; y < ps.rcPaint.bottom; ++y)
+            for (int x = 0; x < ps.rcPaint.right; ++x) ::SetPixelV(dc, x, y, RGB(x, y, h->blue[h->phase == 3]));
+        ::EndPaint(hwnd, &ps);
+        return 0;
+    }
+    if (message == WM_DESTROY) ::PostQuitMessage(0);
+    return ::DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+int RunHelper(int x, int y, int w, int h, int blue1, int blue2)
+{
+    Helper state{{blue1, blue2}};
+    WNDCLASSW wc{0, HelperProc, 0, 0, ::GetModuleHandleW(nullptr), nullptr, nullptr, nullptr, nullptr, L"TavroTestHelper"};
+    ::RegisterClassW(&wc);
+    HWND hwnd = ::CreateWindowExW(0, wc.lpszClassName, L"Tavro Test Helper", WS_POPUP, x, y, w, h, nullptr,
+                                  nullptr, wc.hInstance, nullptr);
+    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&state));
+    ::SetTimer(hwnd, 1, 50, nullptr);
+    ::ShowWindow(hwnd, SW_SHOW);
+    MSG msg;
+    while (::GetMessageW(&msg, nullptr, 0, 0) > 0) ::DispatchMessageW(&msg);
+    return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv)
@@ -182,6 +231,11 @@ int wmain(int argc, wchar_t** argv)
         std::printf("%d\n", ::FindWindowW(arg(2).c_str(), nullptr) ? 1 : 0);
         return 0;
     }
+    if (verb == L"holdkey") {
+        if (!::RegisterHotKey(nullptr, 1, 0, num(2, VK_SNAPSHOT))) return 1;
+        ::Sleep(INFINITE);
+    }
+    if (verb == L"helper") return RunHelper(num(2, 0), num(3, 0), num(4, 100), num(5, 100), num(6, 0), num(7, 255));
     if (verb == L"tray") {
         HWND tray = ::FindWindowW(L"TavroTrayIconWindow", nullptr);
         if (!tray) return 1;
@@ -248,6 +302,10 @@ int wmain(int argc, wchar_t** argv)
         HWND parent = ::GetParent(control);
         ::SendMessageW(parent, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(control));
         ::SendMessageW(parent, WM_COMMAND, MAKEWPARAM(id, CBN_SELENDOK), reinterpret_cast<LPARAM>(control));
+        return 0;
+    }
+    if (verb == L"hotkey") {
+        ::SendMessageW(control, HKM_SETHOTKEY, num(4, 0), 0);
         return 0;
     }
     if (verb == L"status") {

@@ -20,6 +20,7 @@ import image_program_e2e  # noqa: E402
 import settings_e2e  # noqa: E402
 import dpi_e2e  # noqa: E402
 import png_e2e  # noqa: E402
+import capture_anywhere_e2e  # noqa: E402
 globals().update({f.__name__: f for f in image_program_e2e.SCENARIOS})
 from office_e2e import SCENARIOS as OFFICE_SCENARIOS  # noqa: E402
 globals().update({f.__name__: f for f in OFFICE_SCENARIOS})
@@ -187,7 +188,8 @@ def ExitWritesTheSettingsWithTheirTypes(t):
         assert s[flag] == ("REG_SZ", "1"), (flag, s)
     for text in ("SaveDir", "ImageProgram", "UserName"):
         assert s[text][0] == "REG_SZ", (text, s)
-    assert len(s) == 11, s
+    assert s["CaptureHotKey"] == ("REG_DWORD", "0x2c"), s
+    assert len(s) == 12, s
     # The next start reads them: Entire Screen is preselected.
     t.start(fresh_settings=False)
     t.choose("CAPTURE SCREEN")
@@ -205,7 +207,7 @@ def LogoffWritesTheSettingsWithoutAWindow(t):
     s = t.stored()
     assert s["CaptureShapeIndex"] == ("REG_DWORD", "0x1"), s
     assert s["UserName"] == ("REG_SZ", "Ann"), s
-    assert len(s) == 11, s
+    assert len(s) == 12, s
     assert t.our_visible_windows() == [], t.windows()
 
 
@@ -282,6 +284,7 @@ def main():
     scenarios.update({f.__name__: f for f in settings_e2e.SCENARIOS})
     scenarios.update({f.__name__: f for f in dpi_e2e.SCENARIOS})
     scenarios.update({f.__name__: f for f in png_e2e.SCENARIOS})
+    scenarios.update({f.__name__: f for f in capture_anywhere_e2e.SCENARIOS})
     scenario = scenarios.get(a.scenario) or globals()[a.scenario]
     with Desktop(a.build, dpi=getattr(scenario, "dpi", 96)) as desk:
         t = Tavro(desk, os.path.abspath(a.build), os.path.abspath(a.driver))

@@ -99,7 +99,7 @@ HWND WaitForWindow(const wchar_t* title)
 
 }  // namespace
 
-TEST(PicDialog, OffersTheThreeTypesAndReturnsTheTypedNameWithoutAnOverwritePrompt)
+TEST(PicDialog, OffersTheFourTypesAndReturnsTheTypedNameWithoutAnOverwritePrompt)
 {
     TempFolder folder;
     WriteText(folder / L"exists.bmp", "old");
@@ -151,7 +151,7 @@ TEST(PicDialog, OffersTheThreeTypesAndReturnsTheTypedNameWithoutAnOverwritePromp
 
     EXPECT_EQ(seen.fileName, L"capture.jpg");
     EXPECT_EQ(seen.types, (std::vector<std::wstring>{L"JPG Image File (*.jpg)", L"BMP Image File (*.bmp)",
-                                                     L"GIF Image File (*.gif)"}));
+                                                     L"GIF Image File (*.gif)", L"PNG Image File (*.png)"}));
     EXPECT_EQ(seen.typeIndex, 0);
     EXPECT_EQ(seen.paneText, L"200 x 100");
     EXPECT_TRUE(seen.closed) << "the dialog did not accept an existing name at once";

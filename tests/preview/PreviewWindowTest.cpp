@@ -13,7 +13,7 @@ class PreviewWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (!preview_) preview_ = new TPreviewForm(actions_, picture_, RGB(255, 255, 255));
+        if (!preview_) preview_ = new TPreviewForm(actions_, {}, picture_, RGB(255, 255, 255));
         if (!preview_->Hwnd()) GTEST_SKIP() << "no display";
     }
     static void TearDownTestSuite()
@@ -38,14 +38,7 @@ protected:
 
     static inline bool stampSetting_ = false;
     static inline TCapturedPicture picture_{stampSetting_};
-    static std::vector<win::TAction> EveryAction()
-    {
-        std::vector<win::TAction> rows;
-        for (int id = kFirstAction; id <= kLastAction; ++id)
-            rows.push_back({id, L"Action", L"Caption", L"Hint", true, [] {}});
-        return rows;
-    }
-    static inline win::TActionList actions_{EveryAction()};
+    static inline win::TActionList actions_{std::vector<win::TAction>{}};
     static inline TPreviewForm* preview_ = nullptr;
 };
 

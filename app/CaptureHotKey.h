@@ -1,0 +1,55 @@
+// The global key that starts a capture from any program. A key is a word as
+// the standard hot-key control gives it: the virtual key in the low byte,
+// HOTKEYF_SHIFT, HOTKEYF_CONTROL and HOTKEYF_ALT in the high byte; 0 is no key.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+
+// The modifiers and virtual key RegisterHotKey takes for a key word.
+struct HotKeyRegistration {
+    UINT modifiers;
+    UINT virtualKey;
+};
+HotKeyRegistration RegistrationOf(int hotKey) noexcept;
+
+// What users read for a key: "Print Screen", "Ctrl+Shift+F9".
+std::wstring HotKeyName(int hotKey);
+
+// Whether the system gives Print Screen to its own screen capture
+// (HKCU\Control Panel\Keyboard, PrintScreenKeyForSnippingEnabled = 1).
+bool SystemTakesPrintScreen(HKEY root = HKEY_CURRENT_USER);
+
+// The sentence that tells why the key may not start a capture, empty when
+// nothing stands in its way. registerError is GetLastError of a failed
+// registration, 0 after a successful one.
+std::wstring HotKeyProblem(int hotKey, DWORD registerError, bool systemTakesPrintScreen);
+
+// The registration of one key on a window, released on every path. The
+// window receives WM_HOTKEY with id when the key is pressed.
+class TCaptureHotKey {
+public:
+    TCaptureHotKey() = default;
+    TCaptureHotKey(const TCaptureHotKey&) = delete;
+    TCaptureHotKey& operator=(const TCaptureHotKey&) = delete;
+    ~TCaptureHotKey() { Unregister(); }
+
+    static constexpr int kId = 1;
+
+    // Registers hotKey on owner in place of the key held now (never by force:
+    // a key another program holds stays his). Returns the problem text, empty
+    // when the key is ours and nothing else takes it.
+    const std::wstring& Register(HWND owner, int hotKey);
+    void Unregister() noexcept;
+
+    int Key() const noexcept { return key_; }
+    const std::wstring& Problem() const noexcept { return problem_; }
+
+private:
+    HWND owner_ = nullptr;
+    bool registered_ = false;
+    int key_ = 0;
+    std::wstring problem_;
+};
