@@ -61,11 +61,10 @@ TForm1::~TForm1() { Tray1.Deactivate(); }
 void TForm1::CreateAboutPanel()
 {
     HWND iconControl = AddControl(L"STATIC", L"", SS_ICON, 16, 20, 32, 32, kIconControl);
-    ::SendMessageW(iconControl, STM_SETICON, reinterpret_cast<WPARAM>(icon_), 0);
-    labelFont_ = win::CreateBoldArial(13);
+    SetControlIcon(iconControl, ::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TAVRO));
     HWND label = AddControl(L"STATIC", L"Tavro Screen Capture v2.0", SS_LEFT | SS_NOPREFIX, 64, 29,
                             250, 18, kLabelControl);
-    ::SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(labelFont_.get()), FALSE);
+    UseHeadingFont(label);
 }
 
 void TForm1::FormCreate()

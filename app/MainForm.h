@@ -108,7 +108,6 @@ private:
     void CreateAboutPanel();
     void FadeOut();
 
-    win::UniqueFont labelFont_;
     HICON icon_ = nullptr;
     bool closing_ = false;  // set when the close begins: no command starts after it
     int appliedHotKey_ = -1;  // none applied yet

@@ -4,7 +4,6 @@
 
 #include "resources/resource.h"
 #include "win/Application.h"
-#include "win/ButtonIcon.h"
 #include "win/Gdi.h"
 #include "win/Strings.h"
 #include "win/ToolTip.h"
@@ -33,9 +32,11 @@ TSetForm::TSetForm(TAppSettings& settings) : settings_(settings)
     AddControl(L"STATIC", L"User Name:", SS_LEFT, 15, 22, 200, 14, NameLabel);
     AddControl(L"EDIT", L"Your Name Here", ES_AUTOHSCROLL | WS_TABSTOP | WS_GROUP, 15, 40, 460, 21, NameEd,
                WS_EX_CLIENTEDGE);
-    AddControl(L"BUTTON", L"Put User Name on Slides", BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP, 15, 70, 150, 17,
+    // The boxes and labels are wider than their first layout, which cut their
+    // texts in the dialog font; each keeps its place.
+    AddControl(L"BUTTON", L"Put User Name on Slides", BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP, 15, 70, 175, 17,
                NameBox);
-    AddControl(L"BUTTON", L"Put Date on Slides", BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP, 230, 70, 120, 17,
+    AddControl(L"BUTTON", L"Put Date on Slides", BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP, 230, 70, 145, 17,
                DateBox);
 
     // The second group at (5, 120).
@@ -46,22 +47,24 @@ TSetForm::TSetForm(TAppSettings& settings) : settings_(settings)
     AddControl(L"STATIC", L"Set Image Program", SS_LEFTNOWORDWRAP, 75, 180, 170, 14, 0);
     AddControl(L"BUTTON", L"Show Hints", BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP, 255, 170, 97, 17, ShowHintsBox);
     AddControl(L"BUTTON", L"Set", BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP, 15, 210, 50, 25, SetBackColorBut);
-    AddControl(L"STATIC", L"Set Background Color", SS_LEFTNOWORDWRAP, 75, 215, 108, 14, 0);
-    AddControl(L"STATIC", L"", SS_OWNERDRAW, 185, 210, 25, 25, ColorShape);
+    // The swatch follows its label, which needs more than the 105 pixels it once had.
+    AddControl(L"STATIC", L"Set Background Color", SS_LEFTNOWORDWRAP, 75, 215, 135, 14, 0);
+    AddControl(L"STATIC", L"", SS_OWNERDRAW, 215, 210, 25, 25, ColorShape);
     AddControl(L"BUTTON", L"Save Settings on Exit", BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP, 255, 195, 140, 17,
                SaveOnExitBox);
-    AddControl(L"BUTTON", L"Put Date on Image", BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP, 255, 145, 120, 17,
+    AddControl(L"BUTTON", L"Put Date on Image", BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP, 255, 145, 145, 17,
                DateStampImageBox);
-    AddControl(L"STATIC", L"Capture Key:", SS_LEFTNOWORDWRAP, 15, 248, 70, 14, CaptureKeyLabel);
-    HWND key = AddControl(HOTKEY_CLASSW, L"", WS_TABSTOP | WS_GROUP, 90, 245, 150, 21, CaptureKeyEd,
+    AddControl(L"STATIC", L"Capture Key:", SS_LEFTNOWORDWRAP, 15, 244, 80, 14, CaptureKeyLabel);
+    HWND key = AddControl(HOTKEY_CLASSW, L"", WS_TABSTOP | WS_GROUP, 100, 241, 150, 21, CaptureKeyEd,
                           WS_EX_CLIENTEDGE);
     ::SendMessageW(key, HKM_SETRULES, 0, 0);  // a key alone, Print Screen say, is allowed
-    AddControl(L"STATIC", L"", SS_LEFT | SS_NOPREFIX, 15, 272, 460, 28, CaptureKeyNote);
+    // Three lines: the longest note (Print Screen taken by Windows) needs them.
+    AddControl(L"STATIC", L"", SS_LEFT | SS_NOPREFIX, 15, 266, 460, 40, CaptureKeyNote);
 
     HWND cancel = AddControl(L"BUTTON", L"Cancel", BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP, 135, 285 + kKeyRow,
                              75, 50, CancelBut);
-    buttonImages_.push_back(win::SetButtonIcon(ok, IDI_OK, 16));
-    buttonImages_.push_back(win::SetButtonIcon(cancel, IDI_CLOSE, 16));
+    SetButtonPicture(ok, IDI_OK, 16);
+    SetButtonPicture(cancel, IDI_CLOSE, 16);
 
     // Until the first showing the boxes have their own starting states.
     SetChecked(NameBox, true);

@@ -72,7 +72,6 @@ private:
     TAppSettings& settings_;
     COLORREF shapeColor_ = RGB(255, 255, 255);
     HWND toolTip_ = nullptr;
-    std::vector<win::UniqueImageList> buttonImages_;
 };
 
 // Shows the settings dialog modally.

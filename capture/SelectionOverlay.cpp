@@ -171,6 +171,10 @@ LRESULT TImageForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     }
     case WM_ERASEBKGND:
         return 1;
+    case WM_DPICHANGED:
+        // The overlay covers the desktop in physical pixels on every monitor,
+        // whatever their scales: it keeps its rectangle.
+        return 0;
     case WM_SETCURSOR:
         ::SetCursor(::LoadCursorW(nullptr, IDC_CROSS));
         return TRUE;

@@ -21,17 +21,15 @@ constexpr int kBelowGroup = (kCaptureShapeCount - 6) * kRadioStep;
 TSelectForm::TSelectForm(int& captureShapeIndex) : captureShapeIndex_(captureShapeIndex)
 {
     HINSTANCE instance = ::GetModuleHandleW(nullptr);
-    icon_ = ::LoadIconW(instance, MAKEINTRESOURCEW(IDI_SHAPES));
     win::RegisterFormClass(kSelectClass, WindowProc, ::LoadIconW(instance, MAKEINTRESOURCEW(IDI_TAVRO)),
                            ::GetSysColorBrush(COLOR_BTNFACE));
     CreateFormWindow(kSelectClass, L" Select Capture Shape", WS_POPUP | WS_CAPTION | WS_SYSMENU,
                      WS_EX_DLGMODALFRAME, 300, 318 + kBelowGroup, true);
 
     HWND image = AddControl(L"STATIC", L"", SS_ICON, 12, 10, 32, 32, 0);
-    ::SendMessageW(image, STM_SETICON, reinterpret_cast<WPARAM>(icon_), 0);
-    headingFont_ = win::CreateBoldArial(13);
+    SetControlIcon(image, instance, MAKEINTRESOURCEW(IDI_SHAPES));
     HWND heading = AddControl(L"STATIC", L"Select Capture Shape", SS_LEFT, 56, 19, 220, 18, Label1);
-    ::SendMessageW(heading, WM_SETFONT, reinterpret_cast<WPARAM>(headingFont_.get()), FALSE);
+    UseHeadingFont(heading);
 
     AddControl(L"BUTTON", L" Capture Area Shape ", BS_GROUPBOX, 12, 50, 170, 168 + kBelowGroup, ShapeGroup);
     for (int i = 0; i < kCaptureShapeCount; ++i)

@@ -52,6 +52,4 @@ private:
     int& captureShapeIndex_;
     bool checkedWhenShown_ = false;
     int delaySeconds_ = 0;
-    win::UniqueFont headingFont_;
-    HICON icon_ = nullptr;
 };

@@ -28,13 +28,12 @@ TFileExistsForm::TFileExistsForm()
                      WS_EX_DLGMODALFRAME, 380, 196, true);
 
     HWND icon = AddControl(L"STATIC", L"", SS_ICON, 12, 12, 32, 32, 0);
-    ::SendMessageW(icon, STM_SETICON, reinterpret_cast<WPARAM>(::LoadIconW(nullptr, IDI_WARNING)), 0);
-    boldFont_ = win::CreateBoldArial(13);
+    SetControlIcon(icon, nullptr, IDI_WARNING);
     HWND label = AddControl(L"STATIC", L"File Already Exists:", SS_LEFT, 56, 12, 312, 18, Label1);
     HWND name = AddControl(L"STATIC", L"", SS_LEFT | SS_PATHELLIPSIS | SS_NOPREFIX, 56, 32, 312, 18,
                            FileNameLabel);
-    ::SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.get()), FALSE);
-    ::SendMessageW(name, WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.get()), FALSE);
+    UseHeadingFont(label);
+    UseHeadingFont(name);
 
     AddControl(L"BUTTON", L"", BS_GROUPBOX, 12, 60, 200, 124, AlwaysGroup);
     for (int i = 0; i < kPolicyCount; ++i)

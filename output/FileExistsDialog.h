@@ -42,7 +42,6 @@ protected:
     bool OnCommand(int id, int code, HWND control) override;
 
 private:
-    win::UniqueFont boldFont_;
 };
 
 // What a save does with an existing file under the current policy: 1 (OK)

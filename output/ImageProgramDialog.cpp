@@ -25,11 +25,9 @@ TImageEdForm::TImageEdForm()
                      WS_EX_DLGMODALFRAME, 420, 242, true);
 
     HWND icon = AddControl(L"STATIC", L"", SS_ICON, 12, 10, 32, 32, 0);
-    ::SendMessageW(icon, STM_SETICON, reinterpret_cast<WPARAM>(::LoadIconW(instance, MAKEINTRESOURCEW(IDI_PROGRAM))),
-                   0);
-    headingFont_ = win::CreateBoldArial(13);
+    SetControlIcon(icon, instance, MAKEINTRESOURCEW(IDI_PROGRAM));
     HWND heading = AddControl(L"STATIC", L"Set Image Edit or View Program", SS_LEFT, 56, 19, 352, 18, Label1);
-    ::SendMessageW(heading, WM_SETFONT, reinterpret_cast<WPARAM>(headingFont_.get()), FALSE);
+    UseHeadingFont(heading);
 
     AddControl(L"EDIT", L"", ES_AUTOHSCROLL | WS_TABSTOP | WS_GROUP, 12, 52, 396, 23, ImageProgEd,
                WS_EX_CLIENTEDGE);

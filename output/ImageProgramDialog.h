@@ -71,5 +71,4 @@ private:
     bool checkedWhenShown_ = false;
     // The open dialog's file name carries over from one browse to the next.
     std::wstring browseFileName_;
-    win::UniqueFont headingFont_;
 };

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "output/SaveDialogResource.h"
+#include "win/Dpi.h"
 #include "win/Error.h"
 #include "win/Gdi.h"
 
@@ -74,7 +75,8 @@ void TPicDialog::LayoutPane(HWND pane) const
     RECT r;
     ::GetWindowRect(frame, &r);
     ::MapWindowPoints(nullptr, pane, reinterpret_cast<POINT*>(&r), 2);
-    const int dx = client.right - 8 - r.right;
+    // 8 pixels from the edge at 96 DPI; the template's own units scale with its font.
+    const int dx = client.right - win::Scale(8, win::WindowDpi(pane)) - r.right;
     if (dx == 0) return;
     for (int id : {IDC_PICFRAME, IDC_PICPREVIEW, IDC_PICSIZE}) {
         HWND control = ::GetDlgItem(pane, id);

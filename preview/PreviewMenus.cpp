@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "win/Bitmap.h"
+#include "preview/MenuPictures.h"
+#include "win/Dpi.h"
 #include "win/Error.h"
-#include "win/Gdi.h"
 
 namespace {
 
-constexpr int kPictureSize = 16;
+constexpr int kPictureSize = 16;  // at 96 DPI
 
 struct MenuTitle {
     PreviewMenu menu;
@@ -36,23 +36,11 @@ std::vector<const PreviewCommand*> ItemsOf(PreviewMenu menu, const std::vector<P
     return items;
 }
 
-// A 16 x 16 picture for a menu item: 32 bits, opaque, filled with color.
-win::UniqueBitmap NewPicture(COLORREF color)
-{
-    win::Bitmap picture;
-    picture.SetPixelFormat(win::PixelFormat::Bits32);
-    picture.SetSize(kPictureSize, kPictureSize);
-    win::FillSolidRect(picture.Canvas(), {0, 0, kPictureSize, kPictureSize}, color);
-    return picture.Detach();
-}
-
 }  // namespace
 
-TPreviewMenus::TPreviewMenus(const std::vector<PreviewCommand>& commands)
+TPreviewMenus::TPreviewMenus(const std::vector<PreviewCommand>& commands, UINT dpi) : dpi_(dpi)
 {
-    // The swatch: a one-pixel border around a 14 x 14 square of the colour.
-    swatch_ = NewPicture(RGB(64, 64, 64));
-    win::MakeOpaque(swatch_.get());
+    MakeSwatch();
     bar_.reset(::CreateMenu());
     if (!bar_) win::ThrowLastError();
     for (const MenuTitle& title : kMenus) {
@@ -71,46 +59,45 @@ void TPreviewMenus::AddItems(HMENU popup, PreviewMenu menu, const std::vector<Pr
     for (const PreviewCommand* item : ItemsOf(menu, commands)) {
         for (; position < item->place.item; ++position) ::AppendMenuW(popup, MF_SEPARATOR, 0, nullptr);
         ::AppendMenuW(popup, MF_STRING, static_cast<UINT_PTR>(item->id), item->MenuCaption().c_str());
-        SetItemPicture(popup, item->id, item->place.picture);
+        if (item->place.picture == kSwatchPicture) {
+            swatchMenu_ = popup;
+            swatchId_ = item->id;
+            SetMenuItemPicture(popup, item->id, swatch_.get());
+        } else if (item->place.picture != 0) {
+            pictures_.push_back({popup, item->id, item->place.picture, win::UniqueBitmap()});
+            MakePicture(pictures_.back());
+        }
         ++position;
     }
 }
 
-void TPreviewMenus::SetItemPicture(HMENU popup, int id, int picture)
+void TPreviewMenus::MakePicture(ItemPicture& item)
 {
-    if (picture == 0) return;
-    MENUITEMINFOW info{};
-    info.cbSize = sizeof info;
-    info.fMask = MIIM_BITMAP;
-    info.hbmpItem = picture == kSwatchPicture ? swatch_.get() : MenuPicture(picture);
-    ::SetMenuItemInfoW(popup, static_cast<UINT>(id), FALSE, &info);
+    // At a size the icon holds, so it is never stretched.
+    win::UniqueBitmap picture = MenuIconPicture(item.iconId, win::IconSize(kPictureSize, dpi_));
+    SetMenuItemPicture(item.popup, item.id, picture.get());
+    item.picture = std::move(picture);  // the previous one is no longer shown
 }
 
-HBITMAP TPreviewMenus::MenuPicture(int iconId)
+void TPreviewMenus::MakeSwatch()
 {
-    win::UniqueIcon icon(static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(iconId),
-                                                         IMAGE_ICON, kPictureSize, kPictureSize, LR_DEFAULTCOLOR)));
-    if (!icon) return nullptr;
-    win::UniqueBitmap picture = NewPicture(::GetSysColor(COLOR_MENU));
-    {
-        win::UniqueMemoryDC dc = win::CreateMemoryDC();
-        win::SelectGuard select(dc.get(), picture.get());
-        ::DrawIconEx(dc.get(), 0, 0, icon.get(), kPictureSize, kPictureSize, 0, nullptr, DI_NORMAL);
-    }
-    // Opaque: the menu must not treat the picture as transparent.
-    win::MakeOpaque(picture.get());
-    pictures_.push_back(std::move(picture));
-    return pictures_.back().get();
+    // A one-pixel border around a square of the colour.
+    win::UniqueBitmap swatch = MenuSwatch(win::Scale(kPictureSize, dpi_), swatchColor_);
+    if (swatchMenu_) SetMenuItemPicture(swatchMenu_, swatchId_, swatch.get());
+    swatch_ = std::move(swatch);
+}
+
+void TPreviewMenus::SetDpi(UINT dpi)
+{
+    dpi_ = dpi;
+    for (ItemPicture& item : pictures_) MakePicture(item);
+    MakeSwatch();
 }
 
 void TPreviewMenus::SetSwatchColor(COLORREF color)
 {
-    {
-        win::UniqueMemoryDC dc = win::CreateMemoryDC();
-        win::SelectGuard select(dc.get(), swatch_.get());
-        win::FillSolidRect(dc.get(), {1, 1, kPictureSize - 1, kPictureSize - 1}, color);
-    }
-    win::MakeOpaque(swatch_.get());
+    swatchColor_ = color;
+    if (swatch_) PaintSwatch(swatch_.get(), color);
 }
 
 std::wstring TPreviewMenus::PopupHint(HMENU menu, UINT item) const

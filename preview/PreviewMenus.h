@@ -1,6 +1,6 @@
 // The preview's menu bar, built from the commands' places: "File", "Edit",
-// "Programs", "Set" and "Help", most items with a 16 x 16 picture, and the
-// background-colour item with the colour swatch.
+// "Programs", "Set" and "Help", most items with a picture (16 x 16 at 96 DPI),
+// and the background-colour item with the colour swatch.
 #pragma once
 
 #include <windows.h>
@@ -15,23 +15,39 @@ class TPreviewMenus {
 public:
     // Builds the menus of every command placed in one; throws
     // std::logic_error when two commands take the same position.
-    explicit TPreviewMenus(const std::vector<PreviewCommand>& commands);
+    // The pictures are made for dpi.
+    TPreviewMenus(const std::vector<PreviewCommand>& commands, UINT dpi);
 
     HMENU Bar() const noexcept { return bar_.get(); }
-    // The 16 x 16 picture of the background-colour item.
+    // The picture of the background-colour item, 16 x 16 at 96 DPI.
     HBITMAP Swatch() const noexcept { return swatch_.get(); }
-    // Fills the swatch from (1, 1) to (15, 15) with color; its border stays.
+    // Fills the swatch inside its one-pixel border with color.
     void SetSwatchColor(COLORREF color);
+    // Makes every picture again for dpi; the old ones are released once the
+    // items show the new ones.
+    void SetDpi(UINT dpi);
+    UINT Dpi() const noexcept { return dpi_; }
     // The hint of a menu of the bar (item is its position): only "Set" has one.
     std::wstring PopupHint(HMENU menu, UINT item) const;
 
 private:
+    // An item's icon picture, made again when the DPI changes.
+    struct ItemPicture {
+        HMENU popup;
+        int id;
+        int iconId;
+        win::UniqueBitmap picture;
+    };
     void AddItems(HMENU popup, PreviewMenu menu, const std::vector<PreviewCommand>& commands);
-    void SetItemPicture(HMENU popup, int id, int picture);
-    HBITMAP MenuPicture(int iconId);
+    void MakePicture(ItemPicture& item);
+    void MakeSwatch();
 
+    UINT dpi_;
+    COLORREF swatchColor_ = RGB(255, 255, 255);
+    HMENU swatchMenu_ = nullptr;  // the popup of the swatch's item, owned by the bar
+    int swatchId_ = 0;
     // Declared before the bar: the items' pictures outlive the menus.
-    std::vector<win::UniqueBitmap> pictures_;
+    std::vector<ItemPicture> pictures_;
     win::UniqueBitmap swatch_;
     win::UniqueMenu bar_;
     HMENU setMenu_ = nullptr;  // owned by the bar

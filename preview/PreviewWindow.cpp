@@ -8,7 +8,7 @@
 
 #include "resources/resource.h"
 #include "win/Application.h"
-#include "win/ButtonIcon.h"
+#include "win/Dpi.h"
 #include "win/ToolTip.h"
 
 namespace {
@@ -17,6 +17,7 @@ constexpr wchar_t kPreviewClass[] = L"TPreviewForm";
 constexpr wchar_t kPanelClass[] = L"TavroPanel";
 constexpr int kToolbarHeight = 70;
 constexpr int kPictureMargin = 10;
+constexpr int kToolButtonWidth = 60;
 
 constexpr wchar_t kRetryHint[] = L"Retry Image Selection";
 
@@ -75,7 +76,8 @@ std::wstring TPreviewForm::SizeText(int width, int height)
 
 TPreviewForm::TPreviewForm(win::TActionList& actions, std::vector<PreviewCommand> commands,
                            const TCapturedPicture& picture, COLORREF backgroundColor)
-    : actions_(actions), capture_(picture), commands_(WithOwnCommands(std::move(commands))), menus_(commands_)
+    : actions_(actions), capture_(picture), commands_(WithOwnCommands(std::move(commands))),
+      menus_(commands_, win::SystemDpi())
 {
     HINSTANCE instance = ::GetModuleHandleW(nullptr);
     win::RegisterFormClass(kPreviewClass, WindowProc, ::LoadIconW(instance, MAKEINTRESOURCEW(IDI_TAVRO)),
@@ -94,12 +96,14 @@ TPreviewForm::~TPreviewForm()
 
 void TPreviewForm::FormCreate(COLORREF backgroundColor)
 {
+    // The menus were made before the window: now its monitor's DPI is known.
+    if (menus_.Dpi() != Dpi()) menus_.SetDpi(Dpi());
     CreateToolbar();
     ::SetMenu(Hwnd(), menus_.Bar());
     actions_.BindMenu(menus_.Bar());
     CreateStatusBar();
 
-    picture_.Create(Hwnd(), ScrollBox1, Image1, kPictureMargin);
+    picture_.Create(Hwnd(), ScrollBox1, Image1, kPictureMargin, Dpi());
     // A focus holder above the visible area.
     focusHolder_ = AddControl(L"BUTTON", L"Button1", BS_PUSHBUTTON | WS_TABSTOP, 10, -30, 75, 25, Button1, 0,
                               picture_.Hwnd());
@@ -115,8 +119,8 @@ void TPreviewForm::CreateToolbar()
     for (const PreviewCommand* command : ToolbarButtons(commands_)) {
         const PreviewPlace& place = command->place;
         HWND button = AddControl(L"BUTTON", command->caption, BS_PUSHBUTTON | WS_TABSTOP, 5 + 65 * place.button, 3,
-                                 60, 65, command->id, 0, toolPanel_);
-        buttonImages_.push_back(win::SetButtonIcon(button, place.picture, 32));
+                                 kToolButtonWidth, 65, command->id, 0, toolPanel_);
+        SetButtonPicture(button, place.picture, 32);
         ::SetWindowSubclass(button, ToolButtonSubclass, 1, reinterpret_cast<DWORD_PTR>(this));
         win::AddToolTip(toolTip_, Hwnd(), button, command->hint);
         if (actions_.IsAction(command->id)) actions_.BindButton(button);
@@ -124,16 +128,45 @@ void TPreviewForm::CreateToolbar()
         if (place.key == PreviewKey::Escape) cancelButtonId_ = command->id;
     }
     win::Application.RegisterToolTip(toolTip_);
+    SetToolbarFont();
+}
+
+void TPreviewForm::SetToolbarFont()
+{
+    // Every caption fits its button, inside the button's edges (4 pixels a
+    // side at 96 DPI): a long caption makes the font of all of them smaller.
+    const std::vector<const PreviewCommand*> buttons = ToolbarButtons(commands_);
+    std::vector<std::wstring> captions;
+    for (const PreviewCommand* command : buttons) captions.push_back(command->caption);
+    win::UniqueFont font = win::CreateMessageFontToFit(Dpi(), captions, Scale(kToolButtonWidth - 8));
+    for (const PreviewCommand* command : buttons)
+        ::SendMessageW(Control(command->id), WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+    toolbarFont_ = std::move(font);  // the previous one is no longer shown
 }
 
 void TPreviewForm::CreateStatusBar()
 {
     statusBar_ = AddControl(STATUSCLASSNAMEW, L"", SBARS_SIZEGRIP, 0, 0, 0, 0, StatusBar1);
-    // The last panel runs to the right edge, as the last panel of a status bar does.
-    int parts[] = {250, 500, -1};
-    ::SendMessageW(statusBar_, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(parts));
+    SetStatusParts();
     // Two tabs right-align a status bar panel's text.
     ::SendMessageW(statusBar_, SB_SETTEXTW, 2, reinterpret_cast<LPARAM>(L"\t\tTAVRO      "));
+}
+
+void TPreviewForm::SetStatusParts()
+{
+    // The last panel runs to the right edge, as the last panel of a status bar does.
+    int parts[] = {Scale(250), Scale(500), -1};
+    ::SendMessageW(statusBar_, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(parts));
+}
+
+void TPreviewForm::DpiChanged()
+{
+    SetToolbarFont();
+    menus_.SetDpi(Dpi());
+    ::DrawMenuBar(Hwnd());
+    SetStatusParts();
+    picture_.SetDpi(Dpi());
+    LayoutControls();
 }
 
 HWND TPreviewForm::Control(int id) const
@@ -156,9 +189,10 @@ void TPreviewForm::LayoutControls()
     RECT status;
     ::GetWindowRect(statusBar_, &status);
     const int statusHeight = status.bottom - status.top;
-    ::MoveWindow(toolPanel_, 0, 0, client.right, kToolbarHeight, TRUE);
-    picture_.Move(0, kToolbarHeight, client.right,
-                  std::max(0, static_cast<int>(client.bottom) - kToolbarHeight - statusHeight));
+    const int toolbarHeight = Scale(kToolbarHeight);
+    ::MoveWindow(toolPanel_, 0, 0, client.right, toolbarHeight, TRUE);
+    picture_.Move(0, toolbarHeight, client.right,
+                  std::max(0, static_cast<int>(client.bottom) - toolbarHeight - statusHeight));
 }
 
 void TPreviewForm::ShowBMP(const win::Bitmap& bitmap)
@@ -255,7 +289,7 @@ LRESULT TPreviewForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_GETMINMAXINFO: {
         auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
-        info->ptMinTrackSize = {250, 200};
+        info->ptMinTrackSize = {Scale(250), Scale(200)};
         return 0;
     }
     case WM_SETCURSOR:

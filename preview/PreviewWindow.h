@@ -29,7 +29,8 @@ public:
     // Runs the action of a command id; set by the owner.
     std::function<void(int id)> RunCommand;
 
-    // Shows a copy of bitmap, unscaled at (10, 10), and its size in panel 1.
+    // Shows a copy of bitmap, unscaled, 10 pixels (at 96 DPI) from the box's
+    // corner, and its size in panel 1.
     void ShowBMP(const win::Bitmap& bitmap);
     // Repaints the background-colour swatch of the "Set" menu.
     void SetBackgroundColor(COLORREF color);
@@ -67,11 +68,14 @@ protected:
     HWND InitialFocus() override;
     bool OnCommand(int id, int code, HWND control) override;
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void DpiChanged() override;
 
 private:
     void FormCreate(COLORREF backgroundColor);
     void CreateToolbar();
     void CreateStatusBar();
+    void SetStatusParts();
+    void SetToolbarFont();
     void LayoutControls();
     const PreviewCommand* FindCommand(int id) const noexcept;
     void RouteHint(HWND under);
@@ -86,5 +90,5 @@ private:
     HWND focusHolder_ = nullptr;
     HWND statusBar_ = nullptr;
     HWND toolTip_ = nullptr;
-    std::vector<win::UniqueImageList> buttonImages_;
+    win::UniqueFont toolbarFont_;
 };

@@ -2,9 +2,11 @@
 """Draw Tavro's icons and write them as Windows .ico files.
 
 Every pictogram is drawn from simple shapes on a 16 x 16 unit design grid and
-rendered at 16 x 16 and 32 x 32 pixels with supersampled anti-aliasing.  Each
-.ico file holds both sizes as 32-bit BGRA bitmaps (BITMAPINFOHEADER, XOR image
-with alpha, AND mask), the form windres, Windows and Wine all load.
+rendered with supersampled anti-aliasing at every size a 16- or 32-pixel
+picture takes from 100% to 200% display scale (16, 20, 24, 32, 40, 48, 64), so
+the program never stretches one.  Each .ico file holds all sizes as 32-bit
+BGRA bitmaps (BITMAPINFOHEADER, XOR image with alpha, AND mask), the form
+windres, Windows and Wine all load.
 
 Standard library only.
 
@@ -19,7 +21,7 @@ import struct
 import sys
 import zlib
 
-SIZES = (16, 32)
+SIZES = (16, 20, 24, 32, 40, 48, 64)  # 16 and 32 at 100% to 200% scale
 SUPERSAMPLE = 6  # samples per pixel along each axis
 
 

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Creates the private Wine prefix of a build folder when it is missing, and
-# makes its windows unmanaged (see below).
+# Creates the private Wine prefix of a build folder when it is missing, makes
+# its windows unmanaged and sets its display scale (see below).
 # Usage: scripts/wine-prefix.sh BUILD_DIR [PREFIX_DIR [ARCH]]
 #   PREFIX_DIR defaults to BUILD_DIR/wineprefix, ARCH (win32, win64) to the build's.
 set -euo pipefail
@@ -31,4 +31,14 @@ if [ "$(cat "$marker" 2>/dev/null)" != "$managed" ]; then
   # Let the registry reach the disk before anything else starts on the prefix.
   timeout 30 wineserver -w || true
   echo "$managed" > "$marker"
+fi
+# TAVRO_WINE_DPI sets the session's DPI (LogPixels; 96 is 100%, 144 is 150%),
+# read by Wine when its session starts. Unset, the prefix keeps what it has.
+dpi=${TAVRO_WINE_DPI:-}
+marker="$WINEPREFIX/.tavro-dpi"
+if [ -n "$dpi" ] && [ "$(cat "$marker" 2>/dev/null)" != "$dpi" ]; then
+  DISPLAY= wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f \
+    </dev/null >/dev/null 2>&1 || { echo "wine: could not set LogPixels=$dpi in $WINEPREFIX" >&2; exit 1; }
+  timeout 30 wineserver -w || true
+  echo "$dpi" > "$marker"
 fi

@@ -7,8 +7,9 @@
 
 namespace win {
 
-// Puts the icon resource iconId at size x size pixels on button, above the
-// caption. The returned image list must live as long as the button.
-UniqueImageList SetButtonIcon(HWND button, int iconId, int size);
+// Puts the icon resource iconId on button, above the caption: size x size
+// pixels at 96 DPI, the nearest size the icon holds at dpi. The returned image
+// list must live as long as the button shows it.
+UniqueImageList SetButtonIcon(HWND button, int iconId, int size, UINT dpi);
 
 }  // namespace win

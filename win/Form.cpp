@@ -5,6 +5,12 @@
 #include <set>
 #include <stdexcept>
 
+#include <commctrl.h>
+
+#include "win/ButtonIcon.h"
+#include "win/Dpi.h"
+#include "win/Gdi.h"
+
 namespace win {
 
 void (*Form::HandleCommandError)(const std::exception& error) = nullptr;
@@ -127,41 +133,97 @@ Form::~Form()
     }
 }
 
-HFONT Form::UiFont()
-{
-    static HFONT font = [] {
-        NONCLIENTMETRICSW metrics{};
-        metrics.cbSize = sizeof metrics;
-        if (::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
-            return ::CreateFontIndirectW(&metrics.lfMessageFont);
-        return static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
-    }();
-    return font;
-}
-
 void Form::CreateFormWindow(const wchar_t* className, const std::wstring& caption, DWORD style,
                             DWORD exStyle, int width, int height, bool clientSize)
 {
-    if (clientSize) {
-        RECT r{0, 0, width, height};
-        ::AdjustWindowRectEx(&r, style, FALSE, exStyle);
-        width = r.right - r.left;
-        height = r.bottom - r.top;
-    }
+    // Made at the 96-DPI size, then sized for the DPI of the monitor it is on.
     hwnd_ = ::CreateWindowExW(exStyle | WS_EX_CONTROLPARENT, className, caption.c_str(), style,
                               CW_USEDEFAULT, CW_USEDEFAULT, width, height, nullptr, nullptr,
                               ::GetModuleHandleW(nullptr), this);
+    if (!hwnd_) return;
+    dpi_ = WindowDpi(hwnd_);
+    SetFonts(dpi_);
+    SIZE size{Scale(width), Scale(height)};
+    if (clientSize) size = WindowSizeForClient(size.cx, size.cy, style, exStyle, false, dpi_);
+    ::SetWindowPos(hwnd_, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+int Form::Scale(int value) const { return win::Scale(value, dpi_); }
+
+void Form::SetFonts(UINT dpi)
+{
+    font_ = CreateMessageFont(dpi);
+    headingFont_ = CreateBoldArial(win::Scale(13, dpi));
 }
 
 HWND Form::AddControl(const wchar_t* className, const std::wstring& text, DWORD style, int x, int y,
                       int width, int height, int id, DWORD exStyle, HWND parent)
 {
+    const RECT r = ScaleRect(x, y, width, height, dpi_);
     HWND control = ::CreateWindowExW(exStyle, className, text.c_str(), style | WS_CHILD | WS_VISIBLE,
-                                     x, y, width, height, parent ? parent : hwnd_,
+                                     r.left, r.top, r.right - r.left, r.bottom - r.top,
+                                     parent ? parent : hwnd_,
                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                      ::GetModuleHandleW(nullptr), nullptr);
-    ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(UiFont()), FALSE);
+    if (!control) return nullptr;
+    ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    placed_.push_back({control, {x, y, x + width, y + height}, false});
     return control;
+}
+
+void Form::UseHeadingFont(HWND control)
+{
+    for (PlacedControl& placed : placed_)
+        if (placed.control == control) placed.heading = true;
+    ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(headingFont_.get()), FALSE);
+}
+
+void Form::SetControlIcon(HWND control, HINSTANCE module, const wchar_t* name)
+{
+    icons_.push_back({control, module, name, UniqueIcon()});
+    LoadControlIcon(icons_.back());
+}
+
+void Form::LoadControlIcon(ControlIcon& slot)
+{
+    UniqueIcon loaded = LoadIconAt(slot.module, slot.name, IconSize(32, dpi_));
+    if (!loaded) return;
+    ::SendMessageW(slot.control, STM_SETICON, reinterpret_cast<WPARAM>(loaded.get()), 0);
+    slot.icon = std::move(loaded);  // the previous one is no longer shown
+}
+
+void Form::SetButtonPicture(HWND button, int iconId, int size)
+{
+    buttonPictures_.push_back({button, iconId, size, UniqueImageList()});
+    LoadButtonPicture(buttonPictures_.back());
+}
+
+void Form::LoadButtonPicture(ButtonPicture& slot)
+{
+    slot.images = SetButtonIcon(slot.button, slot.iconId, slot.size, dpi_);
+}
+
+void Form::OnDpiChanged(UINT dpi, const RECT& suggested)
+{
+    // The old fonts and pictures are released only once nothing shows them.
+    UniqueFont oldFont = std::move(font_);
+    UniqueFont oldHeading = std::move(headingFont_);
+    dpi_ = dpi;
+    SetFonts(dpi);
+    for (const PlacedControl& placed : placed_) {
+        const RECT& r = placed.rect;
+        const RECT s = ScaleRect(r.left, r.top, r.right - r.left, r.bottom - r.top, dpi);
+        ::SetWindowPos(placed.control, nullptr, s.left, s.top, s.right - s.left, s.bottom - s.top,
+                       SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+        HFONT font = placed.heading ? headingFont_.get() : font_.get();
+        ::SendMessageW(placed.control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    }
+    for (ControlIcon& slot : icons_) LoadControlIcon(slot);
+    for (ButtonPicture& slot : buttonPictures_) LoadButtonPicture(slot);
+    DpiChanged();
+    ::SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                   suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    ::RedrawWindow(hwnd_, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
 void Form::CenterOnDesktop()
@@ -303,6 +365,9 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     }
     case WM_CLOSE:
         Close();
+        return 0;
+    case WM_DPICHANGED:
+        OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return 0;
     default:
         return DefaultMessage(message, wParam, lParam);

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "win/UniqueHandle.h"
+
 namespace win {
 
 enum ModalResult : int { mrNone = 0, mrOk = 1, mrCancel = 2, mrRetry = 4, mrNo = 7 };
@@ -44,7 +46,13 @@ public:
     // Called for unhandled command errors; set by the application.
     static void (*HandleCommandError)(const std::exception& error);
 
+    // The DPI the form is laid out at (its monitor's).
+    UINT Dpi() const noexcept { return dpi_; }
+
 protected:
+    // Sizes and positions given to CreateFormWindow and AddControl are 96-DPI
+    // figures: the form scales them to its DPI and lays them out again when
+    // the window moves to a monitor with another scale (WM_DPICHANGED).
     void CreateFormWindow(const wchar_t* className, const std::wstring& caption, DWORD style,
                           DWORD exStyle, int width, int height, bool clientSize = false);
     virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
@@ -53,6 +61,18 @@ protected:
     // A child control with the form's font.
     HWND AddControl(const wchar_t* className, const std::wstring& text, DWORD style, int x, int y,
                     int width, int height, int id, DWORD exStyle = 0, HWND parent = nullptr);
+    // A 96-DPI figure at the form's DPI.
+    int Scale(int value) const;
+    // Gives a control the headings' font: bold Arial, 13 pixels at 96 DPI.
+    void UseHeadingFont(HWND control);
+    // Shows an icon (a resource of module, nullptr for the system's) in an
+    // SS_ICON control, 32 pixels at 96 DPI.
+    void SetControlIcon(HWND control, HINSTANCE module, const wchar_t* name);
+    // Puts an icon resource above a button's caption, size pixels at 96 DPI.
+    void SetButtonPicture(HWND button, int iconId, int size);
+    // Called when the form has been laid out at a new DPI, before the window
+    // takes its new rectangle: for what the form sizes or draws itself.
+    virtual void DpiChanged() {}
 
     void CenterOnDesktop();
 
@@ -68,12 +88,39 @@ protected:
     int cancelButtonId_ = IDCANCEL;  // Escape
 
 public:
-    static HFONT UiFont();
     // The window procedure of every form class; the object arrives at WM_NCCREATE.
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
+    struct PlacedControl {
+        HWND control;
+        RECT rect;  // at 96 DPI, in its parent
+        bool heading;
+    };
+    struct ControlIcon {
+        HWND control;
+        HINSTANCE module;
+        const wchar_t* name;
+        UniqueIcon icon;
+    };
+    struct ButtonPicture {
+        HWND button;
+        int iconId;
+        int size;
+        UniqueImageList images;
+    };
+    void SetFonts(UINT dpi);
+    void LoadControlIcon(ControlIcon& slot);
+    void LoadButtonPicture(ButtonPicture& slot);
+    void OnDpiChanged(UINT dpi, const RECT& suggested);
+
     HWND hwnd_ = nullptr;
+    UINT dpi_ = 96;
+    UniqueFont font_;
+    UniqueFont headingFont_;
+    std::vector<PlacedControl> placed_;
+    std::vector<ControlIcon> icons_;
+    std::vector<ButtonPicture> buttonPictures_;
     int modalResult_ = mrNone;
     int modalDepth_ = 0;
 };

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "win/Dpi.h"
 #include "win/Form.h"
 #include "win/Gdi.h"
 
@@ -24,7 +25,7 @@ ScrollPicture::~ScrollPicture()
     ::DestroyWindow(box_);
 }
 
-void ScrollPicture::Create(HWND parent, int boxId, int pictureId, int margin)
+void ScrollPicture::Create(HWND parent, int boxId, int pictureId, int margin, UINT dpi)
 {
     RegisterFormClass(kBoxClass,
                       AttachedWindowProc<ScrollPicture, &ScrollPicture::box_, &ScrollPicture::BoxMessage>,
@@ -33,11 +34,12 @@ void ScrollPicture::Create(HWND parent, int boxId, int pictureId, int margin)
                       AttachedWindowProc<ScrollPicture, &ScrollPicture::image_, &ScrollPicture::PictureMessage>,
                       nullptr, nullptr, 0);
     margin_ = margin;
+    dpi_ = dpi;
     HINSTANCE instance = ::GetModuleHandleW(nullptr);
     ::CreateWindowExW(WS_EX_CONTROLPARENT, kBoxClass, L"",
                       WS_CHILD | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL | WS_CLIPCHILDREN, 0, 0, 100, 100, parent,
                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(boxId)), instance, this);
-    ::CreateWindowExW(0, kPictureClass, L"", WS_CHILD | WS_VISIBLE, margin, margin, 0, 0, box_,
+    ::CreateWindowExW(0, kPictureClass, L"", WS_CHILD | WS_VISIBLE, Margin(), Margin(), 0, 0, box_,
                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(pictureId)), instance, this);
 }
 
@@ -55,24 +57,36 @@ void ScrollPicture::Move(int x, int y, int width, int height)
     UpdateScrollRange();
 }
 
-void ScrollPicture::Wheel(int delta) { ScrollTo(scrollX_, scrollY_ - delta * kWheelStep / WHEEL_DELTA); }
+void ScrollPicture::SetDpi(UINT dpi)
+{
+    dpi_ = dpi;
+    UpdateScrollRange();
+}
+
+int ScrollPicture::Margin() const { return Scale(margin_, dpi_); }
+
+void ScrollPicture::Wheel(int delta)
+{
+    ScrollTo(scrollX_, scrollY_ - delta * Scale(kWheelStep, dpi_) / WHEEL_DELTA);
+}
 
 void ScrollPicture::UpdateScrollRange()
 {
     RECT view;
     ::GetClientRect(box_, &view);
+    const int margin = Margin();
     // Showing one scroll bar narrows the view for the other: settle both twice.
     for (int pass = 0; pass < 2; ++pass) {
-        SCROLLINFO h{sizeof h, SIF_RANGE | SIF_PAGE, 0, margin_ + picture_.Width() - 1,
+        SCROLLINFO h{sizeof h, SIF_RANGE | SIF_PAGE, 0, margin + picture_.Width() - 1,
                      static_cast<UINT>(view.right), 0, 0};
-        SCROLLINFO v{sizeof v, SIF_RANGE | SIF_PAGE, 0, margin_ + picture_.Height() - 1,
+        SCROLLINFO v{sizeof v, SIF_RANGE | SIF_PAGE, 0, margin + picture_.Height() - 1,
                      static_cast<UINT>(view.bottom), 0, 0};
         ::SetScrollInfo(box_, SB_HORZ, &h, TRUE);
         ::SetScrollInfo(box_, SB_VERT, &v, TRUE);
         ::GetClientRect(box_, &view);
     }
-    const int maxX = std::max(0, margin_ + picture_.Width() - static_cast<int>(view.right));
-    const int maxY = std::max(0, margin_ + picture_.Height() - static_cast<int>(view.bottom));
+    const int maxX = std::max(0, margin + picture_.Width() - static_cast<int>(view.right));
+    const int maxY = std::max(0, margin + picture_.Height() - static_cast<int>(view.bottom));
     ScrollTo(std::min(scrollX_, maxX), std::min(scrollY_, maxY));
 }
 
@@ -84,7 +98,8 @@ void ScrollPicture::ScrollTo(int x, int y)
     ::SetScrollPos(box_, SB_VERT, scrollY_, TRUE);
     scrollX_ = ::GetScrollPos(box_, SB_HORZ);
     scrollY_ = ::GetScrollPos(box_, SB_VERT);
-    ::SetWindowPos(image_, nullptr, margin_ - scrollX_, margin_ - scrollY_, picture_.Width(), picture_.Height(),
+    const int margin = Margin();
+    ::SetWindowPos(image_, nullptr, margin - scrollX_, margin - scrollY_, picture_.Width(), picture_.Height(),
                    SWP_NOZORDER | SWP_NOACTIVATE);
     ::InvalidateRect(box_, nullptr, TRUE);
 }
@@ -95,8 +110,8 @@ void ScrollPicture::OnScroll(int bar, int request)
     ::GetScrollInfo(box_, bar, &info);
     int pos = info.nPos;
     switch (request) {
-    case SB_LINEUP: pos -= kLineStep; break;
-    case SB_LINEDOWN: pos += kLineStep; break;
+    case SB_LINEUP: pos -= Scale(kLineStep, dpi_); break;
+    case SB_LINEDOWN: pos += Scale(kLineStep, dpi_); break;
     case SB_PAGEUP: pos -= static_cast<int>(info.nPage); break;
     case SB_PAGEDOWN: pos += static_cast<int>(info.nPage); break;
     case SB_THUMBTRACK:

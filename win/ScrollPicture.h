@@ -1,6 +1,8 @@
 // A scrolling box that shows a copy of a bitmap, unscaled, at a margin from
 // its top-left corner. Scroll bars appear only when the picture does not fit;
 // the notifications of other controls placed in the box go up to its parent.
+// The margin and the scroll steps are 96-DPI figures, scaled to the box's DPI;
+// the picture keeps its own pixels at every DPI.
 #pragma once
 
 #include <windows.h>
@@ -17,8 +19,11 @@ public:
     // Destroys the box with what it holds: its windows never outlive the object.
     ~ScrollPicture();
 
-    // Creates the box as a child of parent, with the picture control in it.
-    void Create(HWND parent, int boxId, int pictureId, int margin);
+    // Creates the box as a child of parent, with the picture control in it,
+    // laid out for dpi.
+    void Create(HWND parent, int boxId, int pictureId, int margin, UINT dpi);
+    // Lays the picture out again for dpi (the parent moved to another scale).
+    void SetDpi(UINT dpi);
 
     HWND Hwnd() const noexcept { return box_; }
     HWND PictureControl() const noexcept { return image_; }
@@ -39,11 +44,13 @@ private:
     void UpdateScrollRange();
     void ScrollTo(int x, int y);
     void OnScroll(int bar, int request);
+    int Margin() const;
 
     HWND box_ = nullptr;
     HWND image_ = nullptr;
     Bitmap picture_;
-    int margin_ = 0;
+    int margin_ = 0;  // at 96 DPI
+    UINT dpi_ = 96;
     int scrollX_ = 0;
     int scrollY_ = 0;
     // A picture whose canvas cannot be made (no GDI resources left) is not

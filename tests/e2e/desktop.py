@@ -19,16 +19,17 @@ def free_display():
 
 
 class Desktop:
-    def __init__(self, build, width=1024, height=768, prefix="wineprefix-e2e", arch=None):
+    def __init__(self, build, width=1024, height=768, prefix="wineprefix-e2e", arch=None, dpi=96):
         self.build = os.path.abspath(build)
         self.width, self.height = width, height
         self.procs = []
         self.env = dict(os.environ)
-        self.prefix = os.path.join(self.build, prefix)
+        # One prefix per display scale (LogPixels), so no run has to change it.
+        self.prefix = os.path.join(self.build, prefix + ("" if dpi == 96 else f"-{dpi}"))
         arch_file = os.path.join(self.build, "wine-arch")  # the size of prefix the build needs
         arch = arch or (open(arch_file).read().strip() if os.path.exists(arch_file) else "win32")
         self.env.update(WINEPREFIX=self.prefix, WINEARCH=arch, WINEDEBUG="-all",
-                        WINEDLLOVERRIDES="mscoree,mshtml=")
+                        WINEDLLOVERRIDES="mscoree,mshtml=", TAVRO_WINE_DPI=str(dpi))
         self.tmp = tempfile.mkdtemp(prefix="tavro-e2e-")
 
     # -- lifecycle -------------------------------------------------------

@@ -7,6 +7,7 @@
 //   driver gone TITLE [ms]              waits until no visible window has TITLE
 //   driver rect TITLE ID                screen rectangle of a descendant control
 //   driver client TITLE ID              screen rectangle of its client area
+//   driver winclient TITLE              client area size of the window: w,h
 //   driver text TITLE ID                the control's text
 //   driver checked TITLE ID             1 when the button is checked
 //   driver enabled TITLE ID             1 when the control is enabled
@@ -216,6 +217,14 @@ int wmain(int argc, wchar_t** argv)
         HWND top = FindTop(arg(2));
         if (!top) return 1;
         ::PostMessageW(top, WM_SYSCOMMAND, num(3, SC_MINIMIZE), 0);
+        return 0;
+    }
+    if (verb == L"winclient") {
+        HWND top = FindTop(arg(2));
+        if (!top) return 1;
+        RECT r;
+        ::GetClientRect(top, &r);
+        std::printf("%ld,%ld\n", r.right, r.bottom);
         return 0;
     }
     if (verb == L"exists") {

@@ -18,6 +18,7 @@ import mail_e2e  # noqa: E402
 import shapes_e2e  # noqa: E402
 import image_program_e2e  # noqa: E402
 import settings_e2e  # noqa: E402
+import dpi_e2e  # noqa: E402
 import png_e2e  # noqa: E402
 import capture_anywhere_e2e  # noqa: E402
 globals().update({f.__name__: f for f in image_program_e2e.SCENARIOS})
@@ -281,10 +282,11 @@ def main():
     scenarios.update({f.__name__: f for f in copy_print_e2e.SCENARIOS})
     scenarios.update({f.__name__: f for f in mail_e2e.SCENARIOS})
     scenarios.update({f.__name__: f for f in settings_e2e.SCENARIOS})
+    scenarios.update({f.__name__: f for f in dpi_e2e.SCENARIOS})
     scenarios.update({f.__name__: f for f in png_e2e.SCENARIOS})
     scenarios.update({f.__name__: f for f in capture_anywhere_e2e.SCENARIOS})
     scenario = scenarios.get(a.scenario) or globals()[a.scenario]
-    with Desktop(a.build) as desk:
+    with Desktop(a.build, dpi=getattr(scenario, "dpi", 96)) as desk:
         t = Tavro(desk, os.path.abspath(a.build), os.path.abspath(a.driver))
         try:
             scenario(t)
