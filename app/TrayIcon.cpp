@@ -31,13 +31,19 @@ void TStTrayIcon::Create(HICON icon, const std::wstring& hint, HMENU popupMenu)
                               nullptr, ::GetModuleHandleW(nullptr), this);
 }
 
-bool TStTrayIcon::Notify(DWORD message, UINT flags) noexcept
+NOTIFYICONDATAW TStTrayIcon::IconData(UINT flags) const noexcept
 {
     NOTIFYICONDATAW data{};
     data.cbSize = sizeof data;
     data.hWnd = hwnd_;
     data.uID = kIconId;
     data.uFlags = flags;
+    return data;
+}
+
+bool TStTrayIcon::Notify(DWORD message, UINT flags) noexcept
+{
+    NOTIFYICONDATAW data = IconData(flags);
     data.uCallbackMessage = kCallbackMessage;
     data.hIcon = icon_;
     // The notification area keeps at most 63 characters of tool tip.
@@ -74,11 +80,7 @@ void TStTrayIcon::SetHint(const std::wstring& hint)
 void TStTrayIcon::ShowBalloon(const std::wstring& title, const std::wstring& text) noexcept
 {
     if (!active_) return;
-    NOTIFYICONDATAW data{};
-    data.cbSize = sizeof data;
-    data.hWnd = hwnd_;
-    data.uID = kIconId;
-    data.uFlags = NIF_INFO;
+    NOTIFYICONDATAW data = IconData(NIF_INFO);
     data.dwInfoFlags = NIIF_WARNING;
     lstrcpynW(data.szInfoTitle, title.c_str(), ARRAYSIZE(data.szInfoTitle));
     lstrcpynW(data.szInfo, text.c_str(), ARRAYSIZE(data.szInfo));

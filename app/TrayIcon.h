@@ -60,6 +60,8 @@ public:
 
 private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // The icon's identity (window and id) with flags; the rest left empty.
+    NOTIFYICONDATAW IconData(UINT flags) const noexcept;
     bool Notify(DWORD message, UINT flags) noexcept;
 
     HWND hwnd_ = nullptr;
