@@ -22,6 +22,9 @@
 //   driver exists CLASS                 1 when a window of CLASS exists (hidden too)
 //   driver hotkey TITLE ID KEY          HKM_SETHOTKEY KEY on a hot-key control
 //   driver holdkey VK                   holds VK as a global hot key until killed
+//   driver fading TITLE [ms]            watches the visible window TITLE until it goes: prints
+//                                       "fading N with M": samples it showed with an opacity below
+//                                       255, and of those the ones while the tray icon was there
 //   driver helper X Y W H BLUE1 BLUE2   a window "Tavro Test Helper", pixel (x, y) = (x, y, BLUE1),
 //                                       BLUE2 from one second after a shape dialog went away
 #include <windows.h>
@@ -144,6 +147,48 @@ bool WaitFor(const std::wstring& title, bool present, int ms)
     }
 }
 
+// Wine's explorer shows each notification-area icon docked in the X tray as a
+// visible window of its own class, inside a window that stands for the tray.
+BOOL CALLBACK FindTrayIcon(HWND hwnd, LPARAM param)
+{
+    wchar_t cls[64] = {};
+    ::GetClassNameW(hwnd, cls, 64);
+    if (!::IsWindowVisible(hwnd) || std::wstring(cls) != L"__winex11_tray_icon") return TRUE;
+    *reinterpret_cast<HWND*>(param) = hwnd;
+    return FALSE;
+}
+
+HWND TrayIcon()
+{
+    HWND icon = nullptr;
+    ::EnumChildWindows(::GetDesktopWindow(), FindTrayIcon, reinterpret_cast<LPARAM>(&icon));
+    return icon;
+}
+
+// Samples a window that is about to fade out as fast as the server answers,
+// and the notification-area icon beside it (the only one on a test desktop).
+int WatchFading(const std::wstring& title, int ms)
+{
+    HWND top = FindTop(title);
+    HWND icon = TrayIcon();
+    if (!top || !icon) return 1;
+    std::printf("ready\n");
+    std::fflush(stdout);
+    int fading = 0, withIcon = 0;
+    const ULONGLONG end = ::GetTickCount64() + static_cast<ULONGLONG>(ms);
+    while (::IsWindow(top) && ::IsWindowVisible(top) && ::GetTickCount64() < end) {
+        BYTE alpha = 255;
+        DWORD flags = 0;
+        if ((::GetWindowLongW(top, GWL_EXSTYLE) & WS_EX_LAYERED) &&
+            ::GetLayeredWindowAttributes(top, nullptr, &alpha, &flags) && (flags & LWA_ALPHA) && alpha < 255) {
+            ++fading;
+            if (::IsWindow(icon) && ::IsWindowVisible(icon)) ++withIcon;
+        }
+    }
+    std::printf("fading %d with %d\n", fading, withIcon);
+    return 0;
+}
+
 struct Helper {
     int blue[2];
     int phase = 0;  // 0 before the dialog, 1 while it shows, 2 after, 3 changed
@@ -235,6 +280,7 @@ int wmain(int argc, wchar_t** argv)
         if (!::RegisterHotKey(nullptr, 1, 0, num(2, VK_SNAPSHOT))) return 1;
         ::Sleep(INFINITE);
     }
+    if (verb == L"fading") return WatchFading(arg(2), num(3, 20000));
     if (verb == L"helper") return RunHelper(num(2, 0), num(3, 0), num(4, 100), num(5, 100), num(6, 0), num(7, 255));
     if (verb == L"tray") {
         HWND tray = ::FindWindowW(L"TavroTrayIconWindow", nullptr);

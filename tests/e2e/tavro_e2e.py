@@ -6,6 +6,7 @@ Usage: tavro_e2e.py --build BUILD_DIR --driver DRIVER_EXE SCENARIO
 """
 import argparse
 import os
+import subprocess
 import sys
 import time
 
@@ -270,6 +271,25 @@ def AboutCloseBoxEndsTheProgram(t):
     t.driver("close", ABOUT)
     t.wait_exit()
     assert t.stored()["SaveOnExit"] == ("REG_SZ", "1")
+
+
+def ExitWithAboutShownTakesTheIconDownBeforeTheFade(t):
+    t.start()
+    t.driver("tray", WM_LBUTTONDBLCLK)
+    t.wait_window(ABOUT)
+    watch = subprocess.Popen(["wine", t.driver_exe, "fading", ABOUT, "20000"], env=t.desk.env,
+                             stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, text=True)
+    try:
+        assert watch.stdout.readline().strip() == "ready", "no About window or no tray icon to watch"
+        t.choose("Exit")
+        out, _ = watch.communicate(timeout=30)
+    finally:
+        if watch.poll() is None:
+            watch.kill()
+    t.wait_exit()
+    _, fading, _, with_icon = out.split()
+    assert int(fading) > 0, "the About window did not fade out"
+    assert int(with_icon) == 0, f"the tray icon was still there in {with_icon} of {fading} samples of the fade"
 
 
 def main():
