@@ -13,7 +13,43 @@ constexpr wchar_t kSetClass[] = L"TSetForm";
 // The capture key's row at the foot of the second group; the group, the
 // buttons below it and the dialog grow by its height.
 constexpr int kKeyRow = 45;
+
+BYTE HeldModifiers()
+{
+    BYTE modifiers = 0;
+    if (::GetKeyState(VK_SHIFT) < 0) modifiers |= HOTKEYF_SHIFT;
+    if (::GetKeyState(VK_CONTROL) < 0) modifiers |= HOTKEYF_CONTROL;
+    if (::GetKeyState(VK_MENU) < 0) modifiers |= HOTKEYF_ALT;
+    return modifiers;
 }
+
+// Windows sends no key-down for Print Screen, only its key-up (a system
+// key-up with Alt held), so the hot-key control cannot record it by itself:
+// the key-up sets it, with the modifiers held, as a key-down of another key
+// would. Where a key-down does come (Wine sends one), the control has taken
+// the key with the modifiers of that moment; the reference data remembers it.
+LRESULT CALLBACK CaptureKeySubclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                    DWORD_PTR keyDownSeen) noexcept
+{
+    if (wParam == VK_SNAPSHOT && (message == WM_KEYDOWN || message == WM_SYSKEYDOWN)) {
+        ::SetWindowSubclass(hwnd, CaptureKeySubclass, id, 1);
+    } else if (wParam == VK_SNAPSHOT && (message == WM_KEYUP || message == WM_SYSKEYUP)) {
+        if (keyDownSeen) {
+            ::SetWindowSubclass(hwnd, CaptureKeySubclass, id, 0);
+        } else {
+            ::SendMessageW(hwnd, HKM_SETHOTKEY, MAKEWORD(VK_SNAPSHOT, HeldModifiers()), 0);
+            ::SendMessageW(::GetParent(hwnd), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(hwnd), EN_CHANGE),
+                           reinterpret_cast<LPARAM>(hwnd));
+            return 0;
+        }
+    } else if (message == WM_KILLFOCUS) {
+        ::SetWindowSubclass(hwnd, CaptureKeySubclass, id, 0);  // the key-up goes elsewhere
+    } else if (message == WM_NCDESTROY) {
+        ::RemoveWindowSubclass(hwnd, CaptureKeySubclass, id);
+    }
+    return ::DefSubclassProc(hwnd, message, wParam, lParam);
+}
+}  // namespace
 
 TSetForm::TSetForm(TAppSettings& settings) : settings_(settings)
 {
@@ -58,6 +94,7 @@ TSetForm::TSetForm(TAppSettings& settings) : settings_(settings)
     HWND key = AddControl(HOTKEY_CLASSW, L"", WS_TABSTOP | WS_GROUP, 100, 241, 150, 21, CaptureKeyEd,
                           WS_EX_CLIENTEDGE);
     ::SendMessageW(key, HKM_SETRULES, 0, 0);  // a key alone, Print Screen say, is allowed
+    ::SetWindowSubclass(key, CaptureKeySubclass, 1, 0);
     // Three lines: the longest note (Print Screen taken by Windows) needs them.
     AddControl(L"STATIC", L"", SS_LEFT | SS_NOPREFIX, 15, 266, 460, 40, CaptureKeyNote);
 

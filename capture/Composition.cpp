@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "capture/Shape.h"
 #include "capture/ShapeMask.h"
 #include "win/Error.h"
 #include "win/Gdi.h"
@@ -20,19 +21,6 @@ void CheckedBitBlt(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy,
 }
 
 }  // namespace
-
-RECT SelectionRect(std::uint8_t shapeCode, POINT selStart, POINT selEnd, const RECT& primary)
-{
-    RECT sel;
-    if (shapeCode == scEntireScreen) {
-        sel = primary;
-    } else {
-        sel = {std::min(selStart.x, selEnd.x), std::min(selStart.y, selEnd.y),
-               std::max(selStart.x, selEnd.x), std::max(selStart.y, selEnd.y)};
-    }
-    if (shapeCode == scCircle || shapeCode == scSquare) sel = SquareRect(sel);
-    return sel;
-}
 
 void ComposeCapture(win::Bitmap& desktop, std::uint8_t shapeCode, POINT selStart, POINT selEnd,
                     COLORREF background, const RECT& primary, win::Bitmap& output)

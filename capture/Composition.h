@@ -9,11 +9,6 @@
 #include "capture/Selection.h"
 #include "win/Bitmap.h"
 
-// The area of the frozen desktop a selection cuts: the ordered drag box, the
-// square at its top-left for circle and square, the primary screen (where it
-// lies in the grab) for the entire screen.
-RECT SelectionRect(std::uint8_t shapeCode, POINT selStart, POINT selEnd, const RECT& primary);
-
 // Composes output from desktop: the cut, then for circle, ellipse and rounded
 // rectangle the shape on a background-coloured 10-pixel frame. The result has
 // the desktop's pixel format; output is replaced only when all of it is done.

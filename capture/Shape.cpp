@@ -12,6 +12,19 @@ RECT SquareRect(const RECT& r)
     return out;
 }
 
+RECT SelectionRect(std::uint8_t shapeCode, POINT selStart, POINT selEnd, const RECT& primary)
+{
+    RECT sel;
+    if (shapeCode == scEntireScreen) {
+        sel = primary;
+    } else {
+        sel = {std::min(selStart.x, selEnd.x), std::min(selStart.y, selEnd.y),
+               std::max(selStart.x, selEnd.x), std::max(selStart.y, selEnd.y)};
+    }
+    if (shapeCode == scCircle || shapeCode == scSquare) sel = SquareRect(sel);
+    return sel;
+}
+
 std::uint8_t ShapeCodeForSelection(int itemIndex)
 {
     switch (itemIndex) {

@@ -41,6 +41,11 @@ constexpr bool IsRoundShape(std::uint8_t shapeCode) noexcept
 // towards its second.
 RECT SquareRect(const RECT& r);
 
+// The area of the frozen desktop a selection cuts: the ordered drag box, the
+// square at its top-left for circle and square, the primary screen (where it
+// lies in the grab) for the entire screen.
+RECT SelectionRect(std::uint8_t shapeCode, POINT selStart, POINT selEnd, const RECT& primary);
+
 // The shape code the overlay uses for a radio selection of the shape dialog:
 // the entire screen and no selection (-1) draw a rectangle.
 std::uint8_t ShapeCodeForSelection(int itemIndex);

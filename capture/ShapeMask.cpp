@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "capture/Composition.h"
+#include "capture/Shape.h"
 #include "win/Gdi.h"
 
 namespace {

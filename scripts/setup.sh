@@ -7,7 +7,7 @@ sudo_cmd=()
 if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
 
 packages=(
-  cmake ninja-build make nasm dpkg-dev pkg-config libz-mingw-w64-dev libpng-dev zlib1g-dev
+  cmake ninja-build make nasm dpkg-dev pkg-config libpng-dev zlib1g-dev
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686
   binutils-mingw-w64-x86-64 mingw-w64-tools
   googletest

@@ -3,9 +3,9 @@
 # and its library sources are compiled here with the toolchain of the build,
 # so the i686 and the x86_64 builds each get their own static library. The
 # configuration header is the one libpng ships ready-made for its default
-# feature set. zlib is Debian's static build for the same mingw target
-# (libz-mingw-w64-dev). Native builds (fuzzer, benchmarks, oracle) use the
-# host's libpng-dev of the same version instead.
+# feature set. zlib is built from its source package too (zlib.cmake). Native
+# builds (fuzzer, benchmarks, oracle) use the host's libpng-dev of the same
+# version instead.
 if(TARGET tavro_libpng)
   return()
 endif()
@@ -38,10 +38,7 @@ if(NOT TAVRO_PNG_SOURCE)
 endif()
 message(STATUS "libpng: ${TAVRO_PNG_SOURCE}")
 
-# The static zlib of the target; the import library of the DLL would make the
-# program depend on zlib1.dll.
-find_library(TAVRO_ZLIB_STATIC NAMES libz.a REQUIRED)
-find_path(TAVRO_ZLIB_INCLUDE zlib.h REQUIRED)
+include(${CMAKE_CURRENT_LIST_DIR}/zlib.cmake)
 
 set(TAVRO_PNG_CONFIG ${TAVRO_PNG_ROOT}/config-${CMAKE_SYSTEM_PROCESSOR})
 configure_file(${TAVRO_PNG_SOURCE}/scripts/pnglibconf.h.prebuilt ${TAVRO_PNG_CONFIG}/pnglibconf.h COPYONLY)
@@ -50,6 +47,6 @@ set(tavro_png_sources png.c pngerror.c pngget.c pngmem.c pngpread.c pngread.c pn
   pngrutil.c pngset.c pngtrans.c pngwio.c pngwrite.c pngwtran.c pngwutil.c)
 list(TRANSFORM tavro_png_sources PREPEND ${TAVRO_PNG_SOURCE}/)
 add_library(tavro_libpng STATIC ${tavro_png_sources})
-target_include_directories(tavro_libpng SYSTEM PUBLIC ${TAVRO_PNG_SOURCE} ${TAVRO_PNG_CONFIG} ${TAVRO_ZLIB_INCLUDE})
+target_include_directories(tavro_libpng SYSTEM PUBLIC ${TAVRO_PNG_SOURCE} ${TAVRO_PNG_CONFIG})
 target_compile_options(tavro_libpng PRIVATE -O2 -w)
-target_link_libraries(tavro_libpng PUBLIC ${TAVRO_ZLIB_STATIC})
+target_link_libraries(tavro_libpng PUBLIC tavro_zlib)

@@ -10,6 +10,7 @@ ID_DELAY, ID_SETTINGS_KEY, ID_SETTINGS_NOTE, WINDOW_SHAPE = 3012, 5015, 5016, 6
 TAKEN = "Print Screen is used by another program: choose another key in Settings"
 SNIPPING = [r"HKCU\Control Panel\Keyboard", "/v", "PrintScreenKeyForSnippingEnabled", "/f"]
 CTRL_F9 = 0x278  # VK_F9 with HOTKEYF_CONTROL, as the hot-key control spells it
+VK_SNAPSHOT = 0x2C  # Print Screen
 
 
 def helper(t, x, y, w, h, blue1=40, blue2=200):
@@ -78,6 +79,17 @@ def SecondStartAndCaptureKeyAskForACaptureOnlyWhenIdle(t):
     t.choose("Exit")
     t.wait_exit()
     assert t.stored()["CaptureHotKey"] == ("REG_DWORD", hex(CTRL_F9)), t.stored()
+
+    # Print Screen gives the control only its key-up; pressed there, it is chosen again.
+    t.start(fresh_settings=False)
+    settings_note(t, close=False)
+    t.click_control(SETTINGS, ID_SETTINGS_KEY)
+    t.desk.key("Print")
+    t.click_control(SETTINGS, ID_OK)
+    t.wait_gone(SETTINGS)
+    t.choose("Exit")
+    t.wait_exit()
+    assert t.stored()["CaptureHotKey"] == ("REG_DWORD", hex(VK_SNAPSHOT)), t.stored()
 
 
 def DelayAndWindowShapeCutTheWindowUnderTheMouse(t):

@@ -1,8 +1,8 @@
 // Benchmarks of the save writers on screenshot-like pictures (not a test):
-// JPEG compression through our encoder, and the BMP save against a plain write
+// JPEG and PNG compression through our encoders, and the BMP save against a plain write
 // of the same bytes. Also dumps each picture as a PPM for the native peer
 // (jpeg_native_bench). Prints "name width height median_ms" lines.
-// Usage: output_bench FOLDER [REPEATS]
+// Usage: output_bench FOLDER [REPEATS [png]]   (png: the PNG encoder only)
 #include <windows.h>
 
 #include <algorithm>
@@ -89,11 +89,12 @@ void Report(const char* name, const win::Bitmap& picture, double ms)
 int wmain(int argc, wchar_t** argv)
 {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: output_bench FOLDER [REPEATS]\n");
+        std::fprintf(stderr, "usage: output_bench FOLDER [REPEATS [png]]\n");
         return 2;
     }
     const std::wstring dir = std::wstring(argv[1]) + L"\\";
     const int repeats = argc > 2 ? std::max(1, _wtoi(argv[2])) : 11;
+    const bool pngOnly = argc > 3 && std::wstring(argv[3]) == L"png";
     ::CreateDirectoryW(dir.c_str(), nullptr);
 
     for (const auto [width, height] : {std::pair{1920, 1080}, std::pair{3840, 2160}}) {
@@ -101,19 +102,21 @@ int wmain(int argc, wchar_t** argv)
         // A fresh capture on a 32-bit display.
         screenpic::Fill(picture, width, height, win::PixelFormat::Bits32);
         const std::wstring stem = dir + L"screen-" + std::to_wstring(width) + L"x" + std::to_wstring(height);
-        if (!screenpic::WriteDumps(picture, stem)) return 1;
-
-        output::JpegBytes jpeg;
-        Report("jpeg_encode", picture, MedianMs(repeats, [&] { output::EncodeJpeg(picture, jpeg); }));
-        std::printf("jpeg_bytes %d %d %u\n", width, height, static_cast<unsigned>(jpeg.size()));
-        Report("jpeg_save", picture,
-               MedianMs(repeats, [&] { output::WritePictureFile(picture, stem + L".jpg", ftJPEG); }));
+        if (!pngOnly && !screenpic::WriteDumps(picture, stem)) return 1;
 
         std::vector<std::uint8_t> png;
         Report("png_encode", picture, MedianMs(repeats, [&] { png = output::EncodePngBytes(picture, {}); }));
         std::printf("png_bytes %d %d %u\n", width, height, static_cast<unsigned>(png.size()));
         Report("png_save", picture,
                MedianMs(repeats, [&] { output::WritePictureFile(picture, stem + L".png", ftPNG); }));
+
+        if (pngOnly) continue;
+
+        output::JpegBytes jpeg;
+        Report("jpeg_encode", picture, MedianMs(repeats, [&] { output::EncodeJpeg(picture, jpeg); }));
+        std::printf("jpeg_bytes %d %d %u\n", width, height, static_cast<unsigned>(jpeg.size()));
+        Report("jpeg_save", picture,
+               MedianMs(repeats, [&] { output::WritePictureFile(picture, stem + L".jpg", ftJPEG); }));
 
         std::vector<std::uint8_t> bmp;
         output::MemorySink sink(bmp);

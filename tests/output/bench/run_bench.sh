@@ -3,8 +3,10 @@
 # our JPEG encoder (under Wine) against libjpeg-turbo used natively on the same
 # pixels, the PNG encoder against the host's libpng at the same level and
 # filter and against ImageMagick's default PNG, and the BMP save against a
-# plain write of the same bytes.
-# Usage: tests/output/bench/run_bench.sh BUILD_DIR [REPEATS] [ROUNDS]
+# plain write of the same bytes. With WIN64_BUILD set to a 64-bit build folder
+# (make bench-save sets it), its PNG encoder runs too, under 64-bit Wine in that
+# folder's prefix, so the PNG ratio is given for both sizes of code.
+# Usage: [WIN64_BUILD=DIR] tests/output/bench/run_bench.sh BUILD_DIR [REPEATS] [ROUNDS]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../../.." && pwd)
@@ -16,6 +18,14 @@ mkdir -p "$out"
 . "$root/scripts/wine-env.sh" "$build"
 wineserver -p
 trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
+build64=${WIN64_BUILD:+$(cd "$WIN64_BUILD" && pwd)}
+out64="$build64/bench-save"
+if [ -n "$build64" ]; then
+  "$root/scripts/wine-prefix.sh" "$build64"
+  mkdir -p "$out64"
+  (. "$root/scripts/wine-env.sh" "$build64" && wineserver -p)
+  trap 'wineserver -k >/dev/null 2>&1 || true; (. "$root/scripts/wine-env.sh" "$build64" && wineserver -k >/dev/null 2>&1) || true' EXIT
+fi
 
 # Rounds alternate between our programs and the native peer, so that both see
 # the same load of a shared machine; each figure is the median over rounds of
@@ -25,6 +35,11 @@ results="$out/results.txt"
 : > "$results"
 for round in $(seq 1 "$rounds"); do
   wine "$build/tests/output/output_bench.exe" "$(winepath -w "$out")" "$repeats" </dev/null | tr -d '\r' >> "$results"
+  if [ -n "$build64" ]; then
+    (. "$root/scripts/wine-env.sh" "$build64" &&
+      wine "$build64/tests/output/output_bench.exe" "$(winepath -w "$out64")" "$repeats" png </dev/null) |
+      tr -d '\r' | sed 's/^/w64_/' >> "$results"
+  fi
   for ppm in "$out"/screen-*.ppm; do
     "$build/tests/output/jpeg_native_bench" "$ppm" "$repeats" >> "$results"
     "$build/tests/output/png_native_bench" "$ppm" "$repeats" 6 0x10 >> "$results"
@@ -36,7 +51,7 @@ for round in $(seq 1 "$rounds"); do
   done
 done
 
-awk '
+awk -v arch="$(cat "$build/wine-arch" 2>/dev/null || echo win32)" '
   $1 == "bmp_save_parts" { parts[$2 "x" $3] = $4 " " $5 ", " $6 " " $7 ", " $8 " " $9 ", " $10 " " $11 ", " $12 " " $13 ", " $14 " " $15 " ms"; next }
   { k = $1 " " $2 "x" $3; n[k]++; all[k, n[k]] = $4; sizes[$2 "x" $3] = 1 }
   END {
@@ -51,8 +66,11 @@ awk '
         v["jpeg_encode " s], v["jpeg_native " s], v["jpeg_native " s] / v["jpeg_encode " s],
         v["jpeg_bytes " s], v["jpeg_native_bytes " s]
       printf "  JPEG  whole save (encode, temporary file, flush, replace) %.2f ms\n", v["jpeg_save " s]
-      printf "  PNG   ours %.2f ms, native libpng %.2f ms -> time ratio %.2f (goal <= 1.1); whole save %.2f ms\n",
-        v["png_encode " s], v["png_native " s], v["png_encode " s] / v["png_native " s], v["png_save " s]
+      printf "  PNG   ours (%s) %.2f ms, native libpng %.2f ms -> time ratio %.2f (goal <= 1.1); whole save %.2f ms\n",
+        arch, v["png_encode " s], v["png_native " s], v["png_encode " s] / v["png_native " s], v["png_save " s]
+      if (("w64_png_encode " s) in v)
+        printf "  PNG   ours (win64) %.2f ms, the same native run -> time ratio %.2f; bytes %s\n",
+          v["w64_png_encode " s], v["w64_png_encode " s] / v["png_native " s], v["w64_png_bytes " s]
       printf "  PNG   bytes ours %s, native %s, ImageMagick default %s (convert %.0f ms, goal: ours no larger)\n",
         v["png_bytes " s], v["png_native_bytes " s], v["png_convert_bytes " s], v["png_convert " s]
       printf "  BMP   save %.2f ms, plain write %.2f ms -> ratio %.2f (goal <= 1.5)\n",
