@@ -3,6 +3,38 @@
 #include "output/OfficeCalls.h"
 
 #include <string>
+#include <utility>
+
+#include "win/Error.h"
+
+void OfficeReferences::Clear() noexcept
+{
+    ExcelSheet.reset();
+    PowerPointPresentation.reset();
+    WordDocument.reset();
+    ExcelWorkbook.reset();
+    PowerPointApp.reset();
+    WordApp.reset();
+    ExcelApp.reset();
+}
+
+namespace {
+
+// Ends the links' thread: the references go with it and are released in its
+// apartment, after its current call (which may never return, when its
+// application hangs). Only while no job of the thread can give them back.
+void RetireThread(OfficeLinks& links, bool waitForEnd)
+{
+    auto taken = std::make_shared<OfficeReferences>();
+    std::swap(*taken, static_cast<OfficeReferences&>(links));  // moves only: nothing released here
+    const std::shared_ptr<OfficeThread> thread = std::move(links.thread);
+    if (!thread) return;
+    const bool hung = thread->GivenUp();
+    thread->Retire([taken] { taken->Clear(); });
+    if (waitForEnd && !hung) thread->WaitForEnd(office::kBusyRetryLimitMs);
+}
+
+}  // namespace
 
 void ReleaseOfficeLinks(OfficeLinks& links) noexcept
 {
@@ -11,24 +43,43 @@ void ReleaseOfficeLinks(OfficeLinks& links) noexcept
         return;
     }
     links.releasePending = false;
-    links.ExcelSheet.reset();
-    links.PowerPointPresentation.reset();
-    links.WordDocument.reset();
-    links.ExcelWorkbook.reset();
-    links.PowerPointApp.reset();
-    links.WordApp.reset();
-    links.ExcelApp.reset();
+    RetireThread(links, true);
 }
 
-OfficeExportScope::OfficeExportScope(OfficeLinks& links) : links_(links), busy_(office::kBusyRetryLimitMs)
-{
-    ++links_.exportsRunning;
-}
+OfficeExportScope::OfficeExportScope(OfficeLinks& links) : links_(links) { ++links_.exportsRunning; }
 
 OfficeExportScope::~OfficeExportScope()
 {
-    if (busy_.CancelledACall()) links_.releasePending = true;
     if (--links_.exportsRunning == 0 && links_.releasePending) ReleaseOfficeLinks(links_);
+}
+
+void RunOfficeExport(OfficeLinks& links, std::function<void(OfficeReferences&, OfficeThread&)> calls)
+{
+    const OfficeExportScope running(links);
+    if (!links.thread) links.thread = std::make_shared<OfficeThread>();
+    const std::shared_ptr<OfficeThread> thread = links.thread;
+    // The job owns what it uses: after a give-up it may still run for a while.
+    OfficeLinks* kept = &links;
+    auto job = [kept, thread, calls = std::move(calls)] {
+        OfficeReferences work;
+        thread->AtCaller([&] { work = *kept; });
+        // Given back after a failure too: the failure may have emptied some.
+        auto giveBack = [&] {
+            thread->UnlessGivenUp([&] { std::swap(work, static_cast<OfficeReferences&>(*kept)); });
+        };
+        try {
+            calls(work, *thread);
+        } catch (...) {
+            giveBack();
+            throw;
+        }
+        giveBack();
+    };
+    if (thread->Run(std::move(job), office::kBusyRetryLimitMs) == OfficeThread::Outcome::GivenUp) {
+        // The application hangs: its references are dropped with the thread.
+        if (links.thread == thread) RetireThread(links, false);
+        throw win::Error(win::AutomationErrorText(RPC_E_CALL_CANCELED, nullptr));
+    }
 }
 
 namespace {

@@ -489,10 +489,7 @@ TEST_F(OfficeExport, ErrorsAfterTheAttachCarryTheApplicationsTextAndKeepTheRefer
 
 }  // namespace
 
-// Disabled: under Wine 8 the waiting call is not cancelled (the export waits
-// for the stand-in's late answer), so this holds only where COM consults the
-// message filter while a call waits, as Windows does.
-TEST_F(OfficeExport, DISABLED_HungApplicationIsGivenUpAfterTheBoundAndItsLinksAreReleased)
+TEST_F(OfficeExport, HungApplicationIsGivenUpAfterTheBoundAndItsLinksAreReleased)
 {
     // PowerPoint answers Slides.Add only after longer than the bound.
     ASSERT_NO_THROW(MakePowerPointActionExecute(picture_, links_, Captions(false, false), owner_.hwnd));
