@@ -24,10 +24,10 @@ void Forget(OfficeReferences& links)
 
 }  // namespace
 
-void MakeExcelActionExecute(const win::Bitmap& picture, OfficeLinks& kept, const OfficeCaptions& captions,
-                            HWND owner)
+void MakeExcelActionExecute(const win::Bitmap& picture, OfficeLinks& kept, const OfficeCaptions& captions)
 {
-    RunOfficeExport(kept, [&picture, captions, owner](OfficeReferences& links, OfficeThread& thread) {
+    RunOfficeExport(kept, picture, [captions](OfficeExportJob& job) {
+        OfficeReferences& links = job.links;
         // The last export's sheet is replaced by this one's (or emptied).
         links.ExcelSheet.reset();
         OfficeDocumentKind kind{L"Excel.Application", L"Workbooks", L"Add"};
@@ -62,7 +62,7 @@ void MakeExcelActionExecute(const win::Bitmap& picture, OfficeLinks& kept, const
         if (captions.putDate) office::Put(Cell(sheet, L"A3").get(), L"Value", win::Variant::Text(L"'" + captions.dateText));
         office::Call(Cell(sheet, L"B5").get(), L"Select");
 
-        thread.AtCaller([&] { CopyToClipboardActionExecute(picture, owner); });
+        CopyToClipboardActionExecute(job.picture, job.clipboardOwner);
         office::Call(sheet, L"Paste");
         office::Call(workbook, L"Activate");
         office::Put(sheet, L"Visible", win::Variant::Bool(true));

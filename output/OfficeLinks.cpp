@@ -39,12 +39,22 @@ void RetireThread(OfficeLinks& links, bool waitForEnd)
 void ReleaseOfficeLinks(OfficeLinks& links) noexcept
 {
     if (links.exportsRunning > 0) {
+        // Inside an export (a session end): its calls, queued before this
+        // empty job, end or are given up first.
         links.releasePending = true;
+        if (links.thread) {
+            try {
+                links.thread->Run([](HWND) {}, office::kBusyRetryLimitMs);
+            } catch (...) {
+            }
+        }
         return;
     }
     links.releasePending = false;
     RetireThread(links, true);
 }
+
+OfficeLinks::~OfficeLinks() { ReleaseOfficeLinks(*this); }
 
 OfficeExportScope::OfficeExportScope(OfficeLinks& links) : links_(links) { ++links_.exportsRunning; }
 
@@ -53,33 +63,38 @@ OfficeExportScope::~OfficeExportScope()
     if (--links_.exportsRunning == 0 && links_.releasePending) ReleaseOfficeLinks(links_);
 }
 
-void RunOfficeExport(OfficeLinks& links, std::function<void(OfficeReferences&, OfficeThread&)> calls)
+void RunOfficeExport(OfficeLinks& links, const win::Bitmap& picture, std::function<void(OfficeExportJob&)> calls)
 {
+    if (links.exportsRunning > 0) return;
     const OfficeExportScope running(links);
+    // The picture may change while the calls run (or after they are given up).
+    auto copy = std::make_shared<win::Bitmap>();
+    if (!picture.Empty()) copy->Assign(picture);
     if (!links.thread) links.thread = std::make_shared<OfficeThread>();
     const std::shared_ptr<OfficeThread> thread = links.thread;
-    // The job owns what it uses: after a give-up it may still run for a while.
-    OfficeLinks* kept = &links;
-    auto job = [kept, thread, calls = std::move(calls)] {
-        OfficeReferences work;
-        thread->AtCaller([&] { work = *kept; });
-        // Given back after a failure too: the failure may have emptied some.
-        auto giveBack = [&] {
-            thread->UnlessGivenUp([&] { std::swap(work, static_cast<OfficeReferences&>(*kept)); });
-        };
-        try {
-            calls(work, *thread);
-        } catch (...) {
-            giveBack();
-            throw;
-        }
-        giveBack();
+    // Moves only: nothing of the thread's apartment is counted or released here.
+    auto work = std::make_shared<OfficeReferences>();
+    std::swap(*work, static_cast<OfficeReferences&>(links));
+    auto job = [work, copy, calls = std::move(calls)](HWND window) {
+        OfficeExportJob context{*work, *copy, window};
+        calls(context);
     };
-    if (thread->Run(std::move(job), office::kBusyRetryLimitMs) == OfficeThread::Outcome::GivenUp) {
-        // The application hangs: its references are dropped with the thread.
-        if (links.thread == thread) RetireThread(links, false);
-        throw win::Error(win::AutomationErrorText(RPC_E_CALL_CANCELED, nullptr));
+    OfficeThread::Outcome outcome = OfficeThread::Outcome::GivenUp;
+    try {
+        outcome = thread->Run(std::move(job), office::kBusyRetryLimitMs);
+    } catch (...) {
+        std::swap(*work, static_cast<OfficeReferences&>(links));
+        throw;
     }
+    if (outcome == OfficeThread::Outcome::Done) {
+        std::swap(*work, static_cast<OfficeReferences&>(links));
+        return;
+    }
+    // The application hangs: its references are released with the thread,
+    // once the hung call returns.
+    thread->Retire([work] { work->Clear(); });
+    if (links.thread == thread) links.thread.reset();
+    throw win::Error(win::AutomationErrorText(RPC_E_CALL_CANCELED, nullptr));
 }
 
 namespace {

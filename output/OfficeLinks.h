@@ -13,6 +13,7 @@
 
 #include "output/OfficeThread.h"
 #include "win/Automation.h"
+#include "win/Bitmap.h"
 
 // The references themselves. They belong to the apartment of the Office
 // thread that made them and are used and released there only.
@@ -42,6 +43,12 @@ struct OfficeLinks : OfficeReferences {
     // in, session end among them), and a release asked for meanwhile.
     int exportsRunning = 0;
     bool releasePending = false;
+
+    OfficeLinks() = default;
+    OfficeLinks(const OfficeLinks&) = delete;
+    OfficeLinks& operator=(const OfficeLinks&) = delete;
+    // What is still kept is released as ReleaseOfficeLinks does it.
+    ~OfficeLinks();
 };
 
 // The frame of one export, on the caller's thread. It marks the export as
@@ -58,17 +65,26 @@ private:
     OfficeLinks& links_;
 };
 
-// Runs one export's automation calls, calls(references, thread), on the Office
-// thread, working on a copy of the kept references that becomes the kept one
-// when the calls end, by success or failure. Calls refused as busy are
-// retried, and a call that gets no answer is given up, within
-// office::kBusyRetryLimitMs; after a call given up (its application hangs)
-// the kept references are released, without waiting for that application,
-// and the failure is thrown as win::Error like any other. A failure of the
-// calls is thrown here.
-// calls may use what the caller holds (the picture, the clipboard's owner)
-// only through thread.AtCaller, and owns copies of the rest.
-void RunOfficeExport(OfficeLinks& links, std::function<void(OfficeReferences&, OfficeThread&)> calls);
+// What an export's calls work with on the Office thread, all of it their own:
+// the kept references, handed over for the calls and taken back when they
+// end; the export's copy of the picture, made before the calls start; and the
+// thread's window, to own the clipboard while the picture is put there.
+struct OfficeExportJob {
+    OfficeReferences& links;
+    const win::Bitmap& picture;
+    HWND clipboardOwner;
+};
+
+// Runs one export's automation calls on the Office thread and waits for them;
+// the references the calls leave become the kept ones, after a failure too.
+// Calls refused as busy are retried, and a call that gets no answer is given
+// up, within office::kBusyRetryLimitMs; after a call given up (its
+// application hangs) the kept references are released in the thread's
+// apartment, without waiting for that application, and the failure is thrown
+// as win::Error like any other. A failure of the calls is thrown here. An
+// export asked for while one waits (a message handled meanwhile) is not run:
+// the program takes no commands while an export runs.
+void RunOfficeExport(OfficeLinks& links, const win::Bitmap& picture, std::function<void(OfficeExportJob&)> calls);
 
 // What the exports write beside the picture: the user's name and the date,
 // each when its box in the settings dialog is checked at the moment of the
@@ -83,8 +99,10 @@ struct OfficeCaptions {
 // Releases the kept references at program close, before the settings are
 // saved. Nothing is saved, closed or quit in the applications: they keep
 // running with their documents open. While an export runs (the close or the
-// session end arrived inside it), the release waits for its end. The release
-// is done on the Office thread and waited for within the busy bound.
+// session end arrived inside it), the release waits for the export's calls
+// (or gives them up, within the busy bound) and is done when the export
+// returns. The release is done on the Office thread and waited for within
+// the busy bound.
 void ReleaseOfficeLinks(OfficeLinks& links) noexcept;
 
 enum class AttachOutcome {

@@ -21,8 +21,8 @@ namespace {
 constexpr DWORD kLookMs = 100;
 constexpr DWORD kGraceMs = 1500;
 
-struct Job {
-    std::function<void()> work;
+struct Entry {
+    OfficeThread::Job work;
     std::exception_ptr error;
     DWORD limitMs = 0;
     bool ran = false;  // false for a job skipped because the thread ended first
@@ -51,44 +51,23 @@ void DispatchWaiting(bool& quit, WPARAM& quitCode, UINT filter)
 
 struct OfficeThread::State {
     std::mutex lock;
-    std::deque<std::shared_ptr<Job>> jobs;
+    std::deque<std::shared_ptr<Entry>> jobs;
     std::function<void()> lastWork;
     bool retiring = false;
     win::CallWatch watch;
     win::UniqueFile wake{::CreateEventW(nullptr, FALSE, FALSE, nullptr)};
     win::UniqueFile ended{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
-    // A step a job asks the waiting caller to run (AtCaller), and its outcome.
-    const std::function<void()>* callerStep = nullptr;
-    std::exception_ptr callerError;
-    win::UniqueFile asked{::CreateEventW(nullptr, FALSE, FALSE, nullptr)};
-    win::UniqueFile answered{::CreateEventW(nullptr, FALSE, FALSE, nullptr)};
-
-    // On the caller's thread: runs the step a job asked for, if it still waits.
-    void AnswerStep()
-    {
-        const std::function<void()>* step = nullptr;
-        {
-            const std::lock_guard<std::mutex> hold(lock);
-            step = std::exchange(callerStep, nullptr);
-        }
-        if (!step) return;
-        try {
-            (*step)();
-        } catch (...) {
-            callerError = std::current_exception();
-        }
-        ::SetEvent(answered.get());
-    }
+    HWND window = nullptr;  // the thread's own, while it runs
 
     // The next job to run; null when the thread is to end.
-    std::shared_ptr<Job> Next()
+    std::shared_ptr<Entry> Next()
     {
         for (;;) {
             {
                 const std::lock_guard<std::mutex> hold(lock);
                 if (retiring) return {};
                 if (!jobs.empty()) {
-                    std::shared_ptr<Job> job = std::move(jobs.front());
+                    std::shared_ptr<Entry> job = std::move(jobs.front());
                     jobs.pop_front();
                     return job;
                 }
@@ -101,7 +80,7 @@ struct OfficeThread::State {
         }
     }
 
-    void RunJob(Job& job)
+    void RunJob(Entry& job)
     {
         if (watch.givenUp) {
             job.error = std::make_exception_ptr(CancelledCall());
@@ -109,7 +88,7 @@ struct OfficeThread::State {
             const win::BusyRetryScope busy(job.limitMs, &watch);
             job.ran = true;
             try {
-                job.work();
+                job.work(window);
             } catch (...) {
                 job.error = std::current_exception();
             }
@@ -125,9 +104,11 @@ struct OfficeThread::State {
     void Main()
     {
         const HRESULT init = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-        while (std::shared_ptr<Job> job = Next()) RunJob(*job);
+        // Message-only: never shown, never enumerated among the top windows.
+        window = ::CreateWindowExW(0, L"STATIC", nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+        while (std::shared_ptr<Entry> job = Next()) RunJob(*job);
         std::function<void()> last;
-        std::deque<std::shared_ptr<Job>> skipped;
+        std::deque<std::shared_ptr<Entry>> skipped;
         {
             const std::lock_guard<std::mutex> hold(lock);
             last = std::move(lastWork);
@@ -139,6 +120,7 @@ struct OfficeThread::State {
         }
         if (last) last();
         last = nullptr;
+        if (window) ::DestroyWindow(window);
         if (SUCCEEDED(init)) ::CoUninitialize();
         ::SetEvent(ended.get());
     }
@@ -148,18 +130,15 @@ struct OfficeThread::State {
     template <typename GiveUp>
     bool WaitPumping(HANDLE event, GiveUp giveUp)
     {
-        const HANDLE events[] = {event, asked.get()};
         bool quit = false;
         WPARAM quitCode = 0;
         bool signalled = false;
         constexpr UINT kWaking = QS_POSTMESSAGE | QS_SENDMESSAGE | QS_PAINT | QS_TIMER | QS_HOTKEY;
         for (;;) {
-            const DWORD woke = ::MsgWaitForMultipleObjects(2, events, FALSE, kLookMs, kWaking);
-            if (woke == WAIT_OBJECT_0) {
+            if (::MsgWaitForMultipleObjects(1, &event, FALSE, kLookMs, kWaking) == WAIT_OBJECT_0) {
                 signalled = true;
                 break;
             }
-            if (woke == WAIT_OBJECT_0 + 1) AnswerStep();
             DispatchWaiting(quit, quitCode, PM_QS_POSTMESSAGE | PM_QS_PAINT | PM_QS_SENDMESSAGE);
             if (quit || giveUp()) break;
         }
@@ -180,9 +159,9 @@ OfficeThread::OfficeThread() : state_(std::make_shared<State>())
 
 OfficeThread::~OfficeThread() { Retire(nullptr); }
 
-OfficeThread::Outcome OfficeThread::Run(std::function<void()> job, DWORD limitMs)
+OfficeThread::Outcome OfficeThread::Run(Job job, DWORD limitMs)
 {
-    auto entry = std::make_shared<Job>();
+    auto entry = std::make_shared<Entry>();
     if (!entry->done) win::ThrowLastError();
     entry->work = std::move(job);
     entry->limitMs = limitMs;
@@ -193,9 +172,9 @@ OfficeThread::Outcome OfficeThread::Run(std::function<void()> job, DWORD limitMs
     }
     ::SetEvent(state_->wake.get());
 
+    // A nested wait (a message handled meanwhile) may have given the thread up.
     const bool done = state_->WaitPumping(entry->done.get(), [&] {
-        const DWORD started = state_->watch.startedAt;
-        return started != 0 && ::GetTickCount() - started > limitMs + kGraceMs;
+        return state_->watch.givenUp || state_->watch.WaitedMs(::GetTickCount()) > limitMs + kGraceMs;
     });
     Outcome outcome = Outcome::Done;
     if (!done) {
@@ -208,23 +187,10 @@ OfficeThread::Outcome OfficeThread::Run(std::function<void()> job, DWORD limitMs
     return Outcome::Done;
 }
 
-void OfficeThread::AtCaller(const std::function<void()>& step)
-{
-    if (!UnlessGivenUp(step)) throw CancelledCall();
-}
-
 void OfficeThread::WaitForEnd(DWORD limitMs)
 {
     const DWORD start = ::GetTickCount();
     state_->WaitPumping(state_->ended.get(), [&] { return ::GetTickCount() - start > limitMs; });
-}
-
-bool OfficeThread::UnlessGivenUp(const std::function<void()>& change)
-{
-    const std::lock_guard<std::mutex> hold(state_->lock);
-    if (state_->watch.givenUp) return false;
-    change();
-    return true;
 }
 
 bool OfficeThread::GivenUp() const { return state_->watch.givenUp; }

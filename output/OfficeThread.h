@@ -2,6 +2,11 @@
 // single-threaded apartment of its own, so that an application that hangs
 // blocks this thread and not the program's windows, tray and Exit.
 //
+// A job gets everything it uses as its own copy or by transfer: it never
+// reaches into the caller's objects, since after a give-up it may still run
+// for a while. The thread has a hidden window of its own, handed to each job,
+// for what needs a window of the calling thread (the clipboard's owner).
+//
 // The caller waits for each job while its own posted, sent and paint messages
 // go on (input waits, as during any automation call). A call of the job that
 // waits past the bound without an answer gives the thread up: the job's wait
@@ -25,22 +30,14 @@ public:
     OfficeThread(const OfficeThread&) = delete;
     OfficeThread& operator=(const OfficeThread&) = delete;
 
+    using Job = std::function<void(HWND threadWindow)>;
     enum class Outcome { Done, GivenUp };
     // Runs job on the thread with busy retries within limitMs and waits for
-    // it. An exception of the job is thrown here. GivenUp when a call waited
-    // past limitMs (or the program is ending: WM_QUIT arrived meanwhile).
-    Outcome Run(std::function<void()> job, DWORD limitMs);
-
-    // Runs change while no job is between its start and its end, unless the
-    // thread has been given up; false when it has. Jobs use it to take and
-    // give back what the caller's thread also holds.
-    bool UnlessGivenUp(const std::function<void()>& change);
-
-    // From a job: has the waiting caller run step on its own thread (the
-    // picture and the clipboard's owner are the caller's), and throws what
-    // step threw; throws the cancelled-call error when the thread has been
-    // given up before the caller took the step.
-    void AtCaller(const std::function<void()>& step);
+    // it, after the jobs queued before it. An exception of the job is thrown
+    // here; the job is destroyed on the thread before Run returns Done.
+    // GivenUp when a call waited past limitMs, the thread was given up or
+    // retired before, or the program is ending (WM_QUIT arrived meanwhile).
+    Outcome Run(Job job, DWORD limitMs);
 
     // True once the thread was given up; then give the thread what must be
     // released in its apartment with Retire and start a new one.

@@ -57,10 +57,10 @@ void AddCaption(IDispatch* shapes, long left, long width, const std::wstring& te
 
 }  // namespace
 
-void MakePowerPointActionExecute(const win::Bitmap& picture, OfficeLinks& kept, const OfficeCaptions& captions,
-                                 HWND owner)
+void MakePowerPointActionExecute(const win::Bitmap& picture, OfficeLinks& kept, const OfficeCaptions& captions)
 {
-    RunOfficeExport(kept, [&picture, captions, owner](OfficeReferences& links, OfficeThread& thread) {
+    RunOfficeExport(kept, picture, [captions](OfficeExportJob& job) {
+        OfficeReferences& links = job.links;
         const OfficeDocumentKind kind{L"PowerPoint.Application", L"Presentations", L"Add"};
         if (AttachOfficeDocument(kind, win::Variant::Text(links.PresentationName), links.PowerPointApp,
                                  links.PowerPointPresentation, &links.PresentationName) == AttachOutcome::Failed)
@@ -76,7 +76,7 @@ void MakePowerPointActionExecute(const win::Bitmap& picture, OfficeLinks& kept, 
         win::ComPtr<IDispatch> slide =
             office::CallForObject(office::GetObject(presentation, L"Slides").get(), L"Add", {&position, &layout});
 
-        thread.AtCaller([&] { CopyToClipboardActionExecute(picture, owner); });
+        CopyToClipboardActionExecute(job.picture, job.clipboardOwner);
         win::ComPtr<IDispatch> shapes = office::GetObject(slide.get(), L"Shapes");
         office::Call(shapes.get(), L"Paste");
 

@@ -16,10 +16,10 @@ void TypeText(IDispatch* selection, const std::wstring& text)
 
 }  // namespace
 
-void MakeWordActionExecute(const win::Bitmap& picture, OfficeLinks& kept, const OfficeCaptions& captions,
-                           HWND owner)
+void MakeWordActionExecute(const win::Bitmap& picture, OfficeLinks& kept, const OfficeCaptions& captions)
 {
-    RunOfficeExport(kept, [&picture, captions, owner](OfficeReferences& links, OfficeThread& thread) {
+    RunOfficeExport(kept, picture, [captions](OfficeExportJob& job) {
+        OfficeReferences& links = job.links;
         // The kept document itself is the key, passed by reference as Word's
         // collections take a variable.
         win::Variant keptDocument = win::Variant::Object(links.WordDocument.get());
@@ -36,7 +36,7 @@ void MakeWordActionExecute(const win::Bitmap& picture, OfficeLinks& kept, const 
             if (captions.putName) TypeText(selection.get(), captions.userName + kBreak);
             if (captions.putDate) TypeText(selection.get(), captions.dateText + kBreak + kBreak);
         }
-        thread.AtCaller([&] { CopyToClipboardActionExecute(picture, owner); });
+        CopyToClipboardActionExecute(job.picture, job.clipboardOwner);
         office::Call(selection.get(), L"Paste");
         TypeText(selection.get(), kBreak);
         TypeText(selection.get(), kBreak);

@@ -161,6 +161,16 @@ CallResult CallMethod(IDispatch* object, std::wstring_view name,
 struct CallWatch {
     std::atomic<DWORD> startedAt{0};  // GetTickCount() at the call's start, 0 between calls
     std::atomic<bool> givenUp{false};
+
+    // How long the current call has waited at tick count now; 0 between
+    // calls. A start read a moment after now (the low bit is forced on so
+    // that a start is never 0) counts as no wait, not as a wrapped one.
+    DWORD WaitedMs(DWORD now) const noexcept
+    {
+        const DWORD started = startedAt;
+        const LONG waited = static_cast<LONG>(now - started);
+        return started != 0 && waited > 0 ? static_cast<DWORD>(waited) : 0;
+    }
 };
 
 class BusyRetryScope {
