@@ -125,13 +125,13 @@ void BindOutputCommands(TForm1& form, const TProgramForms& forms)
                  [&picture] { RunDefaultProgramOnlyActionExecute(picture.OutputImage()); });
     actions.Bind(RunMSPaintOnlyAction, [&picture] { RunMSPaintOnlyActionExecute(picture.OutputImage()); });
     actions.Bind(MakePowerPointAction, [&picture, &form, &settings] {
-        MakePowerPointActionExecute(picture.OutputImage(), form.OfficeLinks1, CaptionsNow(form, settings), form.Hwnd());
+        MakePowerPointActionExecute(picture.OutputImage(), form.OfficeLinks1, CaptionsNow(form, settings));
     });
     actions.Bind(MakeWordAction, [&picture, &form, &settings] {
-        MakeWordActionExecute(picture.OutputImage(), form.OfficeLinks1, CaptionsNow(form, settings), form.Hwnd());
+        MakeWordActionExecute(picture.OutputImage(), form.OfficeLinks1, CaptionsNow(form, settings));
     });
     actions.Bind(MakeExcelAction, [&picture, &form, &settings] {
-        MakeExcelActionExecute(picture.OutputImage(), form.OfficeLinks1, CaptionsNow(form, settings), form.Hwnd());
+        MakeExcelActionExecute(picture.OutputImage(), form.OfficeLinks1, CaptionsNow(form, settings));
     });
 }
 

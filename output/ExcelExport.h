@@ -9,7 +9,6 @@
 
 // Silent when Excel cannot be reached or gives no new sheet (the references
 // are emptied then); throws win::Error with Excel's text when a later call
-// fails, keeping the references. owner owns the clipboard while the picture
-// is put there.
-void MakeExcelActionExecute(const win::Bitmap& picture, OfficeLinks& links, const OfficeCaptions& captions,
-                            HWND owner);
+// fails, keeping the references. The picture is copied before the
+// calls start, so it may change while they run.
+void MakeExcelActionExecute(const win::Bitmap& picture, OfficeLinks& links, const OfficeCaptions& captions);

@@ -3,32 +3,98 @@
 #include "output/OfficeCalls.h"
 
 #include <string>
+#include <utility>
+
+#include "win/Error.h"
+
+void OfficeReferences::Clear() noexcept
+{
+    ExcelSheet.reset();
+    PowerPointPresentation.reset();
+    WordDocument.reset();
+    ExcelWorkbook.reset();
+    PowerPointApp.reset();
+    WordApp.reset();
+    ExcelApp.reset();
+}
+
+namespace {
+
+// Ends the links' thread: the references go with it and are released in its
+// apartment, after its current call (which may never return, when its
+// application hangs). Only while no job of the thread can give them back.
+void RetireThread(OfficeLinks& links, bool waitForEnd)
+{
+    auto taken = std::make_shared<OfficeReferences>();
+    std::swap(*taken, static_cast<OfficeReferences&>(links));  // moves only: nothing released here
+    const std::shared_ptr<OfficeThread> thread = std::move(links.thread);
+    if (!thread) return;
+    const bool hung = thread->GivenUp();
+    thread->Retire([taken] { taken->Clear(); });
+    if (waitForEnd && !hung) thread->WaitForEnd(office::kBusyRetryLimitMs);
+}
+
+}  // namespace
 
 void ReleaseOfficeLinks(OfficeLinks& links) noexcept
 {
     if (links.exportsRunning > 0) {
+        // Inside an export (a session end): its calls, queued before this
+        // empty job, end or are given up first.
         links.releasePending = true;
+        if (links.thread) {
+            try {
+                links.thread->Run([](HWND) {}, office::kBusyRetryLimitMs);
+            } catch (...) {
+            }
+        }
         return;
     }
     links.releasePending = false;
-    links.ExcelSheet.reset();
-    links.PowerPointPresentation.reset();
-    links.WordDocument.reset();
-    links.ExcelWorkbook.reset();
-    links.PowerPointApp.reset();
-    links.WordApp.reset();
-    links.ExcelApp.reset();
+    RetireThread(links, true);
 }
 
-OfficeExportScope::OfficeExportScope(OfficeLinks& links) : links_(links), busy_(office::kBusyRetryLimitMs)
-{
-    ++links_.exportsRunning;
-}
+OfficeLinks::~OfficeLinks() { ReleaseOfficeLinks(*this); }
+
+OfficeExportScope::OfficeExportScope(OfficeLinks& links) : links_(links) { ++links_.exportsRunning; }
 
 OfficeExportScope::~OfficeExportScope()
 {
-    if (busy_.CancelledACall()) links_.releasePending = true;
     if (--links_.exportsRunning == 0 && links_.releasePending) ReleaseOfficeLinks(links_);
+}
+
+void RunOfficeExport(OfficeLinks& links, const win::Bitmap& picture, std::function<void(OfficeExportJob&)> calls)
+{
+    if (links.exportsRunning > 0) return;
+    const OfficeExportScope running(links);
+    // The picture may change while the calls run (or after they are given up).
+    auto copy = std::make_shared<win::Bitmap>();
+    if (!picture.Empty()) copy->Assign(picture);
+    if (!links.thread) links.thread = std::make_shared<OfficeThread>();
+    const std::shared_ptr<OfficeThread> thread = links.thread;
+    // Moves only: nothing of the thread's apartment is counted or released here.
+    auto work = std::make_shared<OfficeReferences>();
+    std::swap(*work, static_cast<OfficeReferences&>(links));
+    auto job = [work, copy, calls = std::move(calls)](HWND window) {
+        OfficeExportJob context{*work, *copy, window};
+        calls(context);
+    };
+    OfficeThread::Outcome outcome = OfficeThread::Outcome::GivenUp;
+    try {
+        outcome = thread->Run(std::move(job), office::kBusyRetryLimitMs);
+    } catch (...) {
+        std::swap(*work, static_cast<OfficeReferences&>(links));
+        throw;
+    }
+    if (outcome == OfficeThread::Outcome::Done) {
+        std::swap(*work, static_cast<OfficeReferences&>(links));
+        return;
+    }
+    // The application hangs: its references are released with the thread,
+    // once the hung call returns.
+    thread->Retire([work] { work->Clear(); });
+    if (links.thread == thread) links.thread.reset();
+    throw win::Error(win::AutomationErrorText(RPC_E_CALL_CANCELED, nullptr));
 }
 
 namespace {

@@ -6,14 +6,18 @@
 #include <windows.h>
 #include <oaidl.h>
 
+#include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
+#include "output/OfficeThread.h"
 #include "win/Automation.h"
+#include "win/Bitmap.h"
 
-// Owned by the application, handed to the exports by reference. An empty
-// pointer is an empty reference; resetting one releases it.
-struct OfficeLinks {
+// The references themselves. They belong to the apartment of the Office
+// thread that made them and are used and released there only.
+struct OfficeReferences {
     win::ComPtr<IDispatch> PowerPointApp;
     win::ComPtr<IDispatch> PowerPointPresentation;
     std::wstring PresentationName;  // the key for finding the presentation again
@@ -24,19 +28,32 @@ struct OfficeLinks {
     win::ComPtr<IDispatch> ExcelSheet;  // the sheet made by the last Excel export
     std::wstring WorkbookName;          // the key for finding the workbook again
 
+    // Empties the references in the order the close releases them.
+    void Clear() noexcept;
+};
+
+// Owned by the application, handed to the exports by reference. An empty
+// pointer is an empty reference.
+struct OfficeLinks : OfficeReferences {
+    // The thread the references were made on (OfficeThread.h); started by
+    // the first export, replaced after one was given up.
+    std::shared_ptr<OfficeThread> thread;
+
     // Exports under way (an export waiting on an application lets messages
     // in, session end among them), and a release asked for meanwhile.
     int exportsRunning = 0;
     bool releasePending = false;
+
+    OfficeLinks() = default;
+    OfficeLinks(const OfficeLinks&) = delete;
+    OfficeLinks& operator=(const OfficeLinks&) = delete;
+    // What is still kept is released as ReleaseOfficeLinks does it.
+    ~OfficeLinks();
 };
 
-// The frame of one export. It marks the export as running for its lifetime;
-// each export also holds its own references to what it works on, so a release
-// while it runs frees nothing under it, and the release itself is done when
-// the last export ends. Calls refused as busy are retried, and a call that
-// gets no answer is cancelled, within office::kBusyRetryLimitMs; after a
-// cancelled call the kept references are released too (their application
-// hangs), within the same bound.
+// The frame of one export, on the caller's thread. It marks the export as
+// running for its lifetime; a release asked for meanwhile is done when the
+// last export ends.
 class OfficeExportScope {
 public:
     explicit OfficeExportScope(OfficeLinks& links);
@@ -46,8 +63,28 @@ public:
 
 private:
     OfficeLinks& links_;
-    win::BusyRetryScope busy_;
 };
+
+// What an export's calls work with on the Office thread, all of it their own:
+// the kept references, handed over for the calls and taken back when they
+// end; the export's copy of the picture, made before the calls start; and the
+// thread's window, to own the clipboard while the picture is put there.
+struct OfficeExportJob {
+    OfficeReferences& links;
+    const win::Bitmap& picture;
+    HWND clipboardOwner;
+};
+
+// Runs one export's automation calls on the Office thread and waits for them;
+// the references the calls leave become the kept ones, after a failure too.
+// Calls refused as busy are retried, and a call that gets no answer is given
+// up, within office::kBusyRetryLimitMs; after a call given up (its
+// application hangs) the kept references are released in the thread's
+// apartment, without waiting for that application, and the failure is thrown
+// as win::Error like any other. A failure of the calls is thrown here. An
+// export asked for while one waits (a message handled meanwhile) is not run:
+// the program takes no commands while an export runs.
+void RunOfficeExport(OfficeLinks& links, const win::Bitmap& picture, std::function<void(OfficeExportJob&)> calls);
 
 // What the exports write beside the picture: the user's name and the date,
 // each when its box in the settings dialog is checked at the moment of the
@@ -62,7 +99,10 @@ struct OfficeCaptions {
 // Releases the kept references at program close, before the settings are
 // saved. Nothing is saved, closed or quit in the applications: they keep
 // running with their documents open. While an export runs (the close or the
-// session end arrived inside it), the release waits for its end.
+// session end arrived inside it), the release waits for the export's calls
+// (or gives them up, within the busy bound) and is done when the export
+// returns. The release is done on the Office thread and waited for within
+// the busy bound.
 void ReleaseOfficeLinks(OfficeLinks& links) noexcept;
 
 enum class AttachOutcome {

@@ -57,37 +57,37 @@ void AddCaption(IDispatch* shapes, long left, long width, const std::wstring& te
 
 }  // namespace
 
-void MakePowerPointActionExecute(const win::Bitmap& picture, OfficeLinks& links, const OfficeCaptions& captions,
-                                 HWND owner)
+void MakePowerPointActionExecute(const win::Bitmap& picture, OfficeLinks& kept, const OfficeCaptions& captions)
 {
-    const OfficeExportScope running(links);
-    const OfficeDocumentKind kind{L"PowerPoint.Application", L"Presentations", L"Add"};
-    if (AttachOfficeDocument(kind, win::Variant::Text(links.PresentationName), links.PowerPointApp,
-                             links.PowerPointPresentation, &links.PresentationName) == AttachOutcome::Failed)
-        return;
-    // Own references: the kept ones may be released while a call waits.
-    const win::ComPtr<IDispatch> app = links.PowerPointApp;
-    const win::ComPtr<IDispatch> keptPresentation = links.PowerPointPresentation;
-    IDispatch* presentation = keptPresentation.get();
+    RunOfficeExport(kept, picture, [captions](OfficeExportJob& job) {
+        OfficeReferences& links = job.links;
+        const OfficeDocumentKind kind{L"PowerPoint.Application", L"Presentations", L"Add"};
+        if (AttachOfficeDocument(kind, win::Variant::Text(links.PresentationName), links.PowerPointApp,
+                                 links.PowerPointPresentation, &links.PresentationName) == AttachOutcome::Failed)
+            return;
+        const win::ComPtr<IDispatch> app = links.PowerPointApp;
+        const win::ComPtr<IDispatch> keptPresentation = links.PowerPointPresentation;
+        IDispatch* presentation = keptPresentation.get();
 
-    links.PresentationName = office::GetText(presentation, L"Name");
+        links.PresentationName = office::GetText(presentation, L"Name");
 
-    const win::Variant position = win::Variant::Int(kFirstPosition);
-    const win::Variant layout = win::Variant::Int(kBlankLayout);
-    win::ComPtr<IDispatch> slide =
-        office::CallForObject(office::GetObject(presentation, L"Slides").get(), L"Add", {&position, &layout});
+        const win::Variant position = win::Variant::Int(kFirstPosition);
+        const win::Variant layout = win::Variant::Int(kBlankLayout);
+        win::ComPtr<IDispatch> slide =
+            office::CallForObject(office::GetObject(presentation, L"Slides").get(), L"Add", {&position, &layout});
 
-    CopyToClipboardActionExecute(picture, owner);
-    win::ComPtr<IDispatch> shapes = office::GetObject(slide.get(), L"Shapes");
-    office::Call(shapes.get(), L"Paste");
+        CopyToClipboardActionExecute(job.picture, job.clipboardOwner);
+        win::ComPtr<IDispatch> shapes = office::GetObject(slide.get(), L"Shapes");
+        office::Call(shapes.get(), L"Paste");
 
-    win::PutProperty(app.get(), L"Visible", win::Variant::Bool(true));  // failure ignored
+        win::PutProperty(app.get(), L"Visible", win::Variant::Bool(true));  // failure ignored
 
-    const win::Variant first = win::Variant::Int(1);
-    office::Call(office::CallForObject(office::GetObject(presentation, L"Slides").get(), L"Item", {&first}).get(),
-                 L"Select");
+        const win::Variant first = win::Variant::Int(1);
+        office::Call(office::CallForObject(office::GetObject(presentation, L"Slides").get(), L"Item", {&first}).get(),
+                     L"Select");
 
-    FitPicture(shapes.get());
-    if (captions.putName) AddCaption(shapes.get(), kNameLeft, kNameWidth, captions.userName);
-    if (captions.putDate) AddCaption(shapes.get(), kDateLeft, kDateWidth, captions.dateText);
+        FitPicture(shapes.get());
+        if (captions.putName) AddCaption(shapes.get(), kNameLeft, kNameWidth, captions.userName);
+        if (captions.putDate) AddCaption(shapes.get(), kDateLeft, kDateWidth, captions.dateText);
+    });
 }

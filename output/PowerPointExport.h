@@ -9,6 +9,6 @@
 
 // Silent when PowerPoint cannot be reached (the references are emptied then);
 // throws win::Error with PowerPoint's text when a later call fails, keeping
-// the references. owner owns the clipboard while the picture is put there.
-void MakePowerPointActionExecute(const win::Bitmap& picture, OfficeLinks& links, const OfficeCaptions& captions,
-                                 HWND owner);
+// the references. The picture is copied before the
+// calls start, so it may change while they run.
+void MakePowerPointActionExecute(const win::Bitmap& picture, OfficeLinks& links, const OfficeCaptions& captions);

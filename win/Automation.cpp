@@ -147,6 +147,7 @@ constexpr DWORD kBusyRetryPause = 100;
 thread_local DWORD answerLimit = 0;
 thread_local DWORD callStart = 0;
 thread_local bool callCancelled = false;
+thread_local CallWatch* callWatch = nullptr;
 // While a call waits, COM asks the filter only when a message arrives: this
 // timer makes sure one does.
 constexpr UINT kWaitTickMs = 200;
@@ -156,13 +157,35 @@ bool IsRefusedAsBusy(HRESULT hr)
     return hr == RPC_E_CALL_REJECTED || hr == RPC_E_SERVERCALL_RETRYLATER;
 }
 
+// Publishes the call to the scope's watch, if any, while it runs.
+class WatchedCall {
+public:
+    WatchedCall() noexcept
+    {
+        callStart = ::GetTickCount();
+        if (callWatch) callWatch->startedAt = callStart | 1;  // 0 means "no call"
+    }
+    ~WatchedCall()
+    {
+        if (callWatch) callWatch->startedAt = 0;
+    }
+    WatchedCall(const WatchedCall&) = delete;
+    WatchedCall& operator=(const WatchedCall&) = delete;
+};
+
+bool GivenUp() noexcept { return callWatch && callWatch->givenUp; }
+
 // Calls attempt until it is not refused as busy or the retry time is over.
 template <typename Attempt>
 HRESULT RetryWhileBusy(Attempt attempt)
 {
     const DWORD start = ::GetTickCount();
     for (;;) {
-        HRESULT hr = attempt();
+        if (GivenUp()) return RPC_E_CALL_CANCELED;
+        HRESULT hr = [&] {
+            const WatchedCall watched;
+            return attempt();
+        }();
         if (!IsRefusedAsBusy(hr) || busyRetryLimit == 0) return hr;
         if (::GetTickCount() - start >= busyRetryLimit) {
             busyRetryLimit = 0;
@@ -259,7 +282,6 @@ CallResult Invoke(IDispatch* object, std::wstring_view name, WORD flags,
     DISPID id = DISPID_UNKNOWN;
     HRESULT hr =
         RetryWhileBusy([&] {
-            callStart = ::GetTickCount();
             return object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
         });
     if (FAILED(hr)) return Failed(hr);
@@ -284,7 +306,6 @@ CallResult Invoke(IDispatch* object, std::wstring_view name, WORD flags,
     UINT badArgument = 0;
     hr = RetryWhileBusy([&] {
         exception.Clear();
-        callStart = ::GetTickCount();
         return object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, result.value.put(),
                               &exception.info, &badArgument);
     });
@@ -316,9 +337,13 @@ CallResult CallMethod(IDispatch* object, std::wstring_view name,
     return Invoke(object, name, DISPATCH_METHOD | DISPATCH_PROPERTYGET, Raw(args));
 }
 
-BusyRetryScope::BusyRetryScope(DWORD limitMs)
-    : previousLimit_(busyRetryLimit), previousAnswerLimit_(answerLimit), previousCancelled_(callCancelled)
+BusyRetryScope::BusyRetryScope(DWORD limitMs, CallWatch* watch)
+    : previousLimit_(busyRetryLimit),
+      previousAnswerLimit_(answerLimit),
+      previousCancelled_(callCancelled),
+      previousWatch_(callWatch)
 {
+    callWatch = watch;
     auto* filter = new BusyRetryFilter;
     registered_ = SUCCEEDED(::CoRegisterMessageFilter(filter, &previous_));
     filter->Release();  // COM keeps its own reference while registered
@@ -336,6 +361,7 @@ BusyRetryScope::~BusyRetryScope()
     busyRetryLimit = previousLimit_;
     answerLimit = previousAnswerLimit_;
     callCancelled = previousCancelled_;
+    callWatch = previousWatch_;
     if (registered_) ::CoRegisterMessageFilter(previous_, nullptr);
     if (previous_) previous_->Release();
 }

@@ -8,6 +8,7 @@
 #include <oaidl.h>
 #include <objidl.h>
 
+#include <atomic>
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -151,9 +152,30 @@ CallResult CallMethod(IDispatch* object, std::wstring_view name,
 // server) is cancelled and fails with RPC_E_CALL_CANCELED; later calls in the
 // scope are then cancelled at once when they do not answer. Use on an STA
 // thread, scoped.
+//
+// Windows ends a waiting call when the filter says so; Wine 8 waits for the
+// answer all the same. So a scope may also publish its calls to a CallWatch,
+// from which another thread sees how long the current call has waited and
+// can give the thread up: every later call of the scope then fails at once
+// with RPC_E_CALL_CANCELED.
+struct CallWatch {
+    std::atomic<DWORD> startedAt{0};  // GetTickCount() at the call's start, 0 between calls
+    std::atomic<bool> givenUp{false};
+
+    // How long the current call has waited at tick count now; 0 between
+    // calls. A start read a moment after now (the low bit is forced on so
+    // that a start is never 0) counts as no wait, not as a wrapped one.
+    DWORD WaitedMs(DWORD now) const noexcept
+    {
+        const DWORD started = startedAt;
+        const LONG waited = static_cast<LONG>(now - started);
+        return started != 0 && waited > 0 ? static_cast<DWORD>(waited) : 0;
+    }
+};
+
 class BusyRetryScope {
 public:
-    explicit BusyRetryScope(DWORD limitMs);
+    explicit BusyRetryScope(DWORD limitMs, CallWatch* watch = nullptr);
     ~BusyRetryScope();
     BusyRetryScope(const BusyRetryScope&) = delete;
     BusyRetryScope& operator=(const BusyRetryScope&) = delete;
@@ -166,6 +188,7 @@ private:
     DWORD previousLimit_ = 0;
     DWORD previousAnswerLimit_ = 0;
     bool previousCancelled_ = false;
+    CallWatch* previousWatch_ = nullptr;
     bool registered_ = false;
     UINT_PTR tick_ = 0;
 };

@@ -28,6 +28,8 @@ public:
     int attempts = 0;
     IDispatch* give = nullptr;
     ULONG refs = 1;
+    const win::CallWatch* watch = nullptr;
+    DWORD watchedStart = 0;  // what the watch showed while Invoke ran
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override
     {
@@ -57,6 +59,7 @@ public:
     HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD f, DISPPARAMS* p, VARIANT* result, EXCEPINFO* info,
                                      UINT*) override
     {
+        if (watch) watchedStart = watch->startedAt;
         if (attempts++ < refusals) return RPC_E_CALL_REJECTED;
         flags = f;
         types.clear();
@@ -196,6 +199,34 @@ TEST(Automation, CallsRefusedAsBusyAreRetriedOnlyWithinAScope)
         EXPECT_TRUE(win::CallMethod(&object, L"Paste").Ok());
     }
     ::CoUninitialize();
+}
+
+TEST(Automation, AWatchedScopeShowsItsCallsAndFailsThemOnceGivenUp)
+{
+    ::CoInitialize(nullptr);
+    FakeDispatch object;
+    win::CallWatch watch;
+    object.watch = &watch;
+    {
+        win::BusyRetryScope busy(2000, &watch);
+        EXPECT_TRUE(win::CallMethod(&object, L"Paste").Ok());
+        EXPECT_NE(object.watchedStart, 0u);
+        EXPECT_EQ(watch.startedAt, 0u);
+        watch.givenUp = true;
+        object.attempts = 0;
+        EXPECT_EQ(win::CallMethod(&object, L"Paste").hr, RPC_E_CALL_CANCELED);
+        EXPECT_EQ(object.attempts, 0);
+    }
+    ::CoUninitialize();
+
+    // A start read just after the watcher's clock is no wait, not a wrapped one.
+    win::CallWatch clock;
+    EXPECT_EQ(clock.WaitedMs(1000), 0u);
+    clock.startedAt = 1001;
+    EXPECT_EQ(clock.WaitedMs(1000), 0u);
+    EXPECT_EQ(clock.WaitedMs(1501), 500u);
+    clock.startedAt = 0xFFFFFF01u;
+    EXPECT_EQ(clock.WaitedMs(0x100), 0x1FFu);
 }
 
 }  // namespace
