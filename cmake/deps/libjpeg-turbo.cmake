@@ -11,31 +11,8 @@ include(ExternalProject)
 
 set(TAVRO_JPEG_ROOT ${CMAKE_BINARY_DIR}/_deps/libjpeg-turbo)
 
-function(tavro_find_jpeg_source out)
-  file(GLOB candidates LIST_DIRECTORIES true ${TAVRO_JPEG_ROOT}/src/libjpeg-turbo-[0-9]*)
-  set(found "")
-  foreach(c ${candidates})
-    if(IS_DIRECTORY ${c} AND EXISTS ${c}/jpeglib.h)
-      set(found ${c})
-    endif()
-  endforeach()
-  set(${out} "${found}" PARENT_SCOPE)
-endfunction()
-
-tavro_find_jpeg_source(TAVRO_JPEG_SOURCE)
-if(NOT TAVRO_JPEG_SOURCE)
-  file(MAKE_DIRECTORY ${TAVRO_JPEG_ROOT}/src)
-  message(STATUS "libjpeg-turbo: fetching Debian's source package")
-  execute_process(COMMAND apt-get source libjpeg-turbo
-    WORKING_DIRECTORY ${TAVRO_JPEG_ROOT}/src
-    RESULT_VARIABLE fetch_result OUTPUT_QUIET ERROR_VARIABLE fetch_errors)
-  tavro_find_jpeg_source(TAVRO_JPEG_SOURCE)
-  if(NOT TAVRO_JPEG_SOURCE)
-    message(FATAL_ERROR "libjpeg-turbo: 'apt-get source libjpeg-turbo' failed (${fetch_result}): "
-      "${fetch_errors}\nRun scripts/setup.sh (it adds the deb-src entry and dpkg-dev).")
-  endif()
-endif()
-message(STATUS "libjpeg-turbo: ${TAVRO_JPEG_SOURCE}")
+include(${CMAKE_CURRENT_LIST_DIR}/DebianSource.cmake)
+tavro_debian_source(TAVRO_JPEG_SOURCE libjpeg-turbo ${TAVRO_JPEG_ROOT} "libjpeg-turbo-[0-9]*" jpeglib.h)
 
 get_filename_component(tavro_jpeg_toolchain "${CMAKE_TOOLCHAIN_FILE}" ABSOLUTE
   BASE_DIR ${CMAKE_SOURCE_DIR})

@@ -12,31 +12,8 @@ endif()
 
 set(TAVRO_PNG_ROOT ${CMAKE_BINARY_DIR}/_deps/libpng)
 
-function(tavro_find_png_source out)
-  file(GLOB candidates LIST_DIRECTORIES true ${TAVRO_PNG_ROOT}/src/libpng1.6-[0-9]*)
-  set(found "")
-  foreach(c ${candidates})
-    if(IS_DIRECTORY ${c} AND EXISTS ${c}/png.h AND EXISTS ${c}/scripts/pnglibconf.h.prebuilt)
-      set(found ${c})
-    endif()
-  endforeach()
-  set(${out} "${found}" PARENT_SCOPE)
-endfunction()
-
-tavro_find_png_source(TAVRO_PNG_SOURCE)
-if(NOT TAVRO_PNG_SOURCE)
-  file(MAKE_DIRECTORY ${TAVRO_PNG_ROOT}/src)
-  message(STATUS "libpng: fetching Debian's source package")
-  execute_process(COMMAND apt-get source libpng1.6
-    WORKING_DIRECTORY ${TAVRO_PNG_ROOT}/src
-    RESULT_VARIABLE fetch_result OUTPUT_QUIET ERROR_VARIABLE fetch_errors)
-  tavro_find_png_source(TAVRO_PNG_SOURCE)
-  if(NOT TAVRO_PNG_SOURCE)
-    message(FATAL_ERROR "libpng: 'apt-get source libpng1.6' failed (${fetch_result}): "
-      "${fetch_errors}\nRun scripts/setup.sh (it adds the deb-src entry and dpkg-dev).")
-  endif()
-endif()
-message(STATUS "libpng: ${TAVRO_PNG_SOURCE}")
+include(${CMAKE_CURRENT_LIST_DIR}/DebianSource.cmake)
+tavro_debian_source(TAVRO_PNG_SOURCE libpng1.6 ${TAVRO_PNG_ROOT} "libpng1.6-[0-9]*" png.h scripts/pnglibconf.h.prebuilt)
 
 include(${CMAKE_CURRENT_LIST_DIR}/zlib.cmake)
 

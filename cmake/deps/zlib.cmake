@@ -9,31 +9,8 @@ endif()
 
 set(TAVRO_ZLIB_ROOT ${CMAKE_BINARY_DIR}/_deps/zlib)
 
-function(tavro_find_zlib_source out)
-  file(GLOB candidates LIST_DIRECTORIES true ${TAVRO_ZLIB_ROOT}/src/zlib-[0-9]*)
-  set(found "")
-  foreach(c ${candidates})
-    if(IS_DIRECTORY ${c} AND EXISTS ${c}/zlib.h AND EXISTS ${c}/deflate.c)
-      set(found ${c})
-    endif()
-  endforeach()
-  set(${out} "${found}" PARENT_SCOPE)
-endfunction()
-
-tavro_find_zlib_source(TAVRO_ZLIB_SOURCE)
-if(NOT TAVRO_ZLIB_SOURCE)
-  file(MAKE_DIRECTORY ${TAVRO_ZLIB_ROOT}/src)
-  message(STATUS "zlib: fetching Debian's source package")
-  execute_process(COMMAND apt-get source zlib
-    WORKING_DIRECTORY ${TAVRO_ZLIB_ROOT}/src
-    RESULT_VARIABLE fetch_result OUTPUT_QUIET ERROR_VARIABLE fetch_errors)
-  tavro_find_zlib_source(TAVRO_ZLIB_SOURCE)
-  if(NOT TAVRO_ZLIB_SOURCE)
-    message(FATAL_ERROR "zlib: 'apt-get source zlib' failed (${fetch_result}): "
-      "${fetch_errors}\nRun scripts/setup.sh (it adds the deb-src entry and dpkg-dev).")
-  endif()
-endif()
-message(STATUS "zlib: ${TAVRO_ZLIB_SOURCE}")
+include(${CMAKE_CURRENT_LIST_DIR}/DebianSource.cmake)
+tavro_debian_source(TAVRO_ZLIB_SOURCE zlib ${TAVRO_ZLIB_ROOT} "zlib-[0-9]*" zlib.h deflate.c)
 
 set(tavro_zlib_sources adler32.c compress.c crc32.c deflate.c gzclose.c gzlib.c gzread.c gzwrite.c
   infback.c inffast.c inflate.c inftrees.c trees.c uncompr.c zutil.c)

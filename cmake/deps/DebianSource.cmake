@@ -1,0 +1,41 @@
+# The source tree of one of Debian's source packages, fetched with apt-get
+# into ROOT/src at configure time (never into the repository) unless it is
+# there already. OUT is set to the folder matching ROOT/src/DIR_GLOB that holds
+# every one of the files named after it.
+#   tavro_debian_source(OUT PACKAGE ROOT DIR_GLOB FILE...)
+include_guard(GLOBAL)
+
+function(tavro_find_debian_source out root glob)
+  file(GLOB candidates LIST_DIRECTORIES true ${root}/src/${glob})
+  set(found "")
+  foreach(c ${candidates})
+    set(complete ${c})
+    foreach(f ${ARGN})
+      if(NOT IS_DIRECTORY ${c} OR NOT EXISTS ${c}/${f})
+        set(complete "")
+      endif()
+    endforeach()
+    if(complete)
+      set(found ${complete})
+    endif()
+  endforeach()
+  set(${out} "${found}" PARENT_SCOPE)
+endfunction()
+
+function(tavro_debian_source out package root glob)
+  tavro_find_debian_source(found ${root} ${glob} ${ARGN})
+  if(NOT found)
+    file(MAKE_DIRECTORY ${root}/src)
+    message(STATUS "${package}: fetching Debian's source package")
+    execute_process(COMMAND apt-get source ${package}
+      WORKING_DIRECTORY ${root}/src
+      RESULT_VARIABLE fetch_result OUTPUT_QUIET ERROR_VARIABLE fetch_errors)
+    tavro_find_debian_source(found ${root} ${glob} ${ARGN})
+    if(NOT found)
+      message(FATAL_ERROR "${package}: 'apt-get source ${package}' failed (${fetch_result}): "
+        "${fetch_errors}\nRun scripts/setup.sh (it adds the deb-src entry and dpkg-dev).")
+    endif()
+  endif()
+  message(STATUS "${package}: ${found}")
+  set(${out} "${found}" PARENT_SCOPE)
+endfunction()
