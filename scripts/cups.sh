@@ -8,17 +8,37 @@
 # Usage: . scripts/cups.sh; cups_start BUILD_DIR; ...; cups_stop
 
 cups_pid=
+cups_private_root=
+
+# The folder for the spooler's files. Its filters run as lp, which must reach
+# every folder above the spool: a checkout inside a private folder (mode 700,
+# as mktemp -d makes) is out of its reach, so the files then go to a folder of
+# their own that lp can reach, linked from the build folder for its logs.
+# Sets cups_dir.
+cups_choose_root()
+{
+    local build=$1
+    cups_dir="$build/cups"
+    rm -rf "$cups_dir"
+    if [ "$(id -u)" -ne 0 ] || runuser -u lp -- test -x "$build" 2>/dev/null; then
+        return
+    fi
+    cups_private_root=$(mktemp -d /tmp/tavro-cups.XXXXXX)
+    chmod 755 "$cups_private_root"
+    ln -s "$cups_private_root" "$cups_dir"
+    cups_dir=$cups_private_root
+}
 
 cups_start()
 {
     local build root tries ppd=/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd
     build=$(cd "${1:?build dir}" && pwd)
-    root="$build/cups"
     if ! command -v cupsd >/dev/null || [ ! -f "$ppd" ]; then
         echo "cups: cupsd or the PDF printer description is missing (scripts/setup.sh installs them)" >&2
         return 1
     fi
-    rm -rf "$root"
+    cups_choose_root "$build"
+    root=$cups_dir
     mkdir -p "$root"/{etc/ppd,spool/tmp,state,cache,log,out}
     # Filters run as lp: they need the temporary folder and the output file.
     chmod 1777 "$root/spool/tmp" "$root/out"
@@ -90,5 +110,9 @@ cups_stop()
         kill "$cups_pid" 2>/dev/null || true
         wait "$cups_pid" 2>/dev/null || true
         cups_pid=
+    fi
+    if [ -n "$cups_private_root" ]; then
+        rm -rf "$cups_private_root"
+        cups_private_root=
     fi
 }
