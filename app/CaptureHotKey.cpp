@@ -87,7 +87,7 @@ const std::wstring& TCaptureHotKey::Register(HWND owner, int hotKey)
     DWORD error = 0;
     if ((hotKey & 0xFF) != 0) {
         const HotKeyRegistration r = RegistrationOf(hotKey);
-        registered_ = ::RegisterHotKey(owner, kId, r.modifiers, r.virtualKey) != FALSE;
+        registered_ = ::RegisterHotKey(owner, id_, r.modifiers, r.virtualKey) != FALSE;
         if (!registered_) {
             error = ::GetLastError();
             if (error == 0) error = ERROR_HOTKEY_ALREADY_REGISTERED;
@@ -99,6 +99,6 @@ const std::wstring& TCaptureHotKey::Register(HWND owner, int hotKey)
 
 void TCaptureHotKey::Unregister() noexcept
 {
-    if (registered_) ::UnregisterHotKey(owner_, kId);
+    if (registered_) ::UnregisterHotKey(owner_, id_);
     registered_ = false;
 }

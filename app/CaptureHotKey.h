@@ -31,12 +31,15 @@ std::wstring HotKeyProblem(int hotKey, DWORD registerError, bool systemTakesPrin
 // window receives WM_HOTKEY with id when the key is pressed.
 class TCaptureHotKey {
 public:
-    TCaptureHotKey() = default;
+    // id is what WM_HOTKEY carries for this key: one id a key of the program.
+    explicit TCaptureHotKey(int id = kCaptureId) noexcept : id_(id) {}
     TCaptureHotKey(const TCaptureHotKey&) = delete;
     TCaptureHotKey& operator=(const TCaptureHotKey&) = delete;
     ~TCaptureHotKey() { Unregister(); }
 
-    static constexpr int kId = 1;
+    static constexpr int kCaptureId = 1;
+    static constexpr int kLastRegionId = 2;
+    static constexpr int kRecordId = 3;
 
     // Registers hotKey on owner in place of the key held now (never by force:
     // a key another program holds stays his). Returns the problem text, empty
@@ -44,10 +47,12 @@ public:
     const std::wstring& Register(HWND owner, int hotKey);
     void Unregister() noexcept;
 
+    int Id() const noexcept { return id_; }
     int Key() const noexcept { return key_; }
     const std::wstring& Problem() const noexcept { return problem_; }
 
 private:
+    int id_;
     HWND owner_ = nullptr;
     bool registered_ = false;
     int key_ = 0;

@@ -260,7 +260,7 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         }
         return DefaultMessage(message, wParam, lParam);
     case WM_HOTKEY:
-        if (wParam == TCaptureHotKey::kId) RequestCapture();
+        if (wParam == TCaptureHotKey::kCaptureId) RequestCapture();
         return 0;
     case WM_QUERYENDSESSION:
         return TRUE;

@@ -29,6 +29,8 @@ class TPreviewForm;
 class TSetForm;
 
 // Command ids of the tray menu items that are not actions.
+// New items go between "CAPTURE SCREEN" and Exit, with the next free ids:
+// RecordGif = 2003, CaptureLastRegion = 2004.
 enum TrayCommand : int { SaveScreenSelect = 2001, Exit1 = 2002 };
 
 class TForm1 : public win::Form {
