@@ -105,8 +105,10 @@ void TPreviewForm::FormCreate(COLORREF backgroundColor)
     CreateStatusBar();
 
     picture_.Create(Hwnd(), ScrollBox1, Image1, kPictureMargin, Dpi());
-    picture_.OnMouse = [this](UINT message, POINT at) { return crop_.Mouse(message, at); };
-    picture_.OnPaintOver = [this](HDC dc) { crop_.Draw(dc); };
+    picture_.OnMouse = [this](UINT message, POINT at) { return tool_ && tool_->Mouse(message, at); };
+    picture_.OnPaintOver = [this](HDC dc) {
+        if (tool_) tool_->Draw(dc);
+    };
     crop_.Apply = [this](const RECT& area) { return ApplyCrop && ApplyCrop(area); };
     crop_.Changed = [this] {
         picture_.Repaint();
@@ -222,16 +224,24 @@ void TPreviewForm::ShowChange(const RECT& changed)
 void TPreviewForm::BeginCrop()
 {
     HideFocus();
+    UseTool(&crop_);
     crop_.Begin(picture_.PictureControl(), document_.Width(), document_.Height(), Dpi());
+}
+
+void TPreviewForm::UseTool(PictureTool* tool)
+{
+    if (tool_ && tool_ != tool) tool_->Cancel();
+    tool_ = tool;
+    picture_.Repaint();
 }
 
 bool TPreviewForm::OnKey(const MSG& msg)
 {
     if (msg.message != WM_KEYDOWN) {
         // The character of a key used below must not reach a control either.
-        return msg.message == WM_CHAR && crop_.Active() && (msg.wParam == L'\r' || msg.wParam == 27);
+        return msg.message == WM_CHAR && tool_ && tool_->Active() && (msg.wParam == L'\r' || msg.wParam == 27);
     }
-    if (crop_.Key(msg.wParam)) return true;
+    if (tool_ && tool_->Active() && tool_->Key(msg.wParam)) return true;
     const bool ctrl = ::GetKeyState(VK_CONTROL) < 0;
     const bool shift = ::GetKeyState(VK_SHIFT) < 0;
     const bool alt = ::GetKeyState(VK_MENU) < 0;
@@ -272,7 +282,7 @@ std::wstring TPreviewForm::PanelText(int panel) const
 
 void TPreviewForm::FormShow()
 {
-    crop_.Cancel();
+    UseTool(nullptr);
     ShowBMP(document_.Picture());
 }
 

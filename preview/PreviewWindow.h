@@ -40,6 +40,9 @@ public:
     // Starts the crop interaction on the picture shown (see CropTool); the
     // area goes to ApplyCrop, set by the owner.
     void BeginCrop();
+    // Hands the picture's mouse, the keys and the painting over the picture
+    // to tool (none: back to plain viewing); a tool in use before is cancelled.
+    void UseTool(PictureTool* tool);
     std::function<bool(const RECT& area)> ApplyCrop;
     const CropTool& Crop() const noexcept { return crop_; }
     // The keys of the modal loop: Enter and Escape go to a crop under way;
@@ -97,6 +100,7 @@ private:
     win::TActionList& actions_;
     const Document& document_;
     CropTool crop_;
+    PictureTool* tool_ = nullptr;  // the tool in use
     std::vector<PreviewCommand> commands_;
     TPreviewMenus menus_;
     win::ScrollPicture picture_;
