@@ -1,6 +1,7 @@
 #include "app/CommandBindings.h"
 
 #include <memory>
+#include <optional>
 
 #include "app/ActionTable.h"
 #include "app/CommandContext.h"

@@ -237,7 +237,13 @@ void Document::NewCapture(win::Bitmap& composed, win::AlphaMask mask, std::uint8
     edits_.clear();
     cursor_ = 0;
     initial_ = state;
-    Show(std::move(state), 0);
+    try {
+        Show(std::move(state), 0);
+    } catch (...) {
+        // The old capture is gone already: no half of either stays.
+        Clear();
+        throw;
+    }
     Changed(nullptr);
 }
 

@@ -84,7 +84,8 @@ public:
     // Starts a new document from a fresh composition (taken over, left empty)
     // with its see-through mask (empty: all opaque), the shape it was cut with,
     // the background colour it was composed on and whether the date stamp is
-    // wanted. The history is empty.
+    // wanted. The history is empty. When the first render fails the
+    // document is left empty.
     void NewCapture(win::Bitmap& composed, win::AlphaMask mask, std::uint8_t shapeCode, COLORREF background,
                     bool dateStamp);
 
