@@ -1,11 +1,14 @@
-// The sentences that say why the capture key cannot serve, and the command
-// line of a start that asks for a capture.
+// The sentences that say why the capture key cannot serve, the keys a key row
+// refuses, the command line of a start that asks for a capture and the hand-over
+// of a later start to the running program.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 #include <commctrl.h>
 
+#include "app/AppSettings.h"
 #include "app/CaptureHotKey.h"
+#include "app/SettingsDialog.h"
 #include "app/SingleInstance.h"
 
 TEST(CaptureHotKey, ProblemsNameTheKeyAndTheSystemTakesOnlyPrintScreenAlone)
@@ -19,10 +22,93 @@ TEST(CaptureHotKey, ProblemsNameTheKeyAndTheSystemTakesOnlyPrintScreenAlone)
     EXPECT_EQ(RegistrationOf(ctrlShiftF9).modifiers & (MOD_CONTROL | MOD_SHIFT | MOD_ALT), UINT(MOD_CONTROL | MOD_SHIFT));
 }
 
+TEST(CaptureHotKey, KeysThatTypeNeedCtrlOrAltAndExtendedKeysAreNamedAsSuch)
+{
+    constexpr int shift = HOTKEYF_SHIFT << 8, ctrl = HOTKEYF_CONTROL << 8, alt = HOTKEYF_ALT << 8;
+    for (const int key : {int('A'), shift | 'A', int('7'), int(VK_SPACE), int(VK_ESCAPE), int(VK_RETURN),
+                          int(VK_TAB), int(VK_NUMPAD5), int(VK_OEM_PERIOD), shift | VK_OEM_2})
+        EXPECT_FALSE(HotKeyAllowed(key)) << std::hex << key;
+    for (const int key : {0, ctrl | 'A', alt | VK_SPACE, int(VK_F9), int(VK_SNAPSHOT), shift | VK_SNAPSHOT,
+                          int(VK_PAUSE), int(VK_HOME)})
+        EXPECT_TRUE(HotKeyAllowed(key)) << std::hex << key;
+    EXPECT_EQ(HotKeyRefusal('A'), L"A would be taken from every program: add Ctrl or Alt");
+
+    // The dialog: a refused key is not stored; Print Screen goes to the
+    // control as an extended key and comes back as it was stored.
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
+    ::InitCommonControlsEx(&controls);
+    TAppSettings settings;
+    settings.CaptureHotKey = VK_SNAPSHOT;
+    TSetForm dialog(settings);
+    HWND key = ::GetDlgItem(dialog.Hwnd(), TSetForm::CaptureKeyEd);
+    ::SendMessageW(key, HKM_SETHOTKEY, 'A', 0);
+    dialog.OKButClick();
+    EXPECT_EQ(settings.CaptureHotKey, VK_SNAPSHOT);
+    wchar_t note[200] = {};
+    ::GetDlgItemTextW(dialog.Hwnd(), TSetForm::CaptureKeyNote, note, 200);
+    EXPECT_EQ(std::wstring(note), HotKeyRefusal('A'));
+    for (const int stored : {ctrl | 'A', int(VK_SNAPSHOT), shift | VK_LEFT, int(VK_F9)}) {
+        const int shown = HotKeyControlValue(stored);
+        EXPECT_EQ((shown >> 8 & HOTKEYF_EXT) != 0, (stored & 0xFF) == VK_SNAPSHOT || (stored & 0xFF) == VK_LEFT);
+        ::SendMessageW(key, HKM_SETHOTKEY, shown, 0);
+        dialog.OKButClick();
+        EXPECT_EQ(settings.CaptureHotKey, stored);
+    }
+}
+
 TEST(SingleInstance, OnlyACaptureSwitchAfterTheProgramAsksForACapture)
 {
     EXPECT_TRUE(WantsCapture(L"tavro.exe /capture"));
     EXPECT_TRUE(WantsCapture(L"\"C:\\Program Files\\Tavro\\tavro.exe\"  -CAPTURE"));
     EXPECT_FALSE(WantsCapture(L"\"C:\\tools\\x /capture\\tavro.exe\""));  // inside the program's path
     EXPECT_FALSE(WantsCapture(L"tavro.exe /captured"));
+}
+
+namespace {
+
+// A running program's tray window: refuses requests while closing.
+int requestsSeen = 0;
+bool programClosing = false;
+
+LRESULT CALLBACK RunningTray(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == CaptureRequestMessage()) {
+        ++requestsSeen;
+        return programClosing ? 0 : 1;
+    }
+    return ::DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+}  // namespace
+
+TEST(SingleInstance, ALaterStartRunsAsTheFirstWhenTheRunningProgramWasClosing)
+{
+    constexpr wchar_t kClass[] = L"TavroTestRunningTray";
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = RunningTray;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.lpszClassName = kClass;
+    ::RegisterClassW(&wc);
+    HWND tray = ::CreateWindowExW(0, kClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, wc.hInstance, nullptr);
+    ASSERT_TRUE(tray);
+    int claims = 0;
+    // (closing, claims until the program has ended, result, requests sent)
+    struct Case {
+        bool closing;
+        int endsAfter;
+        SingleInstance::HandOver result;
+        int requests;
+    };
+    for (const Case c : {Case{false, 0, SingleInstance::HandOver::Taken, 1},
+                         Case{true, 3, SingleInstance::HandOver::RunAsFirst, 3},
+                         Case{true, 1000, SingleInstance::HandOver::NoAnswer, -1}}) {
+        programClosing = c.closing;
+        requestsSeen = claims = 0;
+        const auto claim = [&] { return ++claims >= c.endsAfter; };
+        EXPECT_EQ(SingleInstance::RequestCapture(kClass, claim, 300), c.result);
+        if (c.requests >= 0) {
+            EXPECT_EQ(requestsSeen, c.requests);
+        }
+    }
+    ::DestroyWindow(tray);
 }

@@ -21,3 +21,25 @@ TEST(WindowList, FramesAreClippedIntoTheGrabAndTheFrontMostOneWins)
     const std::pair<POINT, int> hits[] = {{{150, 120}, 0}, {{200, 120}, 1}, {{399, 299}, 1}, {{400, 120}, -1}};
     for (const auto& [p, index] : hits) EXPECT_EQ(FrameAt(list, p), index) << p.x << "," << p.y;
 }
+
+TEST(WindowList, ClickThroughAndFullyTransparentWindowsAreSeenThrough)
+{
+    // (extended style, layered alpha or -1, seen through)
+    const struct {
+        DWORD exStyle;
+        int alpha;
+        bool through;
+    } cases[] = {{0, -1, false},
+                 {WS_EX_TRANSPARENT, -1, true},
+                 {WS_EX_LAYERED, 0, true},
+                 {WS_EX_LAYERED, 128, false},
+                 {WS_EX_LAYERED | WS_EX_TRANSPARENT, 255, true}};
+    for (const auto& c : cases) {
+        HWND w = ::CreateWindowExW(c.exStyle, L"STATIC", L"", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr, nullptr,
+                                   nullptr);
+        ASSERT_TRUE(w);
+        if (c.alpha >= 0) ::SetLayeredWindowAttributes(w, 0, static_cast<BYTE>(c.alpha), LWA_ALPHA);
+        EXPECT_EQ(SeeThroughWindow(w), c.through) << std::hex << c.exStyle << " " << c.alpha;
+        ::DestroyWindow(w);
+    }
+}
