@@ -6,9 +6,7 @@
 
 namespace win {
 
-namespace {
-void ClearWatched(VARIANT* v) noexcept;
-}
+namespace { void ClearWatched(VARIANT* v) noexcept; }  // a release is a watched call
 
 Variant::Variant(const Variant& other)
 {
@@ -212,7 +210,6 @@ HRESULT RetryWhileBusy(Attempt attempt)
 // COM's side of the retries: asked when a server refuses an outgoing call.
 class BusyRetryFilter final : public IMessageFilter {
 public:
-
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override
     {
         if (iid == IID_IUnknown || iid == IID_IMessageFilter) {
