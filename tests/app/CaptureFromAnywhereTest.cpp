@@ -10,6 +10,7 @@
 #include "app/CaptureHotKey.h"
 #include "app/SettingsDialog.h"
 #include "app/SingleInstance.h"
+#include "app/TrayIcon.h"
 
 TEST(CaptureHotKey, ProblemsNameTheKeyAndTheSystemTakesOnlyPrintScreenAlone)
 {
@@ -31,7 +32,6 @@ TEST(CaptureHotKey, KeysThatTypeNeedCtrlOrAltAndExtendedKeysAreNamedAsSuch)
     for (const int key : {0, ctrl | 'A', alt | VK_SPACE, int(VK_F9), int(VK_SNAPSHOT), shift | VK_SNAPSHOT,
                           int(VK_PAUSE), int(VK_HOME)})
         EXPECT_TRUE(HotKeyAllowed(key)) << std::hex << key;
-    EXPECT_EQ(HotKeyRefusal('A'), L"A would be taken from every program: add Ctrl or Alt");
 
     // The dialog: a refused key is not stored; Print Screen goes to the
     // control as an extended key and comes back as it was stored.
@@ -46,7 +46,7 @@ TEST(CaptureHotKey, KeysThatTypeNeedCtrlOrAltAndExtendedKeysAreNamedAsSuch)
     EXPECT_EQ(settings.CaptureHotKey, VK_SNAPSHOT);
     wchar_t note[200] = {};
     ::GetDlgItemTextW(dialog.Hwnd(), TSetForm::CaptureKeyNote, note, 200);
-    EXPECT_EQ(std::wstring(note), HotKeyRefusal('A'));
+    EXPECT_EQ(std::wstring(note), L"A would be taken from every program: add Ctrl or Alt");
     for (const int stored : {ctrl | 'A', int(VK_SNAPSHOT), shift | VK_LEFT, int(VK_F9)}) {
         const int shown = HotKeyControlValue(stored);
         EXPECT_EQ((shown >> 8 & HOTKEYF_EXT) != 0, (stored & 0xFF) == VK_SNAPSHOT || (stored & 0xFF) == VK_LEFT);
@@ -64,51 +64,24 @@ TEST(SingleInstance, OnlyACaptureSwitchAfterTheProgramAsksForACapture)
     EXPECT_FALSE(WantsCapture(L"tavro.exe /captured"));
 }
 
-namespace {
-
-// A running program's tray window: refuses requests while closing.
-int requestsSeen = 0;
-bool programClosing = false;
-
-LRESULT CALLBACK RunningTray(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == CaptureRequestMessage()) {
-        ++requestsSeen;
-        return programClosing ? 0 : 1;
-    }
-    return ::DefWindowProcW(hwnd, message, wParam, lParam);
-}
-
-}  // namespace
-
 TEST(SingleInstance, ALaterStartRunsAsTheFirstWhenTheRunningProgramWasClosing)
 {
-    constexpr wchar_t kClass[] = L"TavroTestRunningTray";
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = RunningTray;
-    wc.hInstance = ::GetModuleHandleW(nullptr);
-    wc.lpszClassName = kClass;
-    ::RegisterClassW(&wc);
-    HWND tray = ::CreateWindowExW(0, kClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, wc.hInstance, nullptr);
-    ASSERT_TRUE(tray);
-    int claims = 0;
-    // (closing, claims until the program has ended, result, requests sent)
-    struct Case {
-        bool closing;
-        int endsAfter;
-        SingleInstance::HandOver result;
-        int requests;
+    // The running program's tray window refuses requests while it is closing.
+    bool closing = false;
+    int requests = 0, claims = 0, endsAfter = 0;
+    TStTrayIcon running;
+    running.RequestMessage = CaptureRequestMessage();
+    running.OnRequest = [&] { return ++requests, !closing; };
+    running.Create(nullptr, L"Tavro", nullptr);
+    const auto handOver = [&](bool isClosing, int claimsUntilEnded) {
+        closing = isClosing;
+        endsAfter = claimsUntilEnded;
+        requests = claims = 0;
+        return SingleInstance::RequestCapture(TStTrayIcon::kWindowClass, [&] { return ++claims >= endsAfter; }, 300);
     };
-    for (const Case c : {Case{false, 0, SingleInstance::HandOver::Taken, 1},
-                         Case{true, 3, SingleInstance::HandOver::RunAsFirst, 3},
-                         Case{true, 1000, SingleInstance::HandOver::NoAnswer, -1}}) {
-        programClosing = c.closing;
-        requestsSeen = claims = 0;
-        const auto claim = [&] { return ++claims >= c.endsAfter; };
-        EXPECT_EQ(SingleInstance::RequestCapture(kClass, claim, 300), c.result);
-        if (c.requests >= 0) {
-            EXPECT_EQ(requestsSeen, c.requests);
-        }
-    }
-    ::DestroyWindow(tray);
+    EXPECT_EQ(handOver(false, 0), SingleInstance::HandOver::Taken);
+    EXPECT_EQ(requests, 1);
+    EXPECT_EQ(handOver(true, 3), SingleInstance::HandOver::RunAsFirst);
+    EXPECT_EQ(requests, 3);
+    EXPECT_EQ(handOver(true, 1000), SingleInstance::HandOver::NoAnswer);
 }

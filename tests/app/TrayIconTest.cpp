@@ -5,51 +5,40 @@
 
 #include <windows.h>
 
+#include <tuple>
+
 #include "app/TrayIcon.h"
-
-namespace {
-
-void PumpFor(DWORD ms, const TStTrayIcon& tray, bool untilActive)
-{
-    const DWORD start = ::GetTickCount();
-    while (::GetTickCount() - start < ms && !(untilActive && tray.Active())) {
-        MSG msg;
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
-        ::Sleep(5);
-    }
-}
 
 TEST(TrayIcon, AnIconTheShellRefusesArrivesByTheRetriesOrTheTaskbarsMessage)
 {
     bool refuse = true;
-    int adds = 0;
-    TStTrayIcon tray;
-    tray.ShellNotify = [&](DWORD message, NOTIFYICONDATAW*) -> BOOL {
-        if (message != NIM_ADD) return TRUE;
-        return ++adds > 3 || !refuse;
+    int adds = 0, refusals = 3;
+    const auto shell = [&](DWORD message, NOTIFYICONDATAW*) -> BOOL {
+        return message != NIM_ADD || ++adds > refusals || !refuse;
     };
-    tray.RetryMs = 10;
-    tray.Create(nullptr, L"Tavro", nullptr);
-    EXPECT_FALSE(tray.Activate());
-    PumpFor(5000, tray, true);
-    EXPECT_TRUE(tray.Active());
-    EXPECT_EQ(adds, 4);
-
-    // The retries end; the taskbar's message still brings the icon, also
-    // when no add has worked yet.
-    TStTrayIcon late;
-    adds = -1000;
-    late.ShellNotify = tray.ShellNotify;
-    late.RetryMs = 10;
-    late.RetryCount = 2;
-    late.Create(nullptr, L"Tavro", nullptr);
-    EXPECT_FALSE(late.Activate());
-    PumpFor(300, late, false);
-    EXPECT_EQ(adds, -1000 + 3);
-    EXPECT_FALSE(late.Active());
-    refuse = false;
-    ::SendMessageW(late.Hwnd(), ::RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
-    EXPECT_TRUE(late.Active());
+    const auto pump = [](DWORD ms, const TStTrayIcon& tray) {
+        for (const DWORD start = ::GetTickCount(); ::GetTickCount() - start < ms && !tray.Active(); ::Sleep(5)) {
+            MSG msg;
+            while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
+        }
+    };
+    // (retries, adds the shell refuses, added by the retries)
+    for (const auto& [retries, refused, arrives] : {std::tuple{60, 3, true}, std::tuple{2, 1000, false}}) {
+        TStTrayIcon tray;
+        tray.ShellNotify = shell;
+        tray.RetryMs = 10;
+        tray.RetryCount = retries;
+        tray.Create(nullptr, L"Tavro", nullptr);
+        adds = 0;
+        refusals = refused;
+        EXPECT_FALSE(tray.Activate());
+        pump(arrives ? 5000 : 300, tray);
+        EXPECT_EQ(tray.Active(), arrives);
+        EXPECT_EQ(adds, arrives ? 4 : 3);  // the first add and the retries
+        // The taskbar's message brings the icon also when no add has worked yet.
+        refuse = false;
+        ::SendMessageW(tray.Hwnd(), ::RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+        EXPECT_TRUE(tray.Active());
+        refuse = true;
+    }
 }
-
-}  // namespace

@@ -2,6 +2,8 @@
 // and the front-most one under the mouse taken.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "capture/WindowList.h"
 
 TEST(WindowList, FramesAreClippedIntoTheGrabAndTheFrontMostOneWins)
@@ -25,21 +27,12 @@ TEST(WindowList, FramesAreClippedIntoTheGrabAndTheFrontMostOneWins)
 TEST(WindowList, ClickThroughAndFullyTransparentWindowsAreSeenThrough)
 {
     // (extended style, layered alpha or -1, seen through)
-    const struct {
-        DWORD exStyle;
-        int alpha;
-        bool through;
-    } cases[] = {{0, -1, false},
-                 {WS_EX_TRANSPARENT, -1, true},
-                 {WS_EX_LAYERED, 0, true},
-                 {WS_EX_LAYERED, 128, false},
-                 {WS_EX_LAYERED | WS_EX_TRANSPARENT, 255, true}};
-    for (const auto& c : cases) {
-        HWND w = ::CreateWindowExW(c.exStyle, L"STATIC", L"", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr, nullptr,
-                                   nullptr);
-        ASSERT_TRUE(w);
-        if (c.alpha >= 0) ::SetLayeredWindowAttributes(w, 0, static_cast<BYTE>(c.alpha), LWA_ALPHA);
-        EXPECT_EQ(SeeThroughWindow(w), c.through) << std::hex << c.exStyle << " " << c.alpha;
+    for (const auto& [exStyle, alpha, through] :
+         {std::tuple{0ul, -1, false}, std::tuple{DWORD(WS_EX_TRANSPARENT), -1, true},
+          std::tuple{DWORD(WS_EX_LAYERED), 0, true}, std::tuple{DWORD(WS_EX_LAYERED), 128, false}}) {
+        HWND w = ::CreateWindowExW(exStyle, L"STATIC", L"", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
+        if (alpha >= 0) ::SetLayeredWindowAttributes(w, 0, static_cast<BYTE>(alpha), LWA_ALPHA);
+        EXPECT_EQ(SeeThroughWindow(w), through) << std::hex << exStyle << " " << alpha;
         ::DestroyWindow(w);
     }
 }

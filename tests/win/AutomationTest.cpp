@@ -249,21 +249,16 @@ TEST(Automation, AWatchedScopeShowsItsCallsAndFailsThemOnceGivenUp)
 TEST(Automation, AnUnansweredCallIsCancelledByTheTimeCOMGivesEvenOnAFreshThread)
 {
     // The filter is asked with the time the call has waited, whoever made it.
-    std::thread fresh([] {
+    std::thread([] {
         ::CoInitialize(nullptr);
-        {
-            const win::BusyRetryScope busy(2000);
-            IMessageFilter* filter = nullptr;
-            ::CoRegisterMessageFilter(nullptr, &filter);
-            ASSERT_TRUE(filter);
-            EXPECT_EQ(filter->MessagePending(nullptr, 100, PENDINGTYPE_TOPLEVEL), DWORD(PENDINGMSG_WAITDEFPROCESS));
-            EXPECT_EQ(filter->MessagePending(nullptr, 2500, PENDINGTYPE_TOPLEVEL), DWORD(PENDINGMSG_CANCELCALL));
-            EXPECT_TRUE(busy.CancelledACall());
-            filter->Release();
-        }
-        ::CoUninitialize();
-    });
-    fresh.join();
+        const win::BusyRetryScope busy(2000);
+        IMessageFilter* filter = nullptr;
+        ::CoRegisterMessageFilter(nullptr, &filter);  // ours, taken out to be asked directly
+        EXPECT_EQ(filter->MessagePending(nullptr, 100, PENDINGTYPE_TOPLEVEL), DWORD(PENDINGMSG_WAITDEFPROCESS));
+        EXPECT_EQ(filter->MessagePending(nullptr, 2500, PENDINGTYPE_TOPLEVEL), DWORD(PENDINGMSG_CANCELCALL));
+        EXPECT_TRUE(busy.CancelledACall());
+        filter->Release();
+    }).join();
 }
 
 }  // namespace
