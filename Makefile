@@ -47,7 +47,10 @@ clean:
 	rm -rf build
 
 # The GIF core built natively (clang): a long fuzz run and the benchmarks
-# against giflib. FUZZ_SECONDS sets the length of the fuzz run.
+# against giflib. FUZZ_SECONDS sets the length of the fuzz run. Each fuzz run
+# resumes from the kept corpus in tests/fuzz (read only) and writes what it
+# finds new to the build folder; fuzz-merge folds that back into tests/fuzz,
+# minimised (-merge=1).
 GIF_NATIVE   ?= build/gif-native
 FUZZ_SECONDS ?= 300
 .PHONY: fuzz-gif bench-gif
@@ -60,7 +63,7 @@ fuzz-gif: setup $(GIF_NATIVE)/build.ninja
 	cmake --build $(GIF_NATIVE) -j $(JOBS) --target gif_fuzzer
 	mkdir -p $(GIF_NATIVE)/fuzz-corpus
 	cd $(GIF_NATIVE) && ./gif_fuzzer -max_total_time=$(FUZZ_SECONDS) -max_len=8192 \
-	  -print_final_stats=1 fuzz-corpus
+	  -print_final_stats=1 fuzz-corpus $(CURDIR)/tests/fuzz/gif
 
 bench-gif: setup $(GIF_NATIVE)/build.ninja
 	cmake --build $(GIF_NATIVE) -j $(JOBS) --target gif_benchmark
@@ -79,7 +82,18 @@ fuzz-png: setup $(PNG_NATIVE)/build.ninja
 	cmake --build $(PNG_NATIVE) -j $(JOBS) --target png_fuzzer
 	mkdir -p $(PNG_NATIVE)/fuzz-corpus
 	cd $(PNG_NATIVE) && ./png_fuzzer -max_total_time=$(FUZZ_SECONDS) -max_len=4096 \
-	  -print_final_stats=1 fuzz-corpus
+	  -print_final_stats=1 fuzz-corpus $(CURDIR)/tests/fuzz/png
+
+# Folds the corpora of the last fuzz runs into the kept ones, minimised.
+.PHONY: fuzz-merge
+fuzz-merge:
+	for f in gif:$(GIF_NATIVE):8192 png:$(PNG_NATIVE):4096; do \
+	  set -- $$(echo $$f | tr : ' '); \
+	  [ -x $$2/$${1}_fuzzer ] || continue; \
+	  mkdir -p tests/fuzz/$$1 tests/fuzz/$$1.new; \
+	  $$2/$${1}_fuzzer -merge=1 -max_len=$$3 tests/fuzz/$$1.new tests/fuzz/$$1 $$2/fuzz-corpus && \
+	  rm -rf tests/fuzz/$$1 && mv tests/fuzz/$$1.new tests/fuzz/$$1; \
+	done
 
 # Rotate, mirror and composition of a 3840 x 2160 picture under Wine, each
 # against one memcpy of the picture in the same run.

@@ -46,6 +46,46 @@ HotKeyRegistration RegistrationOf(int hotKey) noexcept
     return {modifiers, static_cast<UINT>(hotKey) & 0xFF};
 }
 
+bool HotKeyAllowed(int hotKey) noexcept
+{
+    const UINT flags = (static_cast<UINT>(hotKey) >> 8) & 0xFF;
+    const UINT vk = static_cast<UINT>(hotKey) & 0xFF;
+    if (vk == 0 || (flags & (HOTKEYF_CONTROL | HOTKEYF_ALT)) != 0) return true;
+    const bool types = (vk >= '0' && vk <= '9') || (vk >= 'A' && vk <= 'Z') || vk == VK_SPACE ||
+                       (vk >= VK_NUMPAD0 && vk <= VK_DIVIDE) || (vk >= VK_OEM_1 && vk <= VK_OEM_3) ||
+                       (vk >= VK_OEM_4 && vk <= VK_OEM_8) || vk == VK_OEM_102;
+    return !types && vk != VK_RETURN && vk != VK_TAB && vk != VK_ESCAPE && vk != VK_BACK;
+}
+
+std::wstring HotKeyRefusal(int hotKey)
+{
+    return HotKeyName(hotKey) + L" would be taken from every program: add Ctrl or Alt";
+}
+
+int HotKeyControlValue(int hotKey) noexcept
+{
+    int value = hotKey & 0xFFFF & ~(HOTKEYF_EXT << 8);
+    switch (value & 0xFF) {
+    case VK_SNAPSHOT:
+    case VK_LEFT:
+    case VK_UP:
+    case VK_RIGHT:
+    case VK_DOWN:
+    case VK_INSERT:
+    case VK_DELETE:
+    case VK_HOME:
+    case VK_END:
+    case VK_PRIOR:
+    case VK_NEXT:
+    case VK_DIVIDE:
+    case VK_NUMLOCK: value |= HOTKEYF_EXT << 8; break;
+    default: break;
+    }
+    return value;
+}
+
+int StoredHotKey(int controlValue) noexcept { return controlValue & 0xFFFF & ~(HOTKEYF_EXT << 8); }
+
 std::wstring HotKeyName(int hotKey)
 {
     const UINT flags = (static_cast<UINT>(hotKey) >> 8) & 0xFF;

@@ -18,6 +18,22 @@ HotKeyRegistration RegistrationOf(int hotKey) noexcept;
 // What users read for a key: "Print Screen", "Ctrl+Shift+F9".
 std::wstring HotKeyName(int hotKey);
 
+// Whether a key may be chosen as a key of the program: a key that types a
+// character (a letter, a digit, Space, punctuation, the keypad's digits and
+// signs) or Enter, Tab, Escape or Backspace would be taken from every program,
+// so it needs Ctrl or Alt with it; the function keys, Print Screen, Pause and
+// the other keys may stand alone. No key (0) is allowed.
+bool HotKeyAllowed(int hotKey) noexcept;
+// The note a key row shows for a key that HotKeyAllowed refuses.
+std::wstring HotKeyRefusal(int hotKey);
+
+// The value the hot-key control needs to name a key right: HOTKEYF_EXT added
+// for the keys that sit on the extended part of the keyboard (Print Screen,
+// the arrows, Insert, Delete, Home, End, Page Up and Down, the keypad's divide,
+// Num Lock). StoredHotKey takes it off again, so stored values stay as they were.
+int HotKeyControlValue(int hotKey) noexcept;
+int StoredHotKey(int controlValue) noexcept;
+
 // Whether the system gives Print Screen to its own screen capture
 // (HKCU\Control Panel\Keyboard, PrintScreenKeyForSnippingEnabled = 1).
 bool SystemTakesPrintScreen(HKEY root = HKEY_CURRENT_USER);

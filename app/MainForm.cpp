@@ -4,6 +4,7 @@
 #include "app/SettingsDialog.h"
 #include "app/SettingsRegistry.h"
 #include "app/SingleInstance.h"
+#include "output/TempImageFile.h"
 #include "preview/PreviewWindow.h"
 #include "resources/resource.h"
 #include "win/Application.h"
@@ -51,7 +52,12 @@ TForm1::TForm1() : ActionList1(ActionTableRows())
         return true;
     };
     Tray1.RequestMessage = CaptureRequestMessage();
-    Tray1.OnRequest = [this] { RequestCapture(); };
+    // A program that is closing refuses: the later start then runs in its place.
+    Tray1.OnRequest = [this] {
+        if (closing_) return false;
+        RequestCapture();
+        return true;
+    };
 
     FormCreate();
 }
@@ -75,6 +81,7 @@ void TForm1::FormCreate()
 
 void TForm1::Loaded()
 {
+    // An icon the shell refuses now (at sign-in) is added when it can be.
     Tray1.Activate();
     ApplyCaptureHotKey();
 }
@@ -191,6 +198,8 @@ void TForm1::FormClose()
     }
     if (::IsWindowVisible(Hwnd())) FadeOut();
     Picture.Clear();
+    // The pictures handed to image programs during the run.
+    DeleteTempImageFiles();
     ::DestroyWindow(Hwnd());
 }
 

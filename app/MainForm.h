@@ -38,7 +38,8 @@ public:
     TForm1();
     ~TForm1() override;
 
-    // Adds the tray icon, once all forms exist.
+    // Adds the tray icon (now or, while the shell refuses it, later), once
+    // all forms exist.
     void Loaded();
 
     // The user's settings: read at creation, written at an orderly close.

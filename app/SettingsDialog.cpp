@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "app/CaptureHotKey.h"
 #include "resources/resource.h"
 #include "win/Application.h"
 #include "win/Gdi.h"
@@ -37,7 +38,7 @@ LRESULT CALLBACK CaptureKeySubclass(HWND hwnd, UINT message, WPARAM wParam, LPAR
         if (keyDownSeen) {
             ::SetWindowSubclass(hwnd, CaptureKeySubclass, id, 0);
         } else {
-            ::SendMessageW(hwnd, HKM_SETHOTKEY, MAKEWORD(VK_SNAPSHOT, HeldModifiers()), 0);
+            ::SendMessageW(hwnd, HKM_SETHOTKEY, HotKeyControlValue(MAKEWORD(VK_SNAPSHOT, HeldModifiers())), 0);
             ::SendMessageW(::GetParent(hwnd), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(hwnd), EN_CHANGE),
                            reinterpret_cast<LPARAM>(hwnd));
             return 0;
@@ -141,7 +142,24 @@ void TSetForm::SetColorShape(COLORREF color)
     ::InvalidateRect(::GetDlgItem(Hwnd(), ColorShape), nullptr, FALSE);
 }
 
-void TSetForm::SetHotKeyNote(const std::wstring& note) { ::SetDlgItemTextW(Hwnd(), CaptureKeyNote, note.c_str()); }
+void TSetForm::SetHotKeyNote(const std::wstring& note)
+{
+    hotKeyNote_ = note;
+    ::SetDlgItemTextW(Hwnd(), CaptureKeyNote, note.c_str());
+}
+
+int TSetForm::KeyInRow(int keyId) const
+{
+    return StoredHotKey(LOWORD(::SendDlgItemMessageW(Hwnd(), keyId, HKM_GETHOTKEY, 0, 0)));
+}
+
+bool TSetForm::NoteKeyRefusal(int keyId, int noteId, const std::wstring& note)
+{
+    const int key = KeyInRow(keyId);
+    const bool allowed = HotKeyAllowed(key);
+    ::SetDlgItemTextW(Hwnd(), noteId, (allowed ? note : HotKeyRefusal(key)).c_str());
+    return !allowed;
+}
 
 void TSetForm::FormShow()
 {
@@ -152,25 +170,36 @@ void TSetForm::FormShow()
     SetChecked(SaveOnExitBox, settings_.SaveOnExit);
     SetChecked(DateStampImageBox, settings_.DateStampImage);
     SetColorShape(static_cast<COLORREF>(settings_.BackgroundColor));
-    ::SendDlgItemMessageW(Hwnd(), CaptureKeyEd, HKM_SETHOTKEY, static_cast<WPARAM>(settings_.CaptureHotKey & 0xFFFF), 0);
+    ::SendDlgItemMessageW(Hwnd(), CaptureKeyEd, HKM_SETHOTKEY,
+                          static_cast<WPARAM>(HotKeyControlValue(settings_.CaptureHotKey)), 0);
 }
 
 HWND TSetForm::InitialFocus() { return ::GetDlgItem(Hwnd(), OKBut); }
 
 void TSetForm::OKButClick()
 {
+    // A key that would be taken from every program is not stored: the row
+    // says why and the dialog stays open.
+    if (NoteKeyRefusal(CaptureKeyEd, CaptureKeyNote, hotKeyNote_)) {
+        ::SetFocus(::GetDlgItem(Hwnd(), CaptureKeyEd));
+        return;
+    }
     settings_.UserName = win::WindowText(::GetDlgItem(Hwnd(), NameEd));
     settings_.NameOnSlides = Checked(NameBox);
     settings_.DateOnSlides = Checked(DateBox);
     settings_.ShowHints = Checked(ShowHintsBox);
     settings_.SaveOnExit = Checked(SaveOnExitBox);
     settings_.DateStampImage = Checked(DateStampImageBox);
-    settings_.CaptureHotKey = LOWORD(::SendDlgItemMessageW(Hwnd(), CaptureKeyEd, HKM_GETHOTKEY, 0, 0));
+    settings_.CaptureHotKey = KeyInRow(CaptureKeyEd);
     SetModalResult(win::mrOk);
 }
 
 bool TSetForm::OnCommand(int id, int code, HWND)
 {
+    if (id == CaptureKeyEd && code == EN_CHANGE) {
+        NoteKeyRefusal(CaptureKeyEd, CaptureKeyNote, hotKeyNote_);
+        return true;
+    }
     if (code != BN_CLICKED) return false;
     switch (id) {
     case OKBut:

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "app/AppSettings.h"
@@ -68,10 +69,15 @@ private:
     bool Checked(int id) const;
     void SetChecked(int id, bool checked);
     void DrawColorShape(const DRAWITEMSTRUCT& item) const;
+    // The key a key row's hot-key control holds, as stored.
+    int KeyInRow(int keyId) const;
+    // Shows in noteId why the row's key is refused (true), else note.
+    bool NoteKeyRefusal(int keyId, int noteId, const std::wstring& note);
 
     TAppSettings& settings_;
     COLORREF shapeColor_ = RGB(255, 255, 255);
     HWND toolTip_ = nullptr;
+    std::wstring hotKeyNote_;  // why the capture key may not serve, as last set
 };
 
 // Shows the settings dialog modally.

@@ -8,8 +8,8 @@ namespace {
 // Local\: one program per session, so each user of a shared machine has his own.
 constexpr wchar_t kMutexName[] = L"Local\\Tavro.ScreenCapture.Instance";
 constexpr wchar_t kCaptureRequest[] = L"Tavro.ScreenCapture.CaptureRequest";
-constexpr int kWaitForWindowMs = 5000;
-constexpr int kPollMs = 100;
+constexpr DWORD kPollMs = 100;
+constexpr UINT kAnswerMs = 5000;
 
 std::wstring Lowered(std::wstring_view text)
 {
@@ -53,17 +53,40 @@ SingleInstance::SingleInstance() : mutex_(::CreateMutexW(nullptr, FALSE, kMutexN
     first_ = !mutex_ || ::GetLastError() != ERROR_ALREADY_EXISTS;
 }
 
-bool SingleInstance::RequestCapture(const wchar_t* trayWindowClass)
+bool SingleInstance::ClaimFirst()
 {
-    for (int waited = 0; waited <= kWaitForWindowMs; waited += kPollMs) {
+    // Our own handle keeps the mutex alive: it goes first, then the name is
+    // free once the other process has ended.
+    mutex_.reset();
+    mutex_.reset(::CreateMutexW(nullptr, FALSE, kMutexName));
+    first_ = mutex_ && ::GetLastError() != ERROR_ALREADY_EXISTS;
+    return first_;
+}
+
+SingleInstance::HandOver SingleInstance::RequestCapture(const wchar_t* trayWindowClass)
+{
+    return RequestCapture(trayWindowClass, [this] { return ClaimFirst(); }, kWaitMs);
+}
+
+SingleInstance::HandOver SingleInstance::RequestCapture(const wchar_t* trayWindowClass,
+                                                        const std::function<bool()>& claimFirst, DWORD waitMs)
+{
+    const DWORD start = ::GetTickCount();
+    for (;;) {
         if (HWND tray = ::FindWindowW(trayWindowClass, nullptr)) {
             // The running program may bring its shape dialog to the front.
             DWORD pid = 0;
             ::GetWindowThreadProcessId(tray, &pid);
             ::AllowSetForegroundWindow(pid);
-            return ::PostMessageW(tray, CaptureRequestMessage(), 0, 0) != FALSE;
+            // 1 only from a program that is not closing: a posted request
+            // would be dropped by one that is, and no copy would run.
+            DWORD_PTR answer = 0;
+            if (::SendMessageTimeoutW(tray, CaptureRequestMessage(), 0, 0, SMTO_ABORTIFHUNG, kAnswerMs, &answer) &&
+                answer == 1)
+                return HandOver::Taken;
         }
+        if (claimFirst()) return HandOver::RunAsFirst;
+        if (::GetTickCount() - start >= waitMs) return HandOver::NoAnswer;
         ::Sleep(kPollMs);
     }
-    return false;
 }

@@ -7,6 +7,7 @@
 
 namespace {
 constexpr const wchar_t* kTrayClass = TStTrayIcon::kWindowClass;
+constexpr UINT_PTR kRetryTimer = 1;
 }
 
 TStTrayIcon::~TStTrayIcon()
@@ -48,18 +49,37 @@ bool TStTrayIcon::Notify(DWORD message, UINT flags) noexcept
     data.hIcon = icon_;
     // The notification area keeps at most 63 characters of tool tip.
     lstrcpynW(data.szTip, hint_.c_str(), 64);
-    return ::Shell_NotifyIconW(message, &data) != FALSE;
+    return ShellNotify && ShellNotify(message, &data) != FALSE;
 }
 
-void TStTrayIcon::Activate()
+void TStTrayIcon::TryAdd() noexcept
 {
-    if (active_) return;
-    if (!Notify(NIM_ADD, NIF_MESSAGE | NIF_ICON | NIF_TIP)) throw win::Error(L"Error adding tray icon");
-    active_ = true;
+    if (!wanted_ || active_) return;
+    active_ = Notify(NIM_ADD, NIF_MESSAGE | NIF_ICON | NIF_TIP);
+    if (active_ || retriesLeft_ <= 0) ::KillTimer(hwnd_, kRetryTimer);
+}
+
+void TStTrayIcon::StartAdding() noexcept
+{
+    retriesLeft_ = RetryCount;
+    TryAdd();
+    // At sign-in the notification area may not take icons yet: the program
+    // runs on and the icon follows.
+    if (!active_) ::SetTimer(hwnd_, kRetryTimer, RetryMs, nullptr);
+}
+
+bool TStTrayIcon::Activate()
+{
+    if (wanted_) return active_;
+    wanted_ = true;
+    StartAdding();
+    return active_;
 }
 
 void TStTrayIcon::Deactivate() noexcept
 {
+    wanted_ = false;
+    if (hwnd_) ::KillTimer(hwnd_, kRetryTimer);
     if (!active_) return;
     Notify(NIM_DELETE, 0);
     active_ = false;
@@ -105,8 +125,7 @@ void TStTrayIcon::PopupAtCursor()
 LRESULT TStTrayIcon::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == RequestMessage && RequestMessage != 0) {
-        if (OnRequest) OnRequest();
-        return 0;
+        return OnRequest && OnRequest() ? 1 : 0;
     }
     if (message == kCallbackMessage) {
         bool restore = true;
@@ -133,8 +152,15 @@ LRESULT TStTrayIcon::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     }
     if (message == taskbarCreated_ && taskbarCreated_ != 0) {
-        // Explorer restarted: the new notification area knows nothing of us.
-        if (active_) Notify(NIM_ADD, NIF_MESSAGE | NIF_ICON | NIF_TIP);
+        // The taskbar (re)started: a new notification area knows nothing of
+        // us, and one that refused the icon so far may take it now.
+        active_ = false;
+        if (wanted_) StartAdding();
+        return 0;
+    }
+    if (message == WM_TIMER && wParam == kRetryTimer) {
+        --retriesLeft_;
+        TryAdd();
         return 0;
     }
     return ::DefWindowProcW(hwnd_, message, wParam, lParam);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <windows.h>
+#include <shellapi.h>
 
 #include <functional>
 #include <string>
@@ -24,10 +25,17 @@ public:
     void Create(HICON icon, const std::wstring& hint, HMENU popupMenu);
     HWND Hwnd() const noexcept { return hwnd_; }
 
-    // Adds the icon (throws "Error adding tray icon" when the shell refuses).
-    void Activate();
+    // Adds the icon. When the shell refuses (it is still starting at sign-in)
+    // the icon is tried again every RetryMs for RetryCount times, and whenever
+    // the taskbar announces itself, until one add works; false until then.
+    bool Activate();
     void Deactivate() noexcept;
     bool Active() const noexcept { return active_; }
+    UINT RetryMs = 2000;
+    int RetryCount = 60;
+    // What adds, changes and removes the icon: Shell_NotifyIconW, or a
+    // stand-in that refuses.
+    std::function<BOOL(DWORD message, NOTIFYICONDATAW* data)> ShellNotify = ::Shell_NotifyIconW;
     // Changes the tool tip (throws "Tray icon error" when the shell refuses).
     void SetHint(const std::wstring& hint);
     const std::wstring& Hint() const noexcept { return hint_; }
@@ -45,9 +53,10 @@ public:
 
     // A press on the icon the owner takes for itself (true): no menu then.
     std::function<bool()> InterceptPress;
-    // A registered message other programs post to the icon's window.
+    // A registered message other programs send to the icon's window; the
+    // answer is 1 when OnRequest took the request, 0 when it refused it.
     UINT RequestMessage = 0;
-    std::function<void()> OnRequest;
+    std::function<bool()> OnRequest;
 
     // A notification balloon with a warning icon beside the icon.
     void ShowBalloon(const std::wstring& title, const std::wstring& text) noexcept;
@@ -63,11 +72,17 @@ private:
     // The icon's identity (window and id) with flags; the rest left empty.
     NOTIFYICONDATAW IconData(UINT flags) const noexcept;
     bool Notify(DWORD message, UINT flags) noexcept;
+    // One add while the icon is wanted and not there; stops the retries once it works.
+    void TryAdd() noexcept;
+    // The first add, then the retries while it is refused.
+    void StartAdding() noexcept;
 
     HWND hwnd_ = nullptr;
     HICON icon_ = nullptr;
     HMENU menu_ = nullptr;
     std::wstring hint_;
-    bool active_ = false;
+    bool active_ = false;  // the icon is in the notification area
+    bool wanted_ = false;  // Activate was called, Deactivate not since
+    int retriesLeft_ = 0;
     UINT taskbarCreated_ = 0;
 };

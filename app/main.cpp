@@ -57,8 +57,6 @@ int Run(bool capture)
     struct HintOff {
         ~HintOff() { win::Application.OnHint = nullptr; }
     } hintOff;
-    // Without its icon the program could not be reached at all: an error here
-    // ends the run.
     main.Loaded();
     if (capture) main.RequestCapture();
     return RunMessageLoop();
@@ -69,9 +67,14 @@ int Run(bool capture)
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
     // A later start asks the running program for a capture (as its key
-    // would) and ends: one icon in the tray.
-    const SingleInstance instance;
-    if (!instance.IsFirst()) return SingleInstance::RequestCapture(TStTrayIcon::kWindowClass) ? 0 : 1;
+    // would) and ends: one icon in the tray. When that program was closing,
+    // this start runs in its place.
+    SingleInstance instance;
+    if (!instance.IsFirst()) {
+        const SingleInstance::HandOver handOver = instance.RequestCapture(TStTrayIcon::kWindowClass);
+        if (handOver != SingleInstance::HandOver::RunAsFirst)
+            return handOver == SingleInstance::HandOver::Taken ? 0 : 1;
+    }
     const bool capture = WantsCapture(::GetCommandLineW());
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES | ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&controls);

@@ -57,7 +57,7 @@ BOOL CALLBACK AddWindow(HWND hwnd, LPARAM param)
     DWORD process = 0;
     ::GetWindowThreadProcessId(hwnd, &process);
     if (process == list.ownProcess || hwnd == list.shell || !::IsWindowVisible(hwnd) || ::IsIconic(hwnd) ||
-        list.inspector.Cloaked(hwnd))
+        SeeThroughWindow(hwnd) || list.inspector.Cloaked(hwnd))
         return TRUE;
     const RECT frame = FrameOnDesktop(list.inspector.Frame(hwnd), list.desktop);
     if (!::IsRectEmpty(&frame)) list.frames.push_back(frame);
@@ -72,6 +72,16 @@ RECT FrameOnDesktop(const RECT& frame, const RECT& desktopBounds) noexcept
     if (!::IntersectRect(&clipped, &frame, &desktopBounds)) return RECT{};
     ::OffsetRect(&clipped, -desktopBounds.left, -desktopBounds.top);
     return clipped;
+}
+
+bool SeeThroughWindow(HWND hwnd) noexcept
+{
+    const LONG_PTR exStyle = ::GetWindowLongPtrW(hwnd, GWL_EXSTYLE);
+    if (exStyle & WS_EX_TRANSPARENT) return true;
+    BYTE alpha = 255;
+    DWORD flags = 0;
+    return (exStyle & WS_EX_LAYERED) && ::GetLayeredWindowAttributes(hwnd, nullptr, &alpha, &flags) &&
+           (flags & LWA_ALPHA) && alpha == 0;
 }
 
 int FrameAt(const std::vector<RECT>& frames, POINT p) noexcept

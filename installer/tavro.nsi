@@ -5,7 +5,9 @@
 ; BIN32 and BIN64 hold the i686 and the x86_64 tavro.exe, FILES the help and
 ; the read-me. It installs for the current user, without administrator rights.
 ; Command line: /S installs silently with the defaults, /NORUN leaves out the
-; start at sign-in, /D=folder (last, unquoted) sets the folder.
+; start at sign-in (and the restart of a copy the setup closed), /D=folder
+; (last, unquoted) sets the folder. A folder that already holds other files
+; gets a Tavro folder of its own inside it.
 
 Unicode true
 SetCompressor /SOLID lzma
@@ -43,6 +45,7 @@ BrandingText "${PRODUCT} ${VERSION}"
 !define MUI_COMPONENTSPAGE_NODESC
 !define MUI_FINISHPAGE_RUN "$INSTDIR\tavro.exe"
 
+!define MUI_PAGE_CUSTOMFUNCTION_LEAVE OwnFolder
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_COMPONENTS
 !insertmacro MUI_PAGE_INSTFILES
@@ -59,6 +62,30 @@ VIAddVersionKey /LANG=${LANG_ENGLISH} "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=${LANG_ENGLISH} "FileDescription" "${PRODUCT} Setup"
 VIAddVersionKey /LANG=${LANG_ENGLISH} "CompanyName" "${PUBLISHER}"
 VIAddVersionKey /LANG=${LANG_ENGLISH} "LegalCopyright" "Copyright (C) ${PUBLISHER}"
+
+; The program that a silent setup closed, started again when it is done.
+Var ClosedCopy
+Var NoRun
+
+; A chosen folder that holds other files and no Tavro gets a Tavro folder of
+; its own inside it: the setup writes a readme.txt and an uninstall.exe, and
+; the removal deletes them, which must never touch files of the user's. When
+; that one holds other files too, the folder is refused.
+Function OwnFolder
+  ${DirState} "$INSTDIR" $0
+  ${If} $0 = 1
+  ${AndIfNot} ${FileExists} "$INSTDIR\tavro.exe"
+    StrCpy $INSTDIR "$INSTDIR\Tavro"
+    ${DirState} "$INSTDIR" $0
+    ${If} $0 = 1
+    ${AndIfNot} ${FileExists} "$INSTDIR\tavro.exe"
+      MessageBox MB_OK|MB_ICONEXCLAMATION \
+        "$INSTDIR already holds other files. Choose an empty folder or the folder of an earlier ${PRODUCT}." /SD IDOK
+      StrCpy $INSTDIR $INSTDIR -6
+      Abort
+    ${EndIf}
+  ${EndIf}
+FunctionEnd
 
 ; Asks every running copy to end as Exit does (its settings are written), and
 ; waits for each process to end so its files can be replaced. With the preview
@@ -80,8 +107,17 @@ Function ${un}CloseRunningTavro
       StrCpy $3 0
     ${EndIf}
     System::Call 'user32::GetWindowThreadProcessId(p r0, *i .r4)'
-    ; SYNCHRONIZE: enough to wait for the process.
-    System::Call 'kernel32::OpenProcess(i 0x00100000, i 0, i r4) p .r5'
+    ; SYNCHRONIZE and PROCESS_QUERY_LIMITED_INFORMATION: enough to wait for
+    ; the process and to learn which program file it runs.
+    System::Call 'kernel32::OpenProcess(i 0x00101000, i 0, i r4) p .r5'
+    !if "${un}" == ""
+    ${If} $5 P<> 0
+      System::Call 'kernel32::QueryFullProcessImageNameW(p r5, i 0, w .r7, *i ${NSIS_MAX_STRLEN}) i .r6'
+      ${If} $6 <> 0
+        StrCpy $ClosedCopy $7
+      ${EndIf}
+    ${EndIf}
+    !endif
     System::Call 'user32::PostMessageW(p r0, i r1, p 0, p 0)'
     ${If} $5 P<> 0
       System::Call 'kernel32::WaitForSingleObject(p r5, i 1000) i .r6'
@@ -98,6 +134,8 @@ FunctionEnd
 
 Section "${PRODUCT}" SecProgram
   SectionIn RO
+  ; /D= skips the folder page: its check is made here.
+  Call OwnFolder
   Call CloseRunningTavro
   SetOutPath "$INSTDIR"
   ; The program that fits the system: 64-bit Windows gets the x86_64 build.
@@ -138,11 +176,22 @@ Section "-StartAtSignInOff"
   ${EndIf}
 SectionEnd
 
+; A silent upgrade leaves the program running as it found it; the finish
+; page offers the start otherwise.
+Section "-RestartClosedCopy"
+  ${If} ${Silent}
+  ${AndIf} $ClosedCopy != ""
+  ${AndIf} $NoRun != 1
+    Exec '"$ClosedCopy"'
+  ${EndIf}
+SectionEnd
+
 Function .onInit
   ${GetParameters} $0
   ClearErrors
   ${GetOptions} $0 "/NORUN" $1
   ${IfNot} ${Errors}
+    StrCpy $NoRun 1
     !insertmacro UnselectSection ${SecRun}
   ${EndIf}
 FunctionEnd
@@ -152,8 +201,6 @@ Section "Uninstall"
   Delete "$INSTDIR\tavro.exe"
   Delete "$INSTDIR\tavro.chm"
   Delete "$INSTDIR\readme.txt"
-  ; The picture the program hands to image programs lives beside it.
-  Delete "$INSTDIR\capture-temp.bmp"
   Delete "$INSTDIR\uninstall.exe"
   ; Only an empty folder goes: whatever else the user put there stays.
   RMDir "$INSTDIR"

@@ -31,7 +31,7 @@ void RetireThread(OfficeLinks& links, bool waitForEnd)
     if (!thread) return;
     const bool hung = thread->GivenUp();
     thread->Retire([taken] { taken->Clear(); });
-    if (waitForEnd && !hung) thread->WaitForEnd(office::kBusyRetryLimitMs);
+    if (waitForEnd && !hung) thread->WaitForEnd(links.callLimitMs);
 }
 
 }  // namespace
@@ -44,7 +44,7 @@ void ReleaseOfficeLinks(OfficeLinks& links) noexcept
         links.releasePending = true;
         if (links.thread) {
             try {
-                links.thread->Run([](HWND) {}, office::kBusyRetryLimitMs);
+                links.thread->Run([](HWND) {}, links.callLimitMs);
             } catch (...) {
             }
         }
@@ -81,7 +81,7 @@ void RunOfficeExport(OfficeLinks& links, const win::Bitmap& picture, std::functi
     };
     OfficeThread::Outcome outcome = OfficeThread::Outcome::GivenUp;
     try {
-        outcome = thread->Run(std::move(job), office::kBusyRetryLimitMs);
+        outcome = thread->Run(std::move(job), links.callLimitMs);
     } catch (...) {
         std::swap(*work, static_cast<OfficeReferences&>(links));
         throw;
@@ -102,10 +102,15 @@ namespace {
 // The application's instance registered in the running-object table.
 bool RunningObject(const CLSID& clsid, win::ComPtr<IDispatch>& app)
 {
+    // Watched: a hung application leaves these waiting as any call to it.
     win::ComPtr<IUnknown> unknown;
-    if (FAILED(::GetActiveObject(clsid, nullptr, unknown.put())) || !unknown) return false;
+    if (FAILED(win::CallWatched([&] { return ::GetActiveObject(clsid, nullptr, unknown.put()); })) || !unknown)
+        return false;
     win::ComPtr<IDispatch> object;
-    if (FAILED(unknown->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(object.put()))) || !object)
+    if (FAILED(win::CallWatched([&] {
+            return unknown->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(object.put()));
+        })) ||
+        !object)
         return false;
     app = std::move(object);
     return true;
@@ -114,8 +119,10 @@ bool RunningObject(const CLSID& clsid, win::ComPtr<IDispatch>& app)
 bool NewInstance(const CLSID& clsid, win::ComPtr<IDispatch>& app)
 {
     win::ComPtr<IDispatch> object;
-    if (FAILED(::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IDispatch,
-                                  reinterpret_cast<void**>(object.put()))) ||
+    if (FAILED(win::CallWatched([&] {
+            return ::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IDispatch,
+                                      reinterpret_cast<void**>(object.put()));
+        })) ||
         !object)
         return false;
     app = std::move(object);

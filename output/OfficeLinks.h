@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 
+#include "output/OfficeCalls.h"
 #include "output/OfficeThread.h"
 #include "win/Automation.h"
 #include "win/Bitmap.h"
@@ -43,6 +44,9 @@ struct OfficeLinks : OfficeReferences {
     // in, session end among them), and a release asked for meanwhile.
     int exportsRunning = 0;
     bool releasePending = false;
+    // How long a call may wait on a busy or hung application: always
+    // office::kBusyRetryLimitMs in the program; tests shorten it.
+    DWORD callLimitMs = office::kBusyRetryLimitMs;
 
     OfficeLinks() = default;
     OfficeLinks(const OfficeLinks&) = delete;

@@ -3,6 +3,7 @@
 #include "output/ImageProgram.h"
 #include "output/PaintProgram.h"
 #include "output/TempImageFile.h"
+#include "win/Error.h"
 
 void SetImageEditorActionExecute(const win::Bitmap& picture, std::wstring& imageProgram, int& imageProgIndex,
                                  TImageEdForm& dialog)
@@ -48,6 +49,7 @@ void RunDefaultProgramOnlyActionExecute(const win::Bitmap& picture)
 void RunMSPaintOnlyActionExecute(const win::Bitmap& picture)
 {
     const std::wstring paint = PaintProgramPath();
+    if (paint.empty()) throw win::Error(L"Microsoft Paint was not found");
     const std::wstring file = WriteTempImageFile(picture);
-    if (!paint.empty()) StartImageProgram(paint, file);
+    StartImageProgram(paint, file);
 }

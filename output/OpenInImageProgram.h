@@ -32,5 +32,6 @@ void RunUserProgramOnlyActionExecute(const win::Bitmap& picture, std::wstring& i
 // when there is none.
 void RunDefaultProgramOnlyActionExecute(const win::Bitmap& picture);
 
-// Opens the picture in Paint, found by its registered name "mspaint".
+// Opens the picture in Paint, found by its registered name "mspaint"; throws
+// "Microsoft Paint was not found" (and writes no file) when there is none.
 void RunMSPaintOnlyActionExecute(const win::Bitmap& picture);

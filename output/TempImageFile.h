@@ -1,5 +1,7 @@
 // The picture handed to image programs: written as a BMP file in the user's
-// own temporary folder, under a new name each time, and never deleted.
+// own temporary folder, under a new name each time. The files of this run are
+// deleted when a new one is written and at Exit; one that another program
+// still holds open stays and is tried again the next time.
 #pragma once
 
 #include <string>
@@ -14,6 +16,10 @@ std::wstring TempImageFolder();
 // that another process put under a name first is never replaced or reused),
 // and returns the path written. Throws win::Error saying why when it cannot.
 std::wstring WriteTempImageFile(const win::Bitmap& picture);
+
+// Deletes the files this run wrote that are not open elsewhere; the others
+// are tried again at the next call.
+void DeleteTempImageFiles() noexcept;
 
 // WriteTempImageFile for callers that carry on without the file: the path, or
 // empty on any failure, which is not reported.

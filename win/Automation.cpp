@@ -6,6 +6,8 @@
 
 namespace win {
 
+namespace { void ClearWatched(VARIANT* v) noexcept; }  // a release is a watched call
+
 Variant::Variant(const Variant& other)
 {
     ::VariantInit(&v_);
@@ -23,10 +25,12 @@ Variant& Variant::operator=(const Variant& other)
 
 Variant::Variant(Variant&& other) noexcept : v_(other.v_) { ::VariantInit(&other.v_); }
 
+Variant::~Variant() { ClearWatched(&v_); }
+
 Variant& Variant::operator=(Variant&& other) noexcept
 {
     if (this != &other) {
-        ::VariantClear(&v_);
+        ClearWatched(&v_);
         v_ = other.v_;
         ::VariantInit(&other.v_);
     }
@@ -80,7 +84,7 @@ Variant Variant::RefTo(VARIANT* target)
 
 void Variant::Clear() noexcept
 {
-    ::VariantClear(&v_);
+    ClearWatched(&v_);
     ::VariantInit(&v_);
 }
 
@@ -97,7 +101,9 @@ ComPtr<IDispatch> Variant::Dispatch() const
     if (v->vt == VT_DISPATCH) return ComPtr<IDispatch>(v->pdispVal);
     if (v->vt == VT_UNKNOWN && v->punkVal) {
         ComPtr<IDispatch> object;
-        if (SUCCEEDED(v->punkVal->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(object.put()))))
+        if (SUCCEEDED(CallWatched([&] {
+                return v->punkVal->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(object.put()));
+            })))
             return object;
     }
     return {};
@@ -145,7 +151,6 @@ constexpr DWORD kBusyRetryPause = 100;
 // one cancel the rest of the scope's calls (releases included) are not
 // waited for again.
 thread_local DWORD answerLimit = 0;
-thread_local DWORD callStart = 0;
 thread_local bool callCancelled = false;
 thread_local CallWatch* callWatch = nullptr;
 // While a call waits, COM asks the filter only when a message arrives: this
@@ -157,21 +162,28 @@ bool IsRefusedAsBusy(HRESULT hr)
     return hr == RPC_E_CALL_REJECTED || hr == RPC_E_SERVERCALL_RETRYLATER;
 }
 
-// Publishes the call to the scope's watch, if any, while it runs.
+// Publishes the call to the scope's watch, if any, while it runs; a call
+// made inside another one (a release while a result is stored) belongs to it.
+thread_local int watchedDepth = 0;
 class WatchedCall {
 public:
     WatchedCall() noexcept
     {
-        callStart = ::GetTickCount();
-        if (callWatch) callWatch->startedAt = callStart | 1;  // 0 means "no call"
+        if (watchedDepth++ == 0 && callWatch) callWatch->startedAt = ::GetTickCount() | 1;  // 0: no call
     }
     ~WatchedCall()
     {
-        if (callWatch) callWatch->startedAt = 0;
+        if (--watchedDepth == 0 && callWatch) callWatch->startedAt = 0;
     }
     WatchedCall(const WatchedCall&) = delete;
     WatchedCall& operator=(const WatchedCall&) = delete;
 };
+
+void ClearWatched(VARIANT* v) noexcept
+{
+    const WatchedCall watched;
+    ::VariantClear(v);
+}
 
 bool GivenUp() noexcept { return callWatch && callWatch->givenUp; }
 
@@ -198,7 +210,6 @@ HRESULT RetryWhileBusy(Attempt attempt)
 // COM's side of the retries: asked when a server refuses an outgoing call.
 class BusyRetryFilter final : public IMessageFilter {
 public:
-
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override
     {
         if (iid == IID_IUnknown || iid == IID_IMessageFilter) {
@@ -229,9 +240,10 @@ public:
     // A call that has waited past the bound without any answer (an application
     // that hangs rather than refuses) is cancelled: it then fails with
     // RPC_E_CALL_CANCELED like any other failure.
-    DWORD STDMETHODCALLTYPE MessagePending(HTASK, DWORD, DWORD) override
+    // COM passes how long the call has waited.
+    DWORD STDMETHODCALLTYPE MessagePending(HTASK, DWORD elapsed, DWORD) override
     {
-        if (answerLimit == 0 || ::GetTickCount() - callStart < answerLimit) return PENDINGMSG_WAITDEFPROCESS;
+        if (answerLimit == 0 || elapsed < answerLimit) return PENDINGMSG_WAITDEFPROCESS;
         callCancelled = true;
         answerLimit = 1;  // what follows in the scope is not waited for again
         return PENDINGMSG_CANCELCALL;
@@ -364,6 +376,14 @@ BusyRetryScope::~BusyRetryScope()
     callWatch = previousWatch_;
     if (registered_) ::CoRegisterMessageFilter(previous_, nullptr);
     if (previous_) previous_->Release();
+}
+
+HRESULT CallWatched(const std::function<HRESULT()>& call) { return RetryWhileBusy(call); }
+
+void ReleaseWatched(IUnknown* object) noexcept
+{
+    const WatchedCall watched;
+    object->Release();
 }
 
 ComPtr<IDispatch> ResultObject(CallResult& result)

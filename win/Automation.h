@@ -9,6 +9,7 @@
 #include <objidl.h>
 
 #include <atomic>
+#include <functional>
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -16,6 +17,10 @@
 #include <vector>
 
 namespace win {
+
+// Releases one reference as a watched call (see BusyRetryScope): the release
+// of an out-of-process object is a call to its application too.
+void ReleaseWatched(IUnknown* object) noexcept;
 
 // Owns one reference of a COM interface pointer.
 template <typename T>
@@ -55,7 +60,7 @@ public:
     // Releases the reference now; the pointer becomes null.
     void reset() noexcept
     {
-        if (T* p = std::exchange(p_, nullptr)) p->Release();
+        if (T* p = std::exchange(p_, nullptr)) ReleaseWatched(p);
     }
     // For functions that hand out a new reference through T**.
     T** put() noexcept
@@ -73,7 +78,7 @@ private:
 class Variant {
 public:
     Variant() noexcept { ::VariantInit(&v_); }
-    ~Variant() { ::VariantClear(&v_); }
+    ~Variant();  // a release of the object held is a watched call
     Variant(const Variant& other);
     Variant& operator=(const Variant& other);
     Variant(Variant&& other) noexcept;
@@ -192,6 +197,11 @@ private:
     bool registered_ = false;
     UINT_PTR tick_ = 0;
 };
+
+// A call to an application that is not a member call (creating or finding
+// its object, asking for an interface) made as the member calls are: retried
+// while refused as busy and published to the scope's watch.
+HRESULT CallWatched(const std::function<HRESULT()>& call);
 
 // The object a call gave back; when it gave none, the result fails with
 // DISP_E_TYPEMISMATCH (keeping an earlier failure as it is).

@@ -2,6 +2,8 @@
 // and the front-most one under the mouse taken.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "capture/WindowList.h"
 
 TEST(WindowList, FramesAreClippedIntoTheGrabAndTheFrontMostOneWins)
@@ -20,4 +22,17 @@ TEST(WindowList, FramesAreClippedIntoTheGrabAndTheFrontMostOneWins)
     const std::vector<RECT> list{{100, 100, 200, 150}, {50, 50, 400, 300}};
     const std::pair<POINT, int> hits[] = {{{150, 120}, 0}, {{200, 120}, 1}, {{399, 299}, 1}, {{400, 120}, -1}};
     for (const auto& [p, index] : hits) EXPECT_EQ(FrameAt(list, p), index) << p.x << "," << p.y;
+}
+
+TEST(WindowList, ClickThroughAndFullyTransparentWindowsAreSeenThrough)
+{
+    // (extended style, layered alpha or -1, seen through)
+    for (const auto& [exStyle, alpha, through] :
+         {std::tuple{0ul, -1, false}, std::tuple{DWORD(WS_EX_TRANSPARENT), -1, true},
+          std::tuple{DWORD(WS_EX_LAYERED), 0, true}, std::tuple{DWORD(WS_EX_LAYERED), 128, false}}) {
+        HWND w = ::CreateWindowExW(exStyle, L"STATIC", L"", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
+        if (alpha >= 0) ::SetLayeredWindowAttributes(w, 0, static_cast<BYTE>(alpha), LWA_ALPHA);
+        EXPECT_EQ(SeeThroughWindow(w), through) << std::hex << exStyle << " " << alpha;
+        ::DestroyWindow(w);
+    }
 }

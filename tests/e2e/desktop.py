@@ -5,17 +5,11 @@ tray host, and a fresh wineserver for the end-to-end prefix, so Wine's desktop
 process binds to this display. Only processes started here are ended.
 """
 import os
+import select
 import shutil
 import subprocess
 import tempfile
 import time
-
-
-def free_display():
-    for n in range(60, 200):
-        if not os.path.exists(f"/tmp/.X11-unix/X{n}") and not os.path.exists(f"/tmp/.X{n}-lock"):
-            return n
-    raise RuntimeError("no free X display")
 
 
 class Desktop:
@@ -35,10 +29,16 @@ class Desktop:
     # -- lifecycle -------------------------------------------------------
     def start(self):
         self._ensure_prefix()
-        n = free_display()
-        self.env["DISPLAY"] = f":{n}"
-        self._spawn(["Xvfb", f":{n}", "-screen", "0", f"{self.width}x{self.height}x24",
-                     "-nolisten", "tcp", "-noreset"])
+        # Xvfb picks a free display itself and names it (-displayfd): two
+        # desktops starting at once (ctest's lanes) never share one.
+        r, w = os.pipe()
+        self._spawn(["Xvfb", "-displayfd", str(w), "-screen", "0", f"{self.width}x{self.height}x24",
+                     "-nolisten", "tcp", "-noreset"], pass_fds=(w,))
+        os.close(w)
+        with os.fdopen(r) as named:
+            if not select.select([named], [], [], 10)[0]:
+                raise RuntimeError("Xvfb named no display")
+            self.env["DISPLAY"] = ":" + named.readline().strip()
         self._wait(lambda: self._quiet(["xdpyinfo"]) == 0, 10, "Xvfb")
         self._spawn(["trayer", "--edge", "top", "--align", "right", "--widthtype", "pixel",
                      "--width", "96", "--heighttype", "pixel", "--height", "32",

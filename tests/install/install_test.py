@@ -34,12 +34,14 @@ def main(a):
             a.version + ".0", a.version, a.version, "Tavro Screen Capture", reg["Publisher"]]
 
         # Upgrade over a running copy with the preview open: it ends as Exit
-        # does, so the shape chosen in this run is written.
+        # does, so the shape chosen in this run is written, and runs again.
         t = Tavro(desk, a.build, a.driver).start(exe=exe)
         t.capture_entire_screen()
-        desk.wine([a.setup, "/S"])
+        quiet = dict(env=desk.env, stdin=DEVNULL, stdout=DEVNULL, stderr=DEVNULL)  # the restarted copy keeps pipes
+        subprocess.run(["wine", a.setup, "/S"], timeout=120, check=True, **quiet)
         t.wait_exit(5)
         assert t.stored()["CaptureShapeIndex"] == ("REG_DWORD", "0x1"), t.stored()
+        t.wait_until(lambda: t.driver("exists", "TavroTrayIconWindow").strip() == "1", 20, "the restarted copy")
 
         # A new session starts it from the Run value; /NORUN ends that copy and the value.
         desk.run(["wineserver", "-k"])
@@ -56,6 +58,19 @@ def main(a):
         assert not t.running() and not os.path.exists(shortcut)
         assert values(desk, UNINSTALL) == {} and "Tavro" not in values(desk, RUN)
         assert t.stored()["CaptureShapeIndex"] == ("REG_DWORD", "0x1"), "the settings were removed"
+
+        # A folder of the user's that holds files gets a Tavro folder inside it;
+        # the removal leaves the user's files alone.
+        mine = os.path.join(desk.prefix, "drive_c", "Mine")
+        os.makedirs(mine, exist_ok=True)
+        for name in ("readme.txt", "uninstall.exe"):
+            open(os.path.join(mine, name), "w").write("mine")
+        desk.wine([a.setup, "/S", "/NORUN", r"/D=C:\Mine"])
+        assert sorted(os.listdir(mine)) == ["Tavro", "readme.txt", "uninstall.exe"], os.listdir(mine)
+        assert os.path.isfile(os.path.join(mine, "Tavro", "tavro.exe"))
+        desk.wine([os.path.join(mine, "Tavro", "uninstall.exe"), "/S"])
+        t.wait_until(lambda: not os.path.exists(os.path.join(mine, "Tavro")), 30, "the Tavro folder to go")
+        assert [open(os.path.join(mine, n)).read() for n in ("readme.txt", "uninstall.exe")] == ["mine", "mine"]
 
 
 if __name__ == "__main__":

@@ -393,18 +393,25 @@ TEST(ImageProgramLookup, ShellLongPathExpandsShortNames)
     ::CoUninitialize();
 }
 
-TEST(ImageProgramLookup, TempImageFileIsANewFileInTheUserTemporaryFolderEachTime)
+TEST(ImageProgramLookup, TempImageFileIsANewFileInTheUserTemporaryFolderAndTheLastOfTheRun)
 {
     win::Bitmap picture;
     testpics::FillPattern(picture, 8, 4, win::PixelFormat::Bits24);
     const std::wstring first = WriteTempImageFile(picture);
+    EXPECT_TRUE(SamePath(first.substr(0, TempFolder().size()), TempFolder())) << win::Narrow(first);
+    EXPECT_EQ(ReadBytes(first).size(), 54u + 24 * 4);
+    // Still open in a program: kept, and deleted at a later turn.
+    HANDLE held = ::CreateFileW(first.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     const std::wstring second = WriteTempImageFile(picture);
     EXPECT_NE(first, second);
-    for (const std::wstring& path : {first, second}) {
-        EXPECT_TRUE(SamePath(path.substr(0, TempFolder().size()), TempFolder())) << win::Narrow(path);
-        EXPECT_EQ(ReadBytes(path).size(), 54u + 24 * 4);
-        ::DeleteFileW(path.c_str());
-    }
+    EXPECT_TRUE(Exists(first));
+    ::CloseHandle(held);
+    const std::wstring third = WriteTempImageFile(picture);
+    EXPECT_FALSE(Exists(first));
+    EXPECT_FALSE(Exists(second));
+    EXPECT_EQ(ReadBytes(third).size(), 54u + 24 * 4);
+    DeleteTempImageFiles();  // as at Exit
+    EXPECT_FALSE(Exists(third));
 }
 
 TEST_F(ImagePrograms, PaintIsStartedByItsRegisteredPathNeverFromTheCurrentFolder)
@@ -416,8 +423,14 @@ TEST_F(ImagePrograms, PaintIsStartedByItsRegisteredPathNeverFromTheCurrentFolder
     wchar_t previous[MAX_PATH];
     ::GetCurrentDirectoryW(MAX_PATH, previous);
     ::SetCurrentDirectoryW(folder_.c_str());
-    RunMSPaintOnlyActionExecute(picture_);
+    std::wstring message;  // said, before any picture is written
+    try {
+        RunMSPaintOnlyActionExecute(picture_);
+    } catch (const win::Error& e) {
+        message = e.Message();
+    }
     ::SetCurrentDirectoryW(previous);
+    EXPECT_EQ(message, L"Microsoft Paint was not found");
     ::Sleep(1500);
     EXPECT_FALSE(Exists(log_)) << "the planted program was started";
     ::DeleteFileW((folder_ + L"mspaint.exe").c_str());

@@ -510,25 +510,32 @@ TEST_F(OfficeExport, ErrorsAfterTheAttachCarryTheApplicationsTextAndKeepTheRefer
 
 }  // namespace
 
+// The bound of the hang tests, and how long the stand-in hangs.
+constexpr DWORD kShortLimitMs = 2000;
+constexpr DWORD kHangMs = 6000;
+
 TEST_F(OfficeExport, HungApplicationIsGivenUpAfterTheBoundAndItsLinksAreReleased)
 {
-    // PowerPoint answers Slides.Add only after longer than the bound.
+    // PowerPoint answers Slides.Add only after longer than the bound (the
+    // program's 10 s, shortened here).
+    links_.callLimitMs = kShortLimitMs;
     ASSERT_NO_THROW(MakePowerPointActionExecute(picture_, links_, Captions(false, false)));
-    Control("hang all Slides.Add 14000\n");
+    Control("hang all Slides.Add " + std::to_string(kHangMs) + "\n");
     const DWORD start = ::GetTickCount();
     EXPECT_THROW(MakePowerPointActionExecute(picture_, links_, Captions(false, false)), win::Error);
     const DWORD waited = ::GetTickCount() - start;
-    EXPECT_GE(waited, office::kBusyRetryLimitMs - 500);
-    EXPECT_LT(waited, office::kBusyRetryLimitMs + 3000);
+    EXPECT_GE(waited, kShortLimitMs - 500);
+    EXPECT_LT(waited, kShortLimitMs + 3000);
     EXPECT_FALSE(links_.PowerPointApp || links_.PowerPointPresentation);
     Control("");
-    ::Sleep(5000);  // the stand-in answers at last before the next test
+    ::Sleep(kHangMs - kShortLimitMs);  // the stand-in answers at last before the next test
 }
 
 TEST_F(OfficeExport, ReleaseWhileAnExportHangsGivesItUpWithinTheBound)
 {
+    links_.callLimitMs = kShortLimitMs;
     ASSERT_NO_THROW(MakePowerPointActionExecute(picture_, links_, Captions(false, false)));
-    Control("hang all Slides.Add 14000\n");
+    Control("hang all Slides.Add " + std::to_string(kHangMs) + "\n");
     // As a session end arriving while the export waits on the application.
     DWORD released = 0;
     const DWORD start = ::GetTickCount();
@@ -539,11 +546,11 @@ TEST_F(OfficeExport, ReleaseWhileAnExportHangsGivesItUpWithinTheBound)
     EXPECT_THROW(MakePowerPointActionExecute(picture_, links_, Captions(false, false)), win::Error);
     // The release waited for the export's call, then gave it up.
     EXPECT_NE(released, 0u);
-    EXPECT_GE(released - start, office::kBusyRetryLimitMs - 500);
-    EXPECT_LT(released - start, office::kBusyRetryLimitMs + 3000);
+    EXPECT_GE(released - start, kShortLimitMs - 500);
+    EXPECT_LT(released - start, kShortLimitMs + 3000);
     EXPECT_FALSE(links_.PowerPointApp || links_.PowerPointPresentation || links_.thread);
     Control("");
-    ::Sleep(5000);  // the stand-in answers at last before the next test
+    ::Sleep(kHangMs - kShortLimitMs);  // the stand-in answers at last before the next test
 }
 
 TEST_F(OfficeExport, ReleaseDuringAnExportWaitsForItsEnd)

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "win/Automation.h"
@@ -30,9 +31,11 @@ public:
     ULONG refs = 1;
     const win::CallWatch* watch = nullptr;
     DWORD watchedStart = 0;  // what the watch showed while Invoke ran
+    DWORD watchedQuery = 0, watchedRelease = 0;  // ... while QueryInterface and Release ran
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override
     {
+        if (watch) watchedQuery = watch->startedAt;
         if (iid == IID_IUnknown || iid == IID_IDispatch) {
             *out = this;
             AddRef();
@@ -42,7 +45,11 @@ public:
         return E_NOINTERFACE;
     }
     ULONG STDMETHODCALLTYPE AddRef() override { return ++refs; }
-    ULONG STDMETHODCALLTYPE Release() override { return --refs; }
+    ULONG STDMETHODCALLTYPE Release() override
+    {
+        if (watch) watchedRelease = watch->startedAt;
+        return --refs;
+    }
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* n) override { return *n = 0, S_OK; }
     HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT, LCID, DISPID* ids) override
@@ -212,6 +219,16 @@ TEST(Automation, AWatchedScopeShowsItsCallsAndFailsThemOnceGivenUp)
         EXPECT_TRUE(win::CallMethod(&object, L"Paste").Ok());
         EXPECT_NE(object.watchedStart, 0u);
         EXPECT_EQ(watch.startedAt, 0u);
+        // Calls that are not member calls are watched too.
+        win::ComPtr<IDispatch> found;
+        EXPECT_EQ(win::CallWatched([&] {
+                      return object.QueryInterface(IID_IDispatch, reinterpret_cast<void**>(found.put()));
+                  }),
+                  S_OK);
+        EXPECT_NE(object.watchedQuery, 0u);
+        found.reset();
+        EXPECT_NE(object.watchedRelease, 0u);
+        EXPECT_EQ(watch.startedAt, 0u);
         watch.givenUp = true;
         object.attempts = 0;
         EXPECT_EQ(win::CallMethod(&object, L"Paste").hr, RPC_E_CALL_CANCELED);
@@ -227,6 +244,21 @@ TEST(Automation, AWatchedScopeShowsItsCallsAndFailsThemOnceGivenUp)
     EXPECT_EQ(clock.WaitedMs(1501), 500u);
     clock.startedAt = 0xFFFFFF01u;
     EXPECT_EQ(clock.WaitedMs(0x100), 0x1FFu);
+}
+
+TEST(Automation, AnUnansweredCallIsCancelledByTheTimeCOMGivesEvenOnAFreshThread)
+{
+    // The filter is asked with the time the call has waited, whoever made it.
+    std::thread([] {
+        ::CoInitialize(nullptr);
+        const win::BusyRetryScope busy(2000);
+        IMessageFilter* filter = nullptr;
+        ::CoRegisterMessageFilter(nullptr, &filter);  // ours, taken out to be asked directly
+        EXPECT_EQ(filter->MessagePending(nullptr, 100, PENDINGTYPE_TOPLEVEL), DWORD(PENDINGMSG_WAITDEFPROCESS));
+        EXPECT_EQ(filter->MessagePending(nullptr, 2500, PENDINGTYPE_TOPLEVEL), DWORD(PENDINGMSG_CANCELCALL));
+        EXPECT_TRUE(busy.CancelledACall());
+        filter->Release();
+    }).join();
 }
 
 }  // namespace
