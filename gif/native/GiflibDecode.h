@@ -21,3 +21,20 @@ struct DecodedGif {
 DecodedGif DecodeWithGiflib(const std::vector<std::uint8_t>& file);
 
 }  // namespace gifnative
+
+namespace gifnative {
+
+// An animation as a viewer shows it: each frame drawn over the one before
+// (see-through pixels keep what was there), its delay in centiseconds.
+struct DecodedAnimation {
+    bool ok = false;
+    std::string error;
+    int width = 0, height = 0;
+    bool loops = false;                             // the looping extension is there
+    std::vector<std::vector<std::uint32_t>> frames;  // 0x00RRGGBB per pixel
+    std::vector<int> delays;
+};
+
+DecodedAnimation DecodeAnimationWithGiflib(const std::vector<std::uint8_t>& file);
+
+}  // namespace gifnative
