@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "app/ActionTable.h"
+#include "app/RecordGifCommand.h"
 #include "app/HelpCommand.h"
 #include "capture/BackgroundColorCommands.h"
 #include "capture/CaptureCommand.h"
@@ -11,6 +12,7 @@
 #include "output/CopyToClipboard.h"
 #include "output/ExcelExport.h"
 #include "output/Mail.h"
+#include "output/SaveRecording.h"
 #include "output/OpenInImageProgram.h"
 #include "output/PowerPointExport.h"
 #include "output/Print.h"
@@ -172,6 +174,10 @@ void BindCommands(TForm1& form, const TProgramForms& forms)
     form.SaveScreenSelectClick = [state, &shapes, &overlay, &form] {
         SaveScreenSelectClick(*state, shapes, overlay, form.AppSettings.BackgroundColor);
     };
+    PrepareRecordingDialog(form.RecordDialog);
+    form.RecordGifClick = [&form, &overlay, &exists = forms.FileExistsForm] {
+        RecordGifExecute(form, overlay, exists);
+    };
 
     // One line a command.
     BindOutputCommands(form, forms);
@@ -200,8 +206,10 @@ void BindCommands(TForm1& form, const TProgramForms& forms)
     // is taken at once.
     actions.Bind(SettingsAction, [&settings, &form] {
         settings.SetHotKeyNote(form.HotKey1.Problem());
+        settings.SetRecordKeyNote(form.RecordHotKey.Problem());
         SettingsActionExecute(settings);
         form.ApplyCaptureHotKey();
+        form.ApplyRecordHotKey();
     });
 
     BindSettingsButtons(settings, shapes, actions);

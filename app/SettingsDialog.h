@@ -37,6 +37,22 @@ public:
 
     void OKButClick();
 
+    // The recording's column (RecordingSettingsGroup.cpp): its key with the
+    // note why it may not serve, the frame rate, the longest recording and
+    // the pointer.
+    void SetRecordKeyNote(const std::wstring& note);
+    enum RecordControlId : int {
+        RecordGroup = 5100,
+        RecordKeyLabel,
+        RecordKeyEd,
+        RecordKeyNote,
+        RecordRateLabel,
+        RecordRateBox,
+        RecordLongestLabel,
+        RecordLongestBox,
+        RecordPointerBox,
+    };
+
     enum ControlId : int {
         OKBut = IDOK,
         CancelBut = IDCANCEL,
@@ -68,11 +84,18 @@ private:
     bool Checked(int id) const;
     void SetChecked(int id, bool checked);
     void DrawColorShape(const DRAWITEMSTRUCT& item) const;
+    void CreateRecordingGroup();
+    void LoadRecordingGroup();
+    void StoreRecordingGroup();
 
     TAppSettings& settings_;
     COLORREF shapeColor_ = RGB(255, 255, 255);
     HWND toolTip_ = nullptr;
 };
+
+// Lets a hot-key box take a key alone and Print Screen (whose key-down
+// Windows does not send).
+void PrepareKeyBox(HWND key);
 
 // Shows the settings dialog modally.
 void SettingsActionExecute(TSetForm& dialog);
