@@ -107,37 +107,44 @@ bool DrawImage(const GifFileType* gif, int i, std::vector<std::uint32_t>& canvas
 
 }  // namespace
 
-DecodedAnimation DecodeAnimationWithGiflib(const std::vector<std::uint8_t>& file)
+std::string PlayWithGiflib(const std::vector<std::uint8_t>& file, int& width, int& height, bool& loops,
+                           const std::function<void(const std::vector<std::uint32_t>&, int)>& frame)
 {
-    DecodedAnimation result;
     Reader reader{&file, 0};
     int error = 0;
     GifFileType* gif = DGifOpen(&reader, Read, &error);
-    if (!gif) {
-        result.error = GifErrorString(error);
-        return result;
-    }
+    if (!gif) return GifErrorString(error);
     if (DGifSlurp(gif) != GIF_OK) {
-        result.error = GifErrorString(gif->Error);
+        std::string text = GifErrorString(gif->Error);
         DGifCloseFile(gif, &error);
-        return result;
+        return text;
     }
-    result.width = gif->SWidth;
-    result.height = gif->SHeight;
-    result.loops = HasLoop(gif);
+    width = gif->SWidth;
+    height = gif->SHeight;
+    loops = HasLoop(gif);
     std::vector<std::uint32_t> canvas(static_cast<std::size_t>(gif->SWidth) * gif->SHeight, 0xFF000000u);
-    result.ok = true;
+    std::string problem;
     for (int i = 0; i < gif->ImageCount; ++i) {
         int delay = 0;
         if (!DrawImage(gif, i, canvas, delay)) {
-            result.ok = false;
-            result.error = "frame " + std::to_string(i) + " outside the screen or its table";
+            problem = "frame " + std::to_string(i) + " outside the screen or its table";
             break;
         }
-        result.frames.push_back(canvas);
-        result.delays.push_back(delay);
+        frame(canvas, delay);
     }
     DGifCloseFile(gif, &error);
+    return problem;
+}
+
+DecodedAnimation DecodeAnimationWithGiflib(const std::vector<std::uint8_t>& file)
+{
+    DecodedAnimation result;
+    result.error = PlayWithGiflib(file, result.width, result.height, result.loops,
+                                  [&](const std::vector<std::uint32_t>& canvas, int delay) {
+                                      result.frames.push_back(canvas);
+                                      result.delays.push_back(delay);
+                                  });
+    result.ok = result.error.empty();
     return result;
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -36,5 +37,10 @@ struct DecodedAnimation {
 };
 
 DecodedAnimation DecodeAnimationWithGiflib(const std::vector<std::uint8_t>& file);
+
+// The same, one frame at a time: frame gets the canvas after each image and
+// its delay. The empty text means the whole file played.
+std::string PlayWithGiflib(const std::vector<std::uint8_t>& file, int& width, int& height, bool& loops,
+                           const std::function<void(const std::vector<std::uint32_t>&, int)>& frame);
 
 }  // namespace gifnative

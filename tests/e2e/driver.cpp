@@ -265,7 +265,7 @@ LRESULT CALLBACK FlasherProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
 
 int RunFlasher(int x, int y, int w, int h, int period)
 {
-    WNDCLASSW wc{0, FlasherProc, sizeof(LONG_PTR), 0, ::GetModuleHandleW(nullptr), nullptr, nullptr, nullptr, nullptr,
+    WNDCLASSW wc{0, FlasherProc, 0, sizeof(LONG_PTR), ::GetModuleHandleW(nullptr), nullptr, nullptr, nullptr, nullptr,
                  L"TavroTestFlasher"};
     ::RegisterClassW(&wc);
     HWND hwnd = ::CreateWindowExW(WS_EX_TOPMOST, wc.lpszClassName, L"Tavro Test Flasher", WS_POPUP, x, y, w, h,
