@@ -110,20 +110,19 @@ void AnimationEncoder::EncodeChange(const AnimationFrameView& frame, const Chang
 {
     const bool first = !havePending_;
     ColorSet changed;
-    std::vector<std::uint32_t> all;
-    for (int y = rect.top; y < rect.bottom; ++y) {
-        const std::uint32_t* source = frame.pixels + static_cast<std::ptrdiff_t>(y) * frame.stride;
-        const std::uint32_t* before = &previous_[static_cast<std::size_t>(y) * width_];
-        for (int x = rect.left; x < rect.right; ++x) {
-            const std::uint32_t color = source[x] & kColorMask;
-            if (color == before[x]) continue;
-            if (!changed.Overflowed()) changed.Add(color);
-            if (changed.Overflowed()) all.push_back(color);
+    std::vector<std::uint32_t> all;  // every changed pixel, once the set overflowed
+    auto eachChange = [&](auto&& take) {
+        for (int y = rect.top; y < rect.bottom; ++y) {
+            const std::uint32_t* source = frame.pixels + static_cast<std::ptrdiff_t>(y) * frame.stride;
+            const std::uint32_t* before = &previous_[static_cast<std::size_t>(y) * width_];
+            for (int x = rect.left; x < rect.right; ++x)
+                if ((source[x] & kColorMask) != before[x] && !take(source[x] & kColorMask)) return;
         }
-    }
-    if (changed.Overflowed()) all.insert(all.end(), changed.Colors().begin(), changed.Colors().end());
+    };
+    eachChange([&](std::uint32_t color) { return changed.Add(color); });
+    if (changed.Overflowed()) eachChange([&](std::uint32_t color) { return all.push_back(color), true; });
     const auto exact = [&] { return AnimationPalette{changed.Colors()}; };
-    const auto reduced = [&] { return MedianCutPalette(all, kMaxAnimationColors); };
+    const auto reduced = [&] { return ReducedPalette(all, kMaxAnimationColors); };
 
     if (first) WriteHeader(changed.Overflowed() ? reduced() : exact());
     ColorIndex globalIndex(global_);
@@ -161,19 +160,23 @@ AnimationEncoder::EncodedFrame AnimationEncoder::EncodeWith(const AnimationPalet
     EncodedFrame encoded{{}, false, palette.Transparent()};
     indices_.resize(static_cast<std::size_t>(rect.Width()) * rect.Height());
     std::uint8_t* out = indices_.data();
+    std::uint8_t last = see;
     for (int y = rect.top; y < rect.bottom; ++y) {
         const std::uint32_t* source = frame.pixels + static_cast<std::ptrdiff_t>(y) * frame.stride;
         const std::size_t at = static_cast<std::size_t>(y) * width_;
         for (int x = rect.left; x < rect.right; ++x) {
             const std::uint32_t color = source[x] & kColorMask;
             std::uint8_t i = see;
-            // Still pixels, and changed ones whose colour already shows, stay as they are.
+            // Still pixels, and changed ones whose colour already shows, may
+            // stay as they are: see-through, or the colour of the pixel
+            // before when that is theirs, whichever continues the run.
             if (color != previous_[at + x]) {
                 i = index.Index(color);
                 if (palette.colors[i] == shown_[at + x]) i = see;
             }
+            if (i == see && last != see && palette.colors[last] == shown_[at + x]) i = last;
             encoded.transparent |= i == see;
-            *out++ = i;
+            *out++ = last = i;
         }
     }
     MemorySink sink(encoded.bytes);

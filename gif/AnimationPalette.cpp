@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <unordered_map>
+#include <unordered_set>
 
 namespace gif {
 
@@ -103,6 +105,31 @@ std::pair<Box, Box> Split(Box box, const std::vector<Bin>& histogram)
 }
 
 }  // namespace
+
+AnimationPalette ReducedPalette(const std::vector<std::uint32_t>& pixels, int maxColors)
+{
+    // The colours that cover large areas (a screen's faces, text, lines)
+    // keep their exact value; the rest share what is left.
+    std::unordered_map<std::uint32_t, std::uint32_t> counts;
+    for (std::uint32_t p : pixels) ++counts[p];
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> byCount(counts.begin(), counts.end());
+    std::sort(byCount.begin(), byCount.end(), [](const auto& a, const auto& b) {
+        return a.second != b.second ? a.second > b.second : a.first < b.first;
+    });
+    const std::size_t large = std::max<std::size_t>(16, pixels.size() / 1000);
+    AnimationPalette palette;
+    for (const auto& [color, count] : byCount) {
+        if (count < large || static_cast<int>(palette.colors.size()) * 2 >= maxColors) break;
+        palette.colors.push_back(color);
+    }
+    std::vector<std::uint32_t> rest;
+    const std::unordered_set<std::uint32_t> kept(palette.colors.begin(), palette.colors.end());
+    for (std::uint32_t p : pixels)
+        if (!kept.count(p)) rest.push_back(p);
+    const AnimationPalette shared = MedianCutPalette(rest, maxColors - static_cast<int>(palette.colors.size()));
+    palette.colors.insert(palette.colors.end(), shared.colors.begin(), shared.colors.end());
+    return palette;
+}
 
 AnimationPalette MedianCutPalette(const std::vector<std::uint32_t>& pixels, int maxColors)
 {

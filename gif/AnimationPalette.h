@@ -47,6 +47,10 @@ private:
 // 5 bits per channel, each box given the mean of its pixels.
 AnimationPalette MedianCutPalette(const std::vector<std::uint32_t>& pixels, int maxColors);
 
+// Up to maxColors colours for pixels of more: the colours covering large
+// areas exactly (at most half the palette), the median cut of the rest.
+AnimationPalette ReducedPalette(const std::vector<std::uint32_t>& pixels, int maxColors);
+
 // Colour to palette index: the palette's own colours exactly, any other
 // colour to its nearest entry (remembered, so each colour is looked for once).
 class ColorIndex {

@@ -95,8 +95,9 @@ int Compare(int w, int h, const std::vector<std::string>& files)
         long long still = 0;
         Pixels source, previousSource, previousShown;
         int next = 0;  // the next source frame to compare
+        int images = 0;
         auto compareUpTo = [&](int endCs, const Pixels& shown) {
-            for (; next < kFrames && (TimeOf(next) + 5000) / 10000 < endCs; ++next) {
+            for (; next < kFrames && (images == kFrames ? next : (TimeOf(next) + 5000) / 10000) < endCs; ++next) {
                 gifnative::DrawRecordScene(next, w, h, source);
                 for (std::size_t p = 0; p < source.size(); ++p) {
                     for (int s = 0; s < 24; s += 8) {
@@ -109,9 +110,12 @@ int Compare(int w, int h, const std::vector<std::string>& files)
                 previousShown = shown;
             }
         };
+        // A file with a frame for each source frame is compared frame by
+        // frame (its delays may round differently), any other by time.
+        gifnative::PlayWithGiflib(bytes, dw, dh, loops, [&](const Pixels&, int) { ++images; });
         Pixels last;
         const std::string problem = gifnative::PlayWithGiflib(bytes, dw, dh, loops, [&](const Pixels& canvas, int delay) {
-            if (!last.empty()) compareUpTo(total, last);
+            if (!last.empty()) compareUpTo(images == kFrames ? static_cast<int>(starts.size()) : total, last);
             last = canvas;
             total += delay;
             starts.push_back(total);
