@@ -191,7 +191,11 @@ def ExitWritesTheSettingsWithTheirTypes(t):
     for text in ("SaveDir", "ImageProgram", "UserName"):
         assert s[text][0] == "REG_SZ", (text, s)
     assert s["CaptureHotKey"] == ("REG_DWORD", "0x2c"), s
-    assert len(s) == 12, s
+    assert s["RecordHotKey"] == ("REG_DWORD", "0x32c"), s
+    assert s["RecordFramesPerSecond"] == ("REG_DWORD", "0xf"), s
+    assert s["RecordLongestSeconds"] == ("REG_DWORD", "0x3c"), s
+    assert s["RecordShowPointer"] == ("REG_SZ", "1"), s
+    assert len(s) == 16, s
     # The next start reads them: Entire Screen is preselected.
     t.start(fresh_settings=False)
     t.choose("CAPTURE SCREEN")
@@ -209,7 +213,7 @@ def LogoffWritesTheSettingsWithoutAWindow(t):
     s = t.stored()
     assert s["CaptureShapeIndex"] == ("REG_DWORD", "0x1"), s
     assert s["UserName"] == ("REG_SZ", "Ann"), s
-    assert len(s) == 12, s
+    assert len(s) == 16, s
     assert t.our_visible_windows() == [], t.windows()
 
 
