@@ -11,19 +11,29 @@ work="$1/record-bench"
 if ! command -v ffmpeg >/dev/null; then
   apt-get install -y -q ffmpeg >/dev/null
 fi
+mkdir -p "$work/magick"
+cat > "$work/magick/policy.xml" <<'POLICY'
+<policymap>
+  <policy domain="resource" name="memory" value="2GiB"/>
+  <policy domain="resource" name="map" value="4GiB"/>
+  <policy domain="resource" name="disk" value="8GiB"/>
+</policymap>
+POLICY
 for size in 800x600 1280x720; do
   w=${size%x*}; h=${size#*x}
   dir="$work/$size"
   rm -rf "$dir"; mkdir -p "$dir"
   nice -n 10 "$bench" scene "$w" "$h" "$dir"
-  nice -n 10 convert -delay 100x1500 "$dir"/frames/*.ppm -layers optimize -loop 0 "$dir/imagemagick.gif"
+  # The system policy's 1 GiB pixel cache holds too few 1280 x 720 frames.
+  MAGICK_CONFIGURE_PATH="$work/magick" nice -n 10 convert -delay 100x1500 "$dir"/frames/*.ppm \
+    -layers optimize -loop 0 "$dir/imagemagick.gif" || echo "$size: ImageMagick failed"
   for dither in sierra2_4a none; do
     nice -n 10 ffmpeg -v error -y -framerate 15 -i "$dir/frames/%04d.ppm" \
       -vf "split[a][b];[a]palettegen[p];[b][p]paletteuse=dither=$dither" -loop 0 "$dir/ffmpeg-dither-$dither.gif"
   done
-  nice -n 10 "$bench" compare "$w" "$h" "$dir/ours.gif" "$dir/imagemagick.gif" \
-    "$dir/ffmpeg-dither-sierra2_4a.gif" "$dir/ffmpeg-dither-none.gif"
-  smallest=$(stat -c %s "$dir/imagemagick.gif" "$dir"/ffmpeg-*.gif | sort -n | head -1)
+  peers=$(ls "$dir"/imagemagick.gif "$dir"/ffmpeg-*.gif 2>/dev/null)
+  nice -n 10 "$bench" compare "$w" "$h" "$dir/ours.gif" $peers
+  smallest=$(stat -c %s $peers | sort -n | head -1)
   ours=$(stat -c %s "$dir/ours.gif")
   echo "$size ours / smallest peer: $(awk "BEGIN { printf \"%.3f\", $ours / $smallest }") (goal at most 0.8)"
   rm -rf "$dir/frames"
