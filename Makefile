@@ -69,6 +69,14 @@ bench-gif: setup $(GIF_NATIVE)/build.ninja
 	cmake --build $(GIF_NATIVE) -j $(JOBS) --target gif_benchmark
 	$(GIF_NATIVE)/gif_benchmark
 
+# Recording: our animation encoder against ImageMagick and ffmpeg on the same
+# scripted scene (size, PSNR, still pixels, speed) and its memory over 60 s at
+# 1920 x 1080 (scripts/bench-record.sh; installs ffmpeg when missing).
+.PHONY: bench-record
+bench-record: setup $(GIF_NATIVE)/build.ninja
+	cmake --build $(GIF_NATIVE) -j $(JOBS) --target record_bench
+	scripts/bench-record.sh $(GIF_NATIVE)
+
 # The PNG compressor built natively (clang) against the host's libpng: a long
 # fuzz run whose every output libpng decodes and compares.
 PNG_NATIVE ?= build/png-native

@@ -2,6 +2,9 @@
 // handed to whoever reads or changes them.
 #pragma once
 
+#include <windows.h>
+#include <commctrl.h>
+
 #include <string>
 
 struct TAppSettings {
@@ -19,4 +22,10 @@ struct TAppSettings {
     // The global capture key as the hot-key control spells it (virtual key in
     // the low byte, HOTKEYF_* in the high byte; 0 none). Print Screen alone.
     int CaptureHotKey = 0x2C;
+    // Recording a GIF: its key (Ctrl+Shift+Print Screen), frames per second,
+    // the longest recording in seconds and whether the pointer is drawn.
+    int RecordHotKey = (HOTKEYF_CONTROL | HOTKEYF_SHIFT) << 8 | 0x2C;
+    int RecordFramesPerSecond = 15;
+    int RecordLongestSeconds = 60;
+    bool RecordShowPointer = true;
 };

@@ -5,6 +5,7 @@
 
 #include "app/ActionTable.h"
 #include "app/CommandContext.h"
+#include "app/RecordGifCommand.h"
 #include "app/HelpCommand.h"
 #include "capture/BackgroundColorCommands.h"
 #include "capture/CaptureCommand.h"
@@ -12,6 +13,7 @@
 #include "output/CopyToClipboard.h"
 #include "output/ExcelExport.h"
 #include "output/Mail.h"
+#include "output/SaveRecording.h"
 #include "output/OpenInImageProgram.h"
 #include "output/PowerPointExport.h"
 #include "output/Print.h"
@@ -249,6 +251,10 @@ void BindCommands(TForm1& form, const TProgramForms& forms)
     form.SaveScreenSelectClick = [state, &shapes, &overlay, c] {
         SaveScreenSelectClick(*state, shapes, overlay, c.settings.BackgroundColor);
     };
+    PrepareRecordingDialog(form.RecordDialog);
+    form.RecordGifClick = [&form, &overlay, &exists = forms.FileExistsForm] {
+        RecordGifExecute(form, overlay, exists);
+    };
 
     // One line a command.
     BindOutputCommands(actions, c, forms);
@@ -265,8 +271,10 @@ void BindCommands(TForm1& form, const TProgramForms& forms)
     // is taken at once.
     actions.Bind(SettingsAction, [&settings, &form] {
         settings.SetHotKeyNote(form.HotKey1.Problem());
+        settings.SetRecordKeyNote(form.RecordHotKey.Problem());
         SettingsActionExecute(settings);
         form.ApplyCaptureHotKey();
+        form.ApplyRecordHotKey();
     });
 
     BindSettingsButtons(settings, shapes, actions);

@@ -37,6 +37,7 @@ TForm1::TForm1() : ActionList1(ActionTableRows())
     ::AppendMenuW(Menu1.get(), MF_STRING, ShowHelpAction, ActionList1.Find(ShowHelpAction)->caption.c_str());
     ::AppendMenuW(Menu1.get(), MF_STRING, SettingsAction, ActionList1.Find(SettingsAction)->caption.c_str());
     ::AppendMenuW(Menu1.get(), MF_STRING, SaveScreenSelect, L"CAPTURE SCREEN");
+    ::AppendMenuW(Menu1.get(), MF_STRING, RecordGif, L"Record GIF");
     ::AppendMenuW(Menu1.get(), MF_STRING, Exit1, L"E&xit");
     ActionList1.BindMenu(Menu1.get());
 
@@ -47,6 +48,10 @@ TForm1::TForm1() : ActionList1(ActionTableRows())
     // Commands run from the message loop, not from inside the shell's callback.
     Tray1.OnMenuCommand = [this](UINT command) { ::PostMessageW(Hwnd(), WM_COMMAND, command, 0); };
     Tray1.InterceptPress = [this] {
+        if (StopRecording) {
+            StopRecording();
+            return true;
+        }
         if (!countingDown_) return false;
         countdownCancelled_ = true;
         return true;
@@ -84,6 +89,7 @@ void TForm1::Loaded()
     // An icon the shell refuses now (at sign-in) is added when it can be.
     Tray1.Activate();
     ApplyCaptureHotKey();
+    ApplyRecordHotKey();
 }
 
 void TForm1::RequestCapture() { ::PostMessageW(Hwnd(), WM_COMMAND, SaveScreenSelect, 0); }
@@ -97,6 +103,30 @@ void TForm1::ApplyCaptureHotKey()
     appliedHotKey_ = AppSettings.CaptureHotKey;
     const std::wstring& problem = HotKey1.Register(Hwnd(), appliedHotKey_);
     if (changed && !problem.empty()) Tray1.ShowBalloon(kTrayHint, problem);
+}
+
+void TForm1::ApplyRecordHotKey()
+{
+    const bool changed = AppSettings.RecordHotKey != appliedRecordKey_;
+    if (!changed && RecordHotKey.Problem().empty()) return;
+    appliedRecordKey_ = AppSettings.RecordHotKey;
+    const std::wstring& problem = RecordHotKey.Register(Hwnd(), appliedRecordKey_);
+    if (changed && !problem.empty()) Tray1.ShowBalloon(kTrayHint, problem);
+}
+
+void TForm1::RecordingChanged(std::function<void()> stop)
+{
+    StopRecording = std::move(stop);
+    try {
+        Tray1.SetHint(StopRecording ? std::wstring(kTrayHint) + L": recording (click to stop)" : kTrayHint);
+    } catch (...) {
+        // The tip only informs.
+    }
+}
+
+void TForm1::RecordingDone()
+{
+    if (exitAfterRecording_) ::PostMessageW(Hwnd(), WM_COMMAND, Exit1, 0);
 }
 
 void TForm1::ShowCountdown(int secondsLeft) noexcept
@@ -128,6 +158,7 @@ bool TForm1::SaveScreenSelectEnabled() const
 void TForm1::SetSaveScreenSelectEnabled(bool enabled)
 {
     ::EnableMenuItem(Menu1.get(), SaveScreenSelect, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+    ::EnableMenuItem(Menu1.get(), RecordGif, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
 }
 
 void TForm1::Tray1Click() { Tray1.PopupAtCursor(); }
@@ -171,6 +202,12 @@ void TForm1::Exit1Click()
 
 bool TForm1::FormCloseQuery()
 {
+    // A recording stops first, its save is offered, then the program ends.
+    if (StopRecording) {
+        exitAfterRecording_ = true;
+        StopRecording();
+        return false;
+    }
     // The preview hides as soon as it is closed, but its capture runs on until
     // its modal loop returns: go to the tray instead of ending.
     if (PreviewForm && PreviewForm->InModalLoop()) {
@@ -187,6 +224,7 @@ void TForm1::FormClose()
     // processes messages).
     closing_ = true;
     HotKey1.Unregister();
+    RecordHotKey.Unregister();
     Tray1.Deactivate();
     // The Office references next; the applications keep their documents.
     ReleaseOfficeLinks(OfficeLinks1);
@@ -224,6 +262,9 @@ void TForm1::ExecuteCommand(int id)
         switch (id) {
         case SaveScreenSelect:
             if (SaveScreenSelectEnabled() && SaveScreenSelectClick) SaveScreenSelectClick();
+            break;
+        case RecordGif:
+            if (RecordGifClick && (StopRecording || SaveScreenSelectEnabled())) RecordGifClick();
             break;
         case Exit1:
             Exit1Click();
@@ -270,6 +311,10 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return DefaultMessage(message, wParam, lParam);
     case WM_HOTKEY:
         if (wParam == TCaptureHotKey::kCaptureId) RequestCapture();
+        if (wParam == TCaptureHotKey::kRecordId) {
+            if (StopRecording) StopRecording();
+            else ::PostMessageW(Hwnd(), WM_COMMAND, RecordGif, 0);
+        }
         return 0;
     case WM_QUERYENDSESSION:
         return TRUE;
@@ -287,6 +332,7 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_DESTROY:
         HotKey1.Unregister();
+        RecordHotKey.Unregister();
         Tray1.Deactivate();
         ::PostQuitMessage(0);
         return 0;

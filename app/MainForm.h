@@ -31,7 +31,7 @@ class TSetForm;
 // Command ids of the tray menu items that are not actions.
 // New items go between "CAPTURE SCREEN" and Exit, with the next free ids:
 // RecordGif = 2003, CaptureLastRegion = 2004.
-enum TrayCommand : int { SaveScreenSelect = 2001, Exit1 = 2002 };
+enum TrayCommand : int { SaveScreenSelect = 2001, Exit1 = 2002, RecordGif = 2003 };
 
 class TForm1 : public win::Form {
 public:
@@ -66,6 +66,20 @@ public:
     TPreviewForm* PreviewForm = nullptr;
     TSetForm* SetForm = nullptr;
     std::function<void()> SaveScreenSelectClick;
+
+    // Recording a GIF: its key, its save dialog (the name carries over), the
+    // command behind "Record GIF", and what stops the recording under way
+    // (empty while none runs).
+    TCaptureHotKey RecordHotKey{TCaptureHotKey::kRecordId};
+    TPicDialog RecordDialog;
+    std::function<void()> RecordGifClick;
+    std::function<void()> StopRecording;
+    // A recording starts (stop given) or ends (stop empty): the tray's tip
+    // says so and a press on the icon stops it.
+    void RecordingChanged(std::function<void()> stop);
+    // The recording's save is over: an Exit asked for meanwhile goes on.
+    void RecordingDone();
+    void ApplyRecordHotKey();
 
     bool SaveScreenSelectEnabled() const;
     void SetSaveScreenSelectEnabled(bool enabled);
@@ -112,6 +126,8 @@ private:
     HICON icon_ = nullptr;
     bool closing_ = false;  // set when the close begins: no command starts after it
     int appliedHotKey_ = -1;  // none applied yet
+    int appliedRecordKey_ = -1;
+    bool exitAfterRecording_ = false;
     bool countingDown_ = false;
     bool countdownCancelled_ = false;
     UINT exitRequest_ = 0;  // the registered message that asks for Exit

@@ -14,6 +14,8 @@ constexpr wchar_t kSetClass[] = L"TSetForm";
 // The capture key's row at the foot of the second group; the group, the
 // buttons below it and the dialog grow by its height.
 constexpr int kKeyRow = 45;
+// The recording's column right of the groups; the dialog grows by its width.
+constexpr int kRecordColumn = 215;
 
 BYTE HeldModifiers()
 {
@@ -52,13 +54,19 @@ LRESULT CALLBACK CaptureKeySubclass(HWND hwnd, UINT message, WPARAM wParam, LPAR
 }
 }  // namespace
 
+void PrepareKeyBox(HWND key)
+{
+    ::SendMessageW(key, HKM_SETRULES, 0, 0);
+    ::SetWindowSubclass(key, CaptureKeySubclass, 1, 0);
+}
+
 TSetForm::TSetForm(TAppSettings& settings) : settings_(settings)
 {
     HINSTANCE instance = ::GetModuleHandleW(nullptr);
     win::RegisterFormClass(kSetClass, WindowProc, ::LoadIconW(instance, MAKEINTRESOURCEW(IDI_TAVRO)),
                            ::GetSysColorBrush(COLOR_BTNFACE));
     CreateFormWindow(kSetClass, L" Settings", WS_POPUP | WS_CAPTION | WS_SYSMENU, WS_EX_DLGMODALFRAME,
-                     492, 353 + kKeyRow, true);
+                     492 + kRecordColumn, 353 + kKeyRow, true);
 
     // Created in tab order: OK first, so it has the focus when the dialog opens.
     HWND ok = AddControl(L"BUTTON", L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, 15, 285 + kKeyRow, 75, 50,
@@ -98,6 +106,7 @@ TSetForm::TSetForm(TAppSettings& settings) : settings_(settings)
     ::SetWindowSubclass(key, CaptureKeySubclass, 1, 0);
     // Three lines: the longest note (Print Screen taken by Windows) needs them.
     AddControl(L"STATIC", L"", SS_LEFT | SS_NOPREFIX, 15, 266, 460, 40, CaptureKeyNote);
+    CreateRecordingGroup();
 
     HWND cancel = AddControl(L"BUTTON", L"Cancel", BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP, 135, 285 + kKeyRow,
                              75, 50, CancelBut);
@@ -172,6 +181,7 @@ void TSetForm::FormShow()
     SetColorShape(static_cast<COLORREF>(settings_.BackgroundColor));
     ::SendDlgItemMessageW(Hwnd(), CaptureKeyEd, HKM_SETHOTKEY,
                           static_cast<WPARAM>(HotKeyControlValue(settings_.CaptureHotKey)), 0);
+    LoadRecordingGroup();
 }
 
 HWND TSetForm::InitialFocus() { return ::GetDlgItem(Hwnd(), OKBut); }
@@ -184,6 +194,10 @@ void TSetForm::OKButClick()
         ::SetFocus(::GetDlgItem(Hwnd(), CaptureKeyEd));
         return;
     }
+    if (NoteKeyRefusal(RecordKeyEd, RecordKeyNote, recordKeyNote_)) {
+        ::SetFocus(::GetDlgItem(Hwnd(), RecordKeyEd));
+        return;
+    }
     settings_.UserName = win::WindowText(::GetDlgItem(Hwnd(), NameEd));
     settings_.NameOnSlides = Checked(NameBox);
     settings_.DateOnSlides = Checked(DateBox);
@@ -191,6 +205,7 @@ void TSetForm::OKButClick()
     settings_.SaveOnExit = Checked(SaveOnExitBox);
     settings_.DateStampImage = Checked(DateStampImageBox);
     settings_.CaptureHotKey = KeyInRow(CaptureKeyEd);
+    StoreRecordingGroup();
     SetModalResult(win::mrOk);
 }
 
@@ -198,6 +213,10 @@ bool TSetForm::OnCommand(int id, int code, HWND)
 {
     if (id == CaptureKeyEd && code == EN_CHANGE) {
         NoteKeyRefusal(CaptureKeyEd, CaptureKeyNote, hotKeyNote_);
+        return true;
+    }
+    if (id == RecordKeyEd && code == EN_CHANGE) {
+        NoteKeyRefusal(RecordKeyEd, RecordKeyNote, recordKeyNote_);
         return true;
     }
     if (code != BN_CLICKED) return false;

@@ -38,6 +38,22 @@ public:
 
     void OKButClick();
 
+    // The recording's column (RecordingSettingsGroup.cpp): its key with the
+    // note why it may not serve, the frame rate, the longest recording and
+    // the pointer.
+    void SetRecordKeyNote(const std::wstring& note);
+    enum RecordControlId : int {
+        RecordGroup = 5100,
+        RecordKeyLabel,
+        RecordKeyEd,
+        RecordKeyNote,
+        RecordRateLabel,
+        RecordRateBox,
+        RecordLongestLabel,
+        RecordLongestBox,
+        RecordPointerBox,
+    };
+
     enum ControlId : int {
         OKBut = IDOK,
         CancelBut = IDCANCEL,
@@ -73,12 +89,20 @@ private:
     int KeyInRow(int keyId) const;
     // Shows in noteId why the row's key is refused (true), else note.
     bool NoteKeyRefusal(int keyId, int noteId, const std::wstring& note);
+    void CreateRecordingGroup();
+    void LoadRecordingGroup();
+    void StoreRecordingGroup();
 
     TAppSettings& settings_;
     COLORREF shapeColor_ = RGB(255, 255, 255);
     HWND toolTip_ = nullptr;
     std::wstring hotKeyNote_;  // why the capture key may not serve, as last set
+    std::wstring recordKeyNote_;  // the same for the recording key
 };
+
+// Lets a hot-key box take a key alone and Print Screen (whose key-down
+// Windows does not send).
+void PrepareKeyBox(HWND key);
 
 // Shows the settings dialog modally.
 void SettingsActionExecute(TSetForm& dialog);

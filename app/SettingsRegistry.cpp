@@ -1,5 +1,6 @@
 #include "app/SettingsRegistry.h"
 
+#include "app/RecordingSettings.h"
 #include "app/SettingsStore.h"
 #include "win/Error.h"
 #include "win/Strings.h"
@@ -20,6 +21,7 @@ void ReadSettings(TAppSettings& s, HKEY root, const std::wstring& keyPath)
     s.BackgroundColor = store.ReadInteger(section, L"BackgroundColor", s.BackgroundColor);
     s.DateStampImage = store.ReadBool(section, L"DateStampImage", s.DateStampImage);
     s.CaptureHotKey = store.ReadInteger(section, L"CaptureHotKey", s.CaptureHotKey);
+    ReadRecordingSettings(store, section, s);
 }
 
 void SaveSettings(const TAppSettings& s, HKEY root, const std::wstring& keyPath)
@@ -40,4 +42,5 @@ void SaveSettings(const TAppSettings& s, HKEY root, const std::wstring& keyPath)
     store.WriteInteger(section, L"BackgroundColor", s.BackgroundColor);
     store.WriteBool(section, L"DateStampImage", s.DateStampImage);
     store.WriteInteger(section, L"CaptureHotKey", s.CaptureHotKey);
+    SaveRecordingSettings(store, section, s);
 }

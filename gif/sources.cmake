@@ -1,5 +1,8 @@
 # Files of the windows-free GIF core and the glue from a bitmap to rows.
 set(TAVRO_GIF_CORE_SOURCES
+  AnimationEncoder.cpp AnimationEncoder.h
+  AnimationPalette.cpp AnimationPalette.h
+  AnimationStream.cpp AnimationStream.h
   BitPacker.h
   ByteSink.cpp ByteSink.h
   ColorLookup.cpp ColorLookup.h

@@ -34,8 +34,6 @@ std::wstring SaveDialogFolder(const std::wstring& saveDir, const std::function<b
     return fallback;
 }
 
-namespace {
-
 std::wstring PicturesFolder()
 {
     PWSTR path = nullptr;
@@ -44,8 +42,6 @@ std::wstring PicturesFolder()
     ::CoTaskMemFree(path);
     return win::IsExistingFolder(folder) ? folder : std::wstring();
 }
-
-}  // namespace
 
 std::optional<std::wstring> DoSaveDialog(const win::Bitmap& picture, TPicDialog& dialog, std::wstring& saveDir,
                                          TFileExistsForm& existsDialog, const win::AlphaMask& alpha)
@@ -73,27 +69,35 @@ bool SaveImageFile(const win::Bitmap& picture, const std::wstring& fileName, int
         dialogFileName, RealFileSystem(), alpha);
 }
 
+std::optional<std::wstring> ChooseTargetName(const std::wstring& name, bool checkExists,
+                                             const std::function<int(const std::wstring&)>& choose,
+                                             FileSystem& fs, output::ExistingFile& existing)
+{
+    // Only a file the user agreed to overwrite is replaced: one that appears
+    // between the check and the write makes the save fail instead.
+    existing = checkExists ? output::ExistingFile::Keep : output::ExistingFile::Replace;
+    if (!checkExists || !FileExists(fs, name)) return name;
+    const int choice = choose(name);
+    if (choice == win::mrOk) {
+        existing = output::ExistingFile::Replace;
+        return name;
+    }
+    if (choice != win::mrNo) return std::nullopt;
+    std::wstring renamed = name;
+    do renamed = NextRenamedPath(renamed);
+    while (FileExists(fs, renamed));
+    return renamed;
+}
+
 bool SaveImageFileTo(const win::Bitmap& picture, const std::wstring& fileName, int filterIndex, bool checkExists,
                      const std::function<int(const std::wstring&)>& choose, std::wstring& dialogFileName,
                      FileSystem& fs, const win::AlphaMask& alpha)
 {
-    std::wstring name = ExtensionForFilter(fileName, filterIndex);
-    dialogFileName = name;
-    // Only a file the user agreed to overwrite is replaced: one that appears
-    // between the check and the write makes the save fail instead.
-    output::ExistingFile existing = checkExists ? output::ExistingFile::Keep : output::ExistingFile::Replace;
-    if (checkExists && FileExists(fs, name)) {
-        const int choice = choose(name);
-        if (choice == win::mrOk) {
-            existing = output::ExistingFile::Replace;
-        } else if (choice == win::mrNo) {
-            do name = NextRenamedPath(name);
-            while (FileExists(fs, name));
-        } else {
-            return false;
-        }
-    }
-    output::WritePictureFile(picture, name, filterIndex, existing, fs, alpha);
-    dialogFileName = name;
+    dialogFileName = ExtensionForFilter(fileName, filterIndex);
+    output::ExistingFile existing;
+    const auto name = ChooseTargetName(dialogFileName, checkExists, choose, fs, existing);
+    if (!name) return false;
+    output::WritePictureFile(picture, *name, filterIndex, existing, fs, alpha);
+    dialogFileName = *name;
     return true;
 }

@@ -10,6 +10,7 @@
 #include "output/FileExistsDialog.h"
 #include "output/FileSystem.h"
 #include "output/PictureSaveDialog.h"
+#include "output/SafeFileWriter.h"
 #include "output/TempImageFile.h"
 #include "win/AlphaMask.h"
 #include "win/Bitmap.h"
@@ -40,6 +41,17 @@ std::wstring SaveDialogFolder(const std::wstring& saveDir, const std::function<b
 bool SaveImageFile(const win::Bitmap& picture, const std::wstring& fileName, int filterIndex, bool checkExists,
                    TFileExistsForm& existsDialog, std::wstring& dialogFileName,
                    const win::AlphaMask& alpha = win::AlphaMask());
+
+// The user's Pictures folder, empty when there is none.
+std::wstring PicturesFolder();
+
+// The name a save writes to for name: itself when it is free (or checkExists
+// is false), else as the user chooses (1 overwrite, 7 the next numbered free
+// name, else none: the save is cancelled). existing says whether the write
+// may replace a file there.
+std::optional<std::wstring> ChooseTargetName(const std::wstring& name, bool checkExists,
+                                             const std::function<int(const std::wstring&)>& choose,
+                                             FileSystem& fs, output::ExistingFile& existing);
 
 // SaveImageFile with its collaborators passed in. choose answers for an
 // existing file (1 overwrite, 7 rename, else cancel); dialogFileName receives

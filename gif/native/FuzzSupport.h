@@ -26,3 +26,14 @@ std::string CheckWithGiflib(const std::vector<std::uint8_t>& file, int width, in
                             const std::vector<std::uint8_t>& expected, int smallTableColors);
 
 }  // namespace gifnative
+
+namespace gifnative {
+
+// One fuzz case of the animation encoder: frames of random size, palette,
+// changed rectangles and times drawn from the bytes, encoded, decoded by
+// giflib and compared frame by frame; then encoded again into a sink that
+// fails at a random byte, which must be reported. The empty text means all
+// was well.
+std::string CheckAnimation(const std::uint8_t* data, std::size_t size);
+
+}  // namespace gifnative

@@ -6,6 +6,7 @@
 // the picture with noise seeded by the pixel bytes, bit 2 swaps in a small
 // colour table (1 to 8 bits, chosen by bits 3-5) to exercise short codes, bit 6
 // allows large pictures (several table clears); small ones keep runs fast.
+// Bit 7 sends the rest of the bytes to the animation encoder instead.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -19,6 +20,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     if (size < 5) return 0;
     const std::uint8_t flags = data[4];
+    if (flags & 128) {
+        const std::string problem = gifnative::CheckAnimation(data + 5, size - 5);
+        if (problem.empty()) return 0;
+        std::fprintf(stderr, "gif animation fuzz: %s\n", problem.c_str());
+        std::abort();
+    }
     const int side = (flags & 64) ? 700 : 64;
     const int width = 1 + ((data[0] | data[1] << 8) % side);
     int height = 1 + ((data[2] | data[3] << 8) % side);

@@ -107,6 +107,10 @@ TEST_F(SettingsStoreTest, SaveWritesFlagsAsStringsIntegersAsDwordsAndReadsThemBa
     s.BackgroundColor = 0x123456;
     s.DateStampImage = false;
     s.CaptureHotKey = 0x278;
+    s.RecordHotKey = 0x377;
+    s.RecordFramesPerSecond = 30;
+    s.RecordLongestSeconds = 120;
+    s.RecordShowPointer = false;
     SaveSettings(s, HKEY_CURRENT_USER, keyPath_);
 
     std::wstring text;
@@ -134,6 +138,17 @@ TEST_F(SettingsStoreTest, SaveWritesFlagsAsStringsIntegersAsDwordsAndReadsThemBa
     EXPECT_EQ(back.BackgroundColor, 0x123456);
     EXPECT_FALSE(back.DateStampImage);
     EXPECT_EQ(back.CaptureHotKey, 0x278);
+    EXPECT_EQ(back.RecordHotKey, 0x377);
+    EXPECT_EQ(back.RecordFramesPerSecond, 30);
+    EXPECT_EQ(back.RecordLongestSeconds, 120);
+    EXPECT_FALSE(back.RecordShowPointer);
+    // A rate or length the dialog does not offer reads as the default.
+    s.RecordFramesPerSecond = 7;
+    s.RecordLongestSeconds = -5;
+    SaveSettings(s, HKEY_CURRENT_USER, keyPath_);
+    ReadSettings(back, HKEY_CURRENT_USER, keyPath_);
+    EXPECT_EQ(back.RecordFramesPerSecond, 15);
+    EXPECT_EQ(back.RecordLongestSeconds, 60);
 }
 
 TEST_F(SettingsStoreTest, SaveOnExitOffWritesOnlyItself)

@@ -32,6 +32,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -234,6 +235,50 @@ int RunHelper(int x, int y, int w, int h, int blue1, int blue2)
     return 0;
 }
 
+// A window filled with one colour after another, each for period
+// milliseconds, from the list the recording scenario expects in this order.
+const COLORREF kFlasherColours[] = {RGB(200, 30, 30),  RGB(30, 200, 30),  RGB(30, 30, 200),  RGB(200, 200, 30),
+                                    RGB(30, 200, 200), RGB(200, 30, 200), RGB(120, 60, 0),   RGB(0, 120, 60),
+                                    RGB(60, 0, 120),   RGB(250, 250, 250), RGB(20, 20, 20),  RGB(120, 120, 120)};
+
+LRESULT CALLBACK FlasherProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    const auto start = static_cast<ULONGLONG>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    const auto period = static_cast<ULONGLONG>(::GetWindowLongPtrW(hwnd, 0));
+    if (message == WM_TIMER) {
+        ::InvalidateRect(hwnd, nullptr, FALSE);
+        return 0;
+    }
+    if (message == WM_PAINT) {
+        PAINTSTRUCT ps;
+        HDC dc = ::BeginPaint(hwnd, &ps);
+        const auto n = period ? (::GetTickCount64() - start) / period : 0;
+        HBRUSH brush = ::CreateSolidBrush(kFlasherColours[n % std::size(kFlasherColours)]);
+        ::FillRect(dc, &ps.rcPaint, brush);
+        ::DeleteObject(brush);
+        ::EndPaint(hwnd, &ps);
+        return 0;
+    }
+    if (message == WM_DESTROY) ::PostQuitMessage(0);
+    return ::DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+int RunFlasher(int x, int y, int w, int h, int period)
+{
+    WNDCLASSW wc{0, FlasherProc, 0, sizeof(LONG_PTR), ::GetModuleHandleW(nullptr), nullptr, nullptr, nullptr, nullptr,
+                 L"TavroTestFlasher"};
+    ::RegisterClassW(&wc);
+    HWND hwnd = ::CreateWindowExW(WS_EX_TOPMOST, wc.lpszClassName, L"Tavro Test Flasher", WS_POPUP, x, y, w, h,
+                                  nullptr, nullptr, wc.hInstance, nullptr);
+    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, static_cast<LONG_PTR>(::GetTickCount64()));
+    ::SetWindowLongPtrW(hwnd, 0, period);
+    ::SetTimer(hwnd, 1, 20, nullptr);
+    ::ShowWindow(hwnd, SW_SHOWNOACTIVATE);
+    MSG msg;
+    while (::GetMessageW(&msg, nullptr, 0, 0) > 0) ::DispatchMessageW(&msg);
+    return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv)
@@ -281,6 +326,7 @@ int wmain(int argc, wchar_t** argv)
         ::Sleep(INFINITE);
     }
     if (verb == L"fading") return WatchFading(arg(2), num(3, 20000));
+    if (verb == L"flasher") return RunFlasher(num(2, 0), num(3, 0), num(4, 100), num(5, 100), num(6, 200));
     if (verb == L"helper") return RunHelper(num(2, 0), num(3, 0), num(4, 100), num(5, 100), num(6, 0), num(7, 255));
     if (verb == L"tray") {
         HWND tray = ::FindWindowW(L"TavroTrayIconWindow", nullptr);

@@ -23,6 +23,7 @@ import dpi_e2e  # noqa: E402
 import png_e2e  # noqa: E402
 import capture_anywhere_e2e  # noqa: E402
 import undo_e2e  # noqa: E402
+import record_e2e  # noqa: E402
 globals().update({f.__name__: f for f in image_program_e2e.SCENARIOS})
 from office_e2e import SCENARIOS as OFFICE_SCENARIOS  # noqa: E402
 globals().update({f.__name__: f for f in OFFICE_SCENARIOS})
@@ -191,7 +192,11 @@ def ExitWritesTheSettingsWithTheirTypes(t):
     for text in ("SaveDir", "ImageProgram", "UserName"):
         assert s[text][0] == "REG_SZ", (text, s)
     assert s["CaptureHotKey"] == ("REG_DWORD", "0x2c"), s
-    assert len(s) == 12, s
+    assert s["RecordHotKey"] == ("REG_DWORD", "0x32c"), s
+    assert s["RecordFramesPerSecond"] == ("REG_DWORD", "0xf"), s
+    assert s["RecordLongestSeconds"] == ("REG_DWORD", "0x3c"), s
+    assert s["RecordShowPointer"] == ("REG_SZ", "1"), s
+    assert len(s) == 16, s
     # The next start reads them: Entire Screen is preselected.
     t.start(fresh_settings=False)
     t.choose("CAPTURE SCREEN")
@@ -209,7 +214,7 @@ def LogoffWritesTheSettingsWithoutAWindow(t):
     s = t.stored()
     assert s["CaptureShapeIndex"] == ("REG_DWORD", "0x1"), s
     assert s["UserName"] == ("REG_SZ", "Ann"), s
-    assert len(s) == 12, s
+    assert len(s) == 16, s
     assert t.our_visible_windows() == [], t.windows()
 
 
@@ -307,6 +312,7 @@ def main():
     scenarios.update({f.__name__: f for f in png_e2e.SCENARIOS})
     scenarios.update({f.__name__: f for f in capture_anywhere_e2e.SCENARIOS})
     scenarios.update({f.__name__: f for f in undo_e2e.SCENARIOS})
+    scenarios.update({f.__name__: f for f in record_e2e.SCENARIOS})
     scenario = scenarios.get(a.scenario) or globals()[a.scenario]
     with Desktop(a.build, dpi=getattr(scenario, "dpi", 96)) as desk:
         t = Tavro(desk, os.path.abspath(a.build), os.path.abspath(a.driver))
