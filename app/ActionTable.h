@@ -63,7 +63,9 @@
     Row(DateStampBMPAction, L"Date Stamp Image", L"Put Date on Image", true,                                     \
         .menu = Edit, .item = 8, .picture = IDI_DATESTAMP)                                                      \
     Row(UnDateStampBMPAction, L"Remove Date Stamp", L"Remove Date From Image", false,                           \
-        .menu = Edit, .item = 9, .picture = IDI_UNDATESTAMP)
+        .menu = Edit, .item = 9, .picture = IDI_UNDATESTAMP)                                                    \
+    Row(PinToScreenAction, L"Pin to Screen", L"Keep the picture on the screen above other windows", true,      \
+        .menu = Edit, .item = 11, .menuCaption = L"Pin to Screen\tF3", .shortcutKey = 0x72 /* F3 */)
 
 // The command ids, one a row, in row order.
 enum ActionId : int {

@@ -19,4 +19,19 @@ struct TAppSettings {
     // The global capture key as the hot-key control spells it (virtual key in
     // the low byte, HOTKEYF_* in the high byte; 0 none). Print Screen alone.
     int CaptureHotKey = 0x2C;
+    // The "Capture Last Region" key, spelled as CaptureHotKey: Shift+Print Screen.
+    int LastRegionHotKey = 0x12C;
+    // "Show the mouse pointer in captures".
+    bool ShowMousePointer = false;
+    // After a capture: the preview (as always before), and the steps that can
+    // stand in for it or go with it.
+    bool AfterCaptureShowPreview = true;
+    bool AfterCaptureCopy = false;
+    bool AfterCaptureSave = false;
+    bool AfterCapturePin = false;
+    // The name and type of the files "Save in the folder" writes into SaveDir
+    // (tokens: output/CaptureFileName.h; the type as the save dialog numbers
+    // it, 4 PNG).
+    std::wstring FileNamePattern = L"Capture %Y-%m-%d %H%M%S";
+    int AutoSaveType = 4;
 };

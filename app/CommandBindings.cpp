@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "app/ActionTable.h"
+#include "app/AfterCapture.h"
 #include "app/HelpCommand.h"
 #include "capture/BackgroundColorCommands.h"
 #include "capture/CaptureCommand.h"
@@ -18,10 +19,17 @@
 #include "output/WordExport.h"
 #include "preview/DateText.h"
 #include "preview/DateStampCommands.h"
+#include "preview/PinCommand.h"
 #include "preview/TransformCommands.h"
 #include "win/Application.h"
 
 namespace {
+
+// Where a pin of the captured picture opens: where it was taken.
+POINT PinPlace(const TForm1& form)
+{
+    return form.LastCaptureRegion ? form.LastCaptureRegion->topLeft : POINT{0, 0};
+}
 
 // What the capture commands ask of the program: the tray item, the picture
 // with its selection, the preview and the background colour setting.
@@ -36,7 +44,17 @@ public:
                                  SelectionMask(forms_.ImageForm.Image1, forms_.ImageForm.Layout.primary, selection));
         form_.CaptureSelection = selection;
     }
-    bool ShowPreview() override { return forms_.PreviewForm.ShowModal() == win::mrRetry; }
+    void RegionCaptured(const LastRegion& region) override { form_.RegionCaptured(region); }
+    bool PointerShown() override { return form_.AppSettings.ShowMousePointer; }
+    bool ShowPreview() override
+    {
+        std::wstring saved;
+        const bool preview = RunAfterCaptureSteps(form_.AppSettings, form_.Picture.OutputImage(),
+                                                  form_.Picture.OutputAlpha(), PinPlace(form_), form_.Hwnd(),
+                                                  form_.Pins, saved);
+        if (!saved.empty()) form_.ShowSavedBalloon(saved);
+        return preview && forms_.PreviewForm.ShowModal() == win::mrRetry;
+    }
     void ShowCountdown(int secondsLeft) override { form_.ShowCountdown(secondsLeft); }
     bool CountdownCancelled() override { return form_.CountdownCancelled(); }
 
@@ -135,6 +153,17 @@ void BindOutputCommands(TForm1& form, const TProgramForms& forms)
     });
 }
 
+// A pin's Copy and Save As: the commands' own, on the pinned picture.
+void BindPinActions(TForm1& form, TFileExistsForm& fileExists)
+{
+    form.Pins.Actions.copy = [](const win::Bitmap& pinned, const win::AlphaMask& alpha, HWND owner) {
+        CopyToClipboardActionExecute(pinned, owner, &alpha);
+    };
+    form.Pins.Actions.saveAs = [&form, &fileExists](win::Bitmap& pinned, const win::AlphaMask& alpha) {
+        SaveFileActionExecute(pinned, form.PicDialog, form.AppSettings.SaveDir, fileExists, alpha);
+    };
+}
+
 // The main form, the overlay and the preview learn of each other.
 void WireForms(TForm1& form, const TProgramForms& forms)
 {
@@ -172,15 +201,22 @@ void BindCommands(TForm1& form, const TProgramForms& forms)
     form.SaveScreenSelectClick = [state, &shapes, &overlay, &form] {
         SaveScreenSelectClick(*state, shapes, overlay, form.AppSettings.BackgroundColor);
     };
+    form.CaptureLastRegionClick = [state, &shapes, &overlay, &form] {
+        CaptureLastRegionClick(*state, shapes, overlay, form.AppSettings.BackgroundColor, *form.LastCaptureRegion);
+    };
 
     // One line a command.
     BindOutputCommands(form, forms);
+    BindPinActions(form, forms.FileExistsForm);
     actions.Bind(ShowHelpAction,
                  [&form] { ShowHelpActionExecute(form.Hwnd(), win::Application.HelpFile, form.HelpPath); });
     actions.Bind(ShowAboutAction, [&form] { form.ShowAboutActionExecute(); });
     actions.Bind(ClockwiseAction, [&picture] { ClockwiseActionExecute(picture); });
     actions.Bind(CounterClockwiseAction, [&picture] { CounterClockwiseActionExecute(picture); });
     actions.Bind(MirrorAction, [&picture] { MirrorActionExecute(picture); });
+    actions.Bind(PinToScreenAction, [&picture, &form] {
+        PinToScreenActionExecute(form.Pins, picture.OutputImage(), picture.OutputAlpha(), PinPlace(form));
+    });
     actions.Bind(BackgroundColorDialogAction, [state, &form] {
         BackgroundColorDialogActionExecute(form.ColorDialog1, form.Hwnd(), form.CaptureSelection, *state);
     });
@@ -200,6 +236,7 @@ void BindCommands(TForm1& form, const TProgramForms& forms)
     // is taken at once.
     actions.Bind(SettingsAction, [&settings, &form] {
         settings.SetHotKeyNote(form.HotKey1.Problem());
+        settings.SetLastRegionKeyNote(form.LastRegionKey.Problem());
         SettingsActionExecute(settings);
         form.ApplyCaptureHotKey();
     });

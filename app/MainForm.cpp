@@ -4,6 +4,7 @@
 #include "app/SettingsDialog.h"
 #include "app/SettingsRegistry.h"
 #include "app/SingleInstance.h"
+#include "output/CaptureSave.h"
 #include "preview/PreviewWindow.h"
 #include "resources/resource.h"
 #include "win/Application.h"
@@ -36,6 +37,8 @@ TForm1::TForm1() : ActionList1(ActionTableRows()), Picture(AppSettings.DateStamp
     ::AppendMenuW(Menu1.get(), MF_STRING, ShowHelpAction, ActionList1.Find(ShowHelpAction)->caption.c_str());
     ::AppendMenuW(Menu1.get(), MF_STRING, SettingsAction, ActionList1.Find(SettingsAction)->caption.c_str());
     ::AppendMenuW(Menu1.get(), MF_STRING, SaveScreenSelect, L"CAPTURE SCREEN");
+    // Greyed until a capture of this run gives it a region.
+    ::AppendMenuW(Menu1.get(), MF_STRING | MF_GRAYED, CaptureLastRegion, L"Capture Last Region");
     ::AppendMenuW(Menu1.get(), MF_STRING, Exit1, L"E&xit");
     ActionList1.BindMenu(Menu1.get());
 
@@ -49,6 +52,9 @@ TForm1::TForm1() : ActionList1(ActionTableRows()), Picture(AppSettings.DateStamp
         if (!countingDown_) return false;
         countdownCancelled_ = true;
         return true;
+    };
+    Tray1.OnBalloonClick = [this] {
+        if (!balloonFile_.empty()) win::RunCommand([this] { ShowFileInFolder(balloonFile_); });
     };
     Tray1.RequestMessage = CaptureRequestMessage();
     Tray1.OnRequest = [this] { RequestCapture(); };
@@ -83,13 +89,40 @@ void TForm1::RequestCapture() { ::PostMessageW(Hwnd(), WM_COMMAND, SaveScreenSel
 
 void TForm1::ApplyCaptureHotKey()
 {
+    ApplyHotKey(HotKey1, AppSettings.CaptureHotKey, appliedHotKey_);
+    ApplyHotKey(LastRegionKey, AppSettings.LastRegionHotKey, appliedLastRegionKey_);
+}
+
+void TForm1::ApplyHotKey(TCaptureHotKey& key, int wanted, int& applied)
+{
     // A key that could not serve is tried again (its holder may have let it
     // go), but said again only when it is another key.
-    const bool changed = AppSettings.CaptureHotKey != appliedHotKey_;
-    if (!changed && HotKey1.Problem().empty()) return;
-    appliedHotKey_ = AppSettings.CaptureHotKey;
-    const std::wstring& problem = HotKey1.Register(Hwnd(), appliedHotKey_);
-    if (changed && !problem.empty()) Tray1.ShowBalloon(kTrayHint, problem);
+    const bool changed = wanted != applied;
+    if (!changed && key.Problem().empty()) return;
+    applied = wanted;
+    const std::wstring& problem = key.Register(Hwnd(), applied);
+    if (changed && !problem.empty()) {
+        balloonFile_.clear();
+        Tray1.ShowBalloon(kTrayHint, problem);
+    }
+}
+
+void TForm1::RegionCaptured(const LastRegion& region)
+{
+    LastCaptureRegion = region;
+    UpdateLastRegionItem();
+}
+
+void TForm1::UpdateLastRegionItem()
+{
+    const bool enabled = LastCaptureRegion.has_value() && !capturing_;
+    ::EnableMenuItem(Menu1.get(), CaptureLastRegion, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+}
+
+void TForm1::ShowSavedBalloon(const std::wstring& file)
+{
+    balloonFile_ = file;
+    Tray1.ShowBalloon(kTrayHint, L"Saved to " + file + L"\nClick here to show it in its folder.", NIIF_INFO);
 }
 
 void TForm1::ShowCountdown(int secondsLeft) noexcept
@@ -121,6 +154,8 @@ bool TForm1::SaveScreenSelectEnabled() const
 void TForm1::SetSaveScreenSelectEnabled(bool enabled)
 {
     ::EnableMenuItem(Menu1.get(), SaveScreenSelect, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+    capturing_ = !enabled;
+    UpdateLastRegionItem();
 }
 
 void TForm1::Tray1Click() { Tray1.PopupAtCursor(); }
@@ -180,7 +215,9 @@ void TForm1::FormClose()
     // processes messages).
     closing_ = true;
     HotKey1.Unregister();
+    LastRegionKey.Unregister();
     Tray1.Deactivate();
+    Pins.CloseAll();
     // The Office references next; the applications keep their documents.
     ReleaseOfficeLinks(OfficeLinks1);
     try {
@@ -215,6 +252,16 @@ void TForm1::ExecuteCommand(int id)
         switch (id) {
         case SaveScreenSelect:
             if (SaveScreenSelectEnabled() && SaveScreenSelectClick) SaveScreenSelectClick();
+            break;
+        case CaptureLastRegion:
+            if (capturing_ || !CaptureLastRegionClick) break;
+            if (LastCaptureRegion) {
+                CaptureLastRegionClick();
+            } else {
+                balloonFile_.clear();
+                Tray1.ShowBalloon(kTrayHint, L"Capture Last Region takes the region of the last capture again: "
+                                             L"capture one first");
+            }
             break;
         case Exit1:
             Exit1Click();
@@ -261,6 +308,7 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return DefaultMessage(message, wParam, lParam);
     case WM_HOTKEY:
         if (wParam == TCaptureHotKey::kCaptureId) RequestCapture();
+        if (wParam == TCaptureHotKey::kLastRegionId) ::PostMessageW(Hwnd(), WM_COMMAND, CaptureLastRegion, 0);
         return 0;
     case WM_QUERYENDSESSION:
         return TRUE;
@@ -278,6 +326,7 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_DESTROY:
         HotKey1.Unregister();
+        LastRegionKey.Unregister();
         Tray1.Deactivate();
         ::PostQuitMessage(0);
         return 0;

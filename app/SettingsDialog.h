@@ -34,6 +34,8 @@ public:
     void SetColorShape(COLORREF color);
     // Why the capture key may not start a capture; empty when it will.
     void SetHotKeyNote(const std::wstring& note);
+    // The same for the "Capture Last Region" key.
+    void SetLastRegionKeyNote(const std::wstring& note);
 
     void OKButClick();
 
@@ -56,6 +58,18 @@ public:
         CaptureKeyLabel,
         CaptureKeyEd,
         CaptureKeyNote,
+        // The capture group (SettingsCaptureGroup.cpp).
+        AfterCaptureGroup,
+        ShowPreviewBox,
+        CopyAfterBox,
+        SaveAfterBox,
+        PinAfterBox,
+        SaveFolderEd,
+        FileNamePatternEd,
+        SaveTypeCombo,
+        ShowPointerBox,
+        LastRegionKeyEd,
+        LastRegionKeyNote,
     };
 
 protected:
@@ -68,6 +82,19 @@ private:
     bool Checked(int id) const;
     void SetChecked(int id, bool checked);
     void DrawColorShape(const DRAWITEMSTRUCT& item) const;
+    // The capture group's column, right of the first layout.
+    static constexpr int kCaptureGroupLeft = 492;
+    static constexpr int kCaptureGroupWidth = 300;
+    // A hot-key box that also takes Print Screen.
+    HWND AddKeyBox(int x, int y, int id);
+    // The capture group at the dialog's right: the steps after a capture, the
+    // folder's file names, the pointer and the "Capture Last Region" key.
+    void CreateCaptureGroup();
+    void LoadCaptureGroup();
+    // False, with the reason said and its box focused, when what was typed
+    // cannot serve; nothing is stored then.
+    bool CaptureGroupValid();
+    void StoreCaptureGroup();
 
     TAppSettings& settings_;
     COLORREF shapeColor_ = RGB(255, 255, 255);

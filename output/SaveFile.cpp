@@ -34,8 +34,6 @@ std::wstring SaveDialogFolder(const std::wstring& saveDir, const std::function<b
     return fallback;
 }
 
-namespace {
-
 std::wstring PicturesFolder()
 {
     PWSTR path = nullptr;
@@ -44,8 +42,6 @@ std::wstring PicturesFolder()
     ::CoTaskMemFree(path);
     return win::IsExistingFolder(folder) ? folder : std::wstring();
 }
-
-}  // namespace
 
 std::optional<std::wstring> DoSaveDialog(win::Bitmap& picture, TPicDialog& dialog, std::wstring& saveDir,
                                          TFileExistsForm& existsDialog, const win::AlphaMask& alpha)

@@ -22,6 +22,7 @@ struct PreviewPlace {
     int item = -1;  // position in its menu; positions that no item takes are separators
     const wchar_t* menuCaption = nullptr;  // replaces the command's caption on its menu item
     int picture = 0;  // icon resource of the button and the menu item (0: none)
+    int shortcutKey = 0;  // a virtual key that runs the command anywhere in the window (0: none)
 };
 
 // A command as the preview shows it: its id, caption, hint and place.

@@ -234,6 +234,17 @@ void TPreviewForm::Retry1Click() { RetryButClick(); }
 
 void TPreviewForm::Exit1Click() { Close(); }
 
+bool TPreviewForm::FormKeyDown(WPARAM key)
+{
+    if (::GetKeyState(VK_CONTROL) < 0 || ::GetKeyState(VK_MENU) < 0) return false;
+    for (const PreviewCommand& command : commands_) {
+        if (command.place.shortcutKey == 0 || static_cast<WPARAM>(command.place.shortcutKey) != key) continue;
+        if (RunCommand) RunCommand(command.id);
+        return true;
+    }
+    return false;
+}
+
 bool TPreviewForm::OnCommand(int id, int code, HWND)
 {
     if (id == RetryBut && code == BN_CLICKED) {

@@ -67,6 +67,8 @@ protected:
     void FormShow() override;
     HWND InitialFocus() override;
     bool OnCommand(int id, int code, HWND control) override;
+    // The commands' own keys (Pin to Screen's F3), pressed without Ctrl or Alt.
+    bool FormKeyDown(WPARAM key) override;
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void DpiChanged() override;
 

@@ -81,6 +81,9 @@ protected:
     virtual HWND InitialFocus() { return nullptr; }
     virtual bool FormCloseQuery() { return true; }
     virtual void FormClose() {}
+    // A key pressed in the form or one of its controls while it shows
+    // modally, before the dialog keys; return true when the form took it.
+    virtual bool FormKeyDown(WPARAM key) { (void)key; return false; }
     // A control's WM_COMMAND notification; return true when handled.
     virtual bool OnCommand(int id, int code, HWND control) { (void)id; (void)code; (void)control; return false; }
 
@@ -124,6 +127,11 @@ private:
     int modalResult_ = mrNone;
     int modalDepth_ = 0;
 };
+
+// Leaves a top-level window usable while a form shows modally (a window that
+// floats beside all others); keep false takes that back, as the window must
+// before it is destroyed.
+void KeepUsableDuringModal(HWND hwnd, bool keep = true) noexcept;
 
 // Registers a window class once per name, with the form window procedure.
 void RegisterFormClass(const wchar_t* className, WNDPROC proc, HICON icon, HBRUSH background,
