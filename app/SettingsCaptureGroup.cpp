@@ -8,6 +8,7 @@
 #include "output/CaptureFileName.h"
 #include "output/FileNaming.h"
 #include "win/Strings.h"
+#include "win/ToolTip.h"
 
 namespace {
 
@@ -23,7 +24,7 @@ constexpr SaveType kSaveTypes[] = {{L"PNG", ftPNG}, {L"JPEG", ftJPEG}, {L"BMP", 
 void TSetForm::CreateCaptureGroup()
 {
     const int x = kCaptureGroupLeft + 8;  // inside the groups
-    const int w = kCaptureGroupWidth - 26;
+    const int w = kCaptureGroupWidth - 24;
     AddControl(L"BUTTON", L" After a Capture ", BS_GROUPBOX, kCaptureGroupLeft, 5, kCaptureGroupWidth - 8, 100,
                AfterCaptureGroup);
     AddControl(L"BUTTON", L"Show the preview", BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP, x, 22, 140, 17,
@@ -40,7 +41,7 @@ void TSetForm::CreateCaptureGroup()
     AddControl(L"STATIC", L"Folder (empty: Pictures):", SS_LEFTNOWORDWRAP, x, 127, w, 14, 0);
     AddControl(L"EDIT", L"", ES_AUTOHSCROLL | WS_TABSTOP | WS_GROUP, x, 143, w, 21, SaveFolderEd,
                WS_EX_CLIENTEDGE);
-    AddControl(L"STATIC", L"File name (%Y %m %d %H %M %S, %n, %w %h):", SS_LEFTNOWORDWRAP, x, 170, w, 14, 0);
+    AddControl(L"STATIC", L"File name:", SS_LEFTNOWORDWRAP, x, 170, w, 14, 0);
     AddControl(L"EDIT", L"", ES_AUTOHSCROLL | WS_TABSTOP | WS_GROUP, x, 186, w, 21, FileNamePatternEd,
                WS_EX_CLIENTEDGE);
     AddControl(L"STATIC", L"Type:", SS_LEFTNOWORDWRAP, x, 220, 40, 14, 0);
@@ -51,11 +52,17 @@ void TSetForm::CreateCaptureGroup()
 
     AddControl(L"BUTTON", L"Show the mouse pointer in captures", BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP,
                kCaptureGroupLeft, 275, w, 17, ShowPointerBox);
-    AddControl(L"STATIC", L"Last Region Key:", SS_LEFTNOWORDWRAP, kCaptureGroupLeft, 305, 100, 14, 0);
-    AddKeyBox(kCaptureGroupLeft + 105, 302, LastRegionKeyEd);
+    AddControl(L"STATIC", L"Last Region Key:", SS_LEFTNOWORDWRAP, kCaptureGroupLeft, 305, 95, 14, 0);
+    AddKeyBox(kCaptureGroupLeft + 97, 302, LastRegionKeyEd);
     AddControl(L"STATIC", L"", SS_LEFT | SS_NOPREFIX, kCaptureGroupLeft, 327, kCaptureGroupWidth - 8, 40,
                LastRegionKeyNote);
     SetChecked(ShowPreviewBox, true);
+}
+
+void TSetForm::AddCaptureGroupTips()
+{
+    win::AddToolTip(toolTip_, Hwnd(), ::GetDlgItem(Hwnd(), FileNamePatternEd),
+                    L"%Y %m %d %H %M %S: the time; %n: a counter; %w %h: the picture's size");
 }
 
 void TSetForm::SetLastRegionKeyNote(const std::wstring& note)

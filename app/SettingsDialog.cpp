@@ -111,6 +111,7 @@ TSetForm::TSetForm(TAppSettings& settings) : settings_(settings)
 
     toolTip_ = win::CreateToolTips(Hwnd());
     if (toolTip_) win::Application.RegisterToolTip(toolTip_);
+    AddCaptureGroupTips();
     CenterOnDesktop();
 }
 

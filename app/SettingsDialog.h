@@ -84,12 +84,13 @@ private:
     void DrawColorShape(const DRAWITEMSTRUCT& item) const;
     // The capture group's column, right of the first layout.
     static constexpr int kCaptureGroupLeft = 492;
-    static constexpr int kCaptureGroupWidth = 300;
+    static constexpr int kCaptureGroupWidth = 250;
     // A hot-key box that also takes Print Screen.
     HWND AddKeyBox(int x, int y, int id);
     // The capture group at the dialog's right: the steps after a capture, the
     // folder's file names, the pointer and the "Capture Last Region" key.
     void CreateCaptureGroup();
+    void AddCaptureGroupTips();
     void LoadCaptureGroup();
     // False, with the reason said and its box focused, when what was typed
     // cannot serve; nothing is stored then.

@@ -191,7 +191,13 @@ def ExitWritesTheSettingsWithTheirTypes(t):
     for text in ("SaveDir", "ImageProgram", "UserName"):
         assert s[text][0] == "REG_SZ", (text, s)
     assert s["CaptureHotKey"] == ("REG_DWORD", "0x2c"), s
-    assert len(s) == 12, s
+    assert s["LastRegionHotKey"] == ("REG_DWORD", "0x12c"), s
+    assert s["AutoSaveType"] == ("REG_DWORD", "0x4"), s
+    assert s["FileNamePattern"] == ("REG_SZ", "Capture %Y-%m-%d %H%M%S"), s
+    for flag, value in (("ShowMousePointer", "0"), ("AfterCaptureShowPreview", "1"), ("AfterCaptureCopy", "0"),
+                        ("AfterCaptureSave", "0"), ("AfterCapturePin", "0")):
+        assert s[flag] == ("REG_SZ", value), (flag, s)
+    assert len(s) == 20, s
     # The next start reads them: Entire Screen is preselected.
     t.start(fresh_settings=False)
     t.choose("CAPTURE SCREEN")
@@ -209,7 +215,7 @@ def LogoffWritesTheSettingsWithoutAWindow(t):
     s = t.stored()
     assert s["CaptureShapeIndex"] == ("REG_DWORD", "0x1"), s
     assert s["UserName"] == ("REG_SZ", "Ann"), s
-    assert len(s) == 12, s
+    assert len(s) == 20, s
     assert t.our_visible_windows() == [], t.windows()
 
 
