@@ -77,6 +77,7 @@ private:
     win::AlphaMask alpha_;
     int zoom_ = 100;
     int opacity_ = 100;
+    int wheelRest_ = 0;  // wheel turn not yet made a step
     bool dragging_ = false;
     POINT grip_{0, 0};  // where the drag holds the window, in its client area
 };
@@ -168,9 +169,14 @@ LRESULT PinBoard::Pin::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_PAINT: Paint(); return 0;
     case WM_ERASEBKGND: return 1;  // the picture covers the whole client area
     case WM_MOUSEWHEEL: {
-        const bool up = GET_WHEEL_DELTA_WPARAM(wParam) > 0;
-        if (GET_KEYSTATE_WPARAM(wParam) & MK_CONTROL) SetOpacity(NextPinOpacity(opacity_, up));
-        else ZoomAround(NextPinZoom(zoom_, up), at);  // the wheel's point is on the screen
+        // Fine-grained wheels send parts of a notch: a step once a notch is full.
+        wheelRest_ += GET_WHEEL_DELTA_WPARAM(wParam);
+        while (wheelRest_ >= WHEEL_DELTA || wheelRest_ <= -WHEEL_DELTA) {
+            const bool up = wheelRest_ > 0;
+            wheelRest_ -= up ? WHEEL_DELTA : -WHEEL_DELTA;
+            if (GET_KEYSTATE_WPARAM(wParam) & MK_CONTROL) SetOpacity(NextPinOpacity(opacity_, up));
+            else ZoomAround(NextPinZoom(zoom_, up), at);  // the wheel's point is on the screen
+        }
         return 0;
     }
     case WM_LBUTTONDOWN:
