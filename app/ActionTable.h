@@ -67,7 +67,9 @@
     /* Undo and Redo start disabled and take the name of their edit as their caption. */                      \
     Row(UndoAction, L"Undo", L"Undo the Last Change", false, .key = PreviewKey::Undo, .menu = Edit, .item = 0)  \
     Row(RedoAction, L"Redo", L"Redo the Change Undone", false, .key = PreviewKey::Redo, .menu = Edit, .item = 1) \
-    Row(CropAction, L"Crop", L"Cut the Image to an Area", true, .key = PreviewKey::Crop, .menu = Edit, .item = 10)
+    Row(CropAction, L"Crop", L"Cut the Image to an Area", true, .key = PreviewKey::Crop, .menu = Edit, .item = 10)  \
+    Row(PinToScreenAction, L"Pin to Screen", L"Keep the picture on the screen above other windows", true,      \
+        .key = PreviewKey::Pin, .menu = Edit, .item = 15, .menuCaption = L"Pin to Screen\tF3")
 
 // The command ids, one a row, in row order.
 enum ActionId : int {

@@ -28,4 +28,19 @@ struct TAppSettings {
     int RecordFramesPerSecond = 15;
     int RecordLongestSeconds = 60;
     bool RecordShowPointer = true;
+    // The "Capture Last Region" key, spelled as CaptureHotKey: Shift+Print Screen.
+    int LastRegionHotKey = 0x12C;
+    // "Show the mouse pointer in captures".
+    bool ShowMousePointer = false;
+    // After a capture: the preview (as always before), and the steps that can
+    // stand in for it or go with it.
+    bool AfterCaptureShowPreview = true;
+    bool AfterCaptureCopy = false;
+    bool AfterCaptureSave = false;
+    bool AfterCapturePin = false;
+    // The name and type of the files "Save in the folder" writes into SaveDir
+    // (tokens: output/CaptureFileName.h; the type as the save dialog numbers
+    // it, 4 PNG).
+    std::wstring FileNamePattern = L"Capture %Y-%m-%d %H%M%S";
+    int AutoSaveType = 4;
 };

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "app/ActionTable.h"
+#include "app/AfterCapture.h"
 #include "app/CommandContext.h"
 #include "app/RecordGifCommand.h"
 #include "app/HelpCommand.h"
@@ -22,6 +23,7 @@
 #include "preview/DateStampCommands.h"
 #include "preview/DateText.h"
 #include "preview/EditCommands.h"
+#include "preview/PinCommand.h"
 #include "preview/TransformCommands.h"
 #include "win/Application.h"
 
@@ -77,6 +79,12 @@ private:
     win::TActionList& actions_;
 };
 
+// Where a pin of the captured picture opens: where it was taken.
+POINT PinPlace(const TForm1& form)
+{
+    return form.LastCaptureRegion ? form.LastCaptureRegion->topLeft : POINT{0, 0};
+}
+
 // What the capture commands ask of the program: the tray item, the picture,
 // the preview and the background colour setting.
 class CommandState final : public CaptureHost, public BackgroundColorTarget {
@@ -98,7 +106,17 @@ public:
                                      static_cast<COLORREF>(context_.settings.BackgroundColor),
                                      context_.settings.DateStampImage);
     }
-    bool ShowPreview() override { return forms_.PreviewForm.ShowModal() == win::mrRetry; }
+    void RegionCaptured(const LastRegion& region) override { form_.RegionCaptured(region); }
+    bool PointerShown() override { return form_.AppSettings.ShowMousePointer; }
+    bool ShowPreview() override
+    {
+        std::wstring saved;
+        const bool preview = RunAfterCaptureSteps(form_.AppSettings, context_.document.Picture(),
+                                                  context_.document.Alpha(), PinPlace(form_), form_.Hwnd(),
+                                                  form_.Pins, saved);
+        if (!saved.empty()) form_.ShowSavedBalloon(saved);
+        return preview && forms_.PreviewForm.ShowModal() == win::mrRetry;
+    }
     void ShowCountdown(int secondsLeft) override { form_.ShowCountdown(secondsLeft); }
     bool CountdownCancelled() override { return form_.CountdownCancelled(); }
 
@@ -183,6 +201,17 @@ void BindOutputCommands(win::TActionList& actions, const CommandContext& c, cons
     });
 }
 
+// A pin's Copy and Save As: the commands' own, on the pinned picture.
+void BindPinActions(TForm1& form, TFileExistsForm& fileExists)
+{
+    form.Pins.Actions.copy = [](const win::Bitmap& pinned, const win::AlphaMask& alpha, HWND owner) {
+        CopyToClipboardActionExecute(pinned, owner, &alpha);
+    };
+    form.Pins.Actions.saveAs = [&form, &fileExists](win::Bitmap& pinned, const win::AlphaMask& alpha) {
+        SaveFileActionExecute(pinned, form.PicDialog, form.AppSettings.SaveDir, fileExists, alpha);
+    };
+}
+
 // The commands that edit the picture, Undo, Redo and Crop. The stamp
 // commands also set the setting: its box follows.
 void BindEditCommands(win::TActionList& actions, const CommandContext& c, const TProgramForms& forms)
@@ -255,10 +284,17 @@ void BindCommands(TForm1& form, const TProgramForms& forms)
     form.RecordGifClick = [&form, &overlay, &exists = forms.FileExistsForm] {
         RecordGifExecute(form, overlay, exists);
     };
+    form.CaptureLastRegionClick = [state, &shapes, &overlay, &form] {
+        CaptureLastRegionClick(*state, shapes, overlay, form.AppSettings.BackgroundColor, *form.LastCaptureRegion);
+    };
 
     // One line a command.
     BindOutputCommands(actions, c, forms);
     BindEditCommands(actions, c, forms);
+    BindPinActions(form, forms.FileExistsForm);
+    actions.Bind(PinToScreenAction, [c, &form] {
+        PinToScreenActionExecute(form.Pins, c.document.Picture(), c.document.Alpha(), PinPlace(form));
+    });
     actions.Bind(ShowHelpAction, [c] { ShowHelpActionExecute(c.owner, win::Application.HelpFile, c.helpPath); });
     actions.Bind(ShowAboutAction, [&form] { form.ShowAboutActionExecute(); });
     actions.Bind(BackgroundColorDialogAction, [state, c] {
@@ -272,6 +308,7 @@ void BindCommands(TForm1& form, const TProgramForms& forms)
     actions.Bind(SettingsAction, [&settings, &form] {
         settings.SetHotKeyNote(form.HotKey1.Problem());
         settings.SetRecordKeyNote(form.RecordHotKey.Problem());
+        settings.SetLastRegionKeyNote(form.LastRegionKey.Problem());
         SettingsActionExecute(settings);
         form.ApplyCaptureHotKey();
         form.ApplyRecordHotKey();

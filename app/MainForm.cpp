@@ -5,6 +5,7 @@
 #include "app/SettingsRegistry.h"
 #include "app/SingleInstance.h"
 #include "output/TempImageFile.h"
+#include "output/CaptureSave.h"
 #include "preview/PreviewWindow.h"
 #include "resources/resource.h"
 #include "win/Application.h"
@@ -38,6 +39,8 @@ TForm1::TForm1() : ActionList1(ActionTableRows())
     ::AppendMenuW(Menu1.get(), MF_STRING, SettingsAction, ActionList1.Find(SettingsAction)->caption.c_str());
     ::AppendMenuW(Menu1.get(), MF_STRING, SaveScreenSelect, L"CAPTURE SCREEN");
     ::AppendMenuW(Menu1.get(), MF_STRING, RecordGif, L"Record GIF");
+    // Greyed until a capture of this run gives it a region.
+    ::AppendMenuW(Menu1.get(), MF_STRING | MF_GRAYED, CaptureLastRegion, L"Capture Last Region");
     ::AppendMenuW(Menu1.get(), MF_STRING, Exit1, L"E&xit");
     ActionList1.BindMenu(Menu1.get());
 
@@ -55,6 +58,9 @@ TForm1::TForm1() : ActionList1(ActionTableRows())
         if (!countingDown_) return false;
         countdownCancelled_ = true;
         return true;
+    };
+    Tray1.OnBalloonClick = [this] {
+        if (!balloonFile_.empty()) win::RunCommand([this] { ShowFileInFolder(balloonFile_); });
     };
     Tray1.RequestMessage = CaptureRequestMessage();
     // A program that is closing refuses: the later start then runs in its place.
@@ -96,23 +102,43 @@ void TForm1::RequestCapture() { ::PostMessageW(Hwnd(), WM_COMMAND, SaveScreenSel
 
 void TForm1::ApplyCaptureHotKey()
 {
-    // A key that could not serve is tried again (its holder may have let it
-    // go), but said again only when it is another key.
-    const bool changed = AppSettings.CaptureHotKey != appliedHotKey_;
-    if (!changed && HotKey1.Problem().empty()) return;
-    appliedHotKey_ = AppSettings.CaptureHotKey;
-    const std::wstring& problem = HotKey1.Register(Hwnd(), appliedHotKey_);
-    if (changed && !problem.empty()) Tray1.ShowBalloon(kTrayHint, problem);
+    ApplyHotKey(HotKey1, AppSettings.CaptureHotKey, appliedHotKey_);
+    ApplyHotKey(LastRegionKey, AppSettings.LastRegionHotKey, appliedLastRegionKey_);
 }
 
-void TForm1::ApplyRecordHotKey()
+void TForm1::ApplyHotKey(TCaptureHotKey& key, int wanted, int& applied)
 {
-    const bool changed = AppSettings.RecordHotKey != appliedRecordKey_;
-    if (!changed && RecordHotKey.Problem().empty()) return;
-    appliedRecordKey_ = AppSettings.RecordHotKey;
-    const std::wstring& problem = RecordHotKey.Register(Hwnd(), appliedRecordKey_);
-    if (changed && !problem.empty()) Tray1.ShowBalloon(kTrayHint, problem);
+    // A key that could not serve is tried again (its holder may have let it
+    // go), but said again only when it is another key.
+    const bool changed = wanted != applied;
+    if (!changed && key.Problem().empty()) return;
+    applied = wanted;
+    const std::wstring& problem = key.Register(Hwnd(), applied);
+    if (changed && !problem.empty()) {
+        balloonFile_.clear();
+        Tray1.ShowBalloon(kTrayHint, problem);
+    }
 }
+
+void TForm1::RegionCaptured(const LastRegion& region)
+{
+    LastCaptureRegion = region;
+    UpdateLastRegionItem();
+}
+
+void TForm1::UpdateLastRegionItem()
+{
+    const bool enabled = LastCaptureRegion.has_value() && !capturing_;
+    ::EnableMenuItem(Menu1.get(), CaptureLastRegion, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+}
+
+void TForm1::ShowSavedBalloon(const std::wstring& file)
+{
+    balloonFile_ = file;
+    Tray1.ShowBalloon(kTrayHint, L"Saved to " + file + L"\nClick here to show it in its folder.", NIIF_INFO);
+}
+
+void TForm1::ApplyRecordHotKey() { ApplyHotKey(RecordHotKey, AppSettings.RecordHotKey, appliedRecordKey_); }
 
 void TForm1::RecordingChanged(std::function<void()> stop)
 {
@@ -159,6 +185,8 @@ void TForm1::SetSaveScreenSelectEnabled(bool enabled)
 {
     ::EnableMenuItem(Menu1.get(), SaveScreenSelect, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
     ::EnableMenuItem(Menu1.get(), RecordGif, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+    capturing_ = !enabled;
+    UpdateLastRegionItem();
 }
 
 void TForm1::Tray1Click() { Tray1.PopupAtCursor(); }
@@ -225,7 +253,9 @@ void TForm1::FormClose()
     closing_ = true;
     HotKey1.Unregister();
     RecordHotKey.Unregister();
+    LastRegionKey.Unregister();
     Tray1.Deactivate();
+    Pins.CloseAll();
     // The Office references next; the applications keep their documents.
     ReleaseOfficeLinks(OfficeLinks1);
     try {
@@ -265,6 +295,16 @@ void TForm1::ExecuteCommand(int id)
             break;
         case RecordGif:
             if (RecordGifClick && (StopRecording || SaveScreenSelectEnabled())) RecordGifClick();
+            break;
+        case CaptureLastRegion:
+            if (capturing_ || !CaptureLastRegionClick) break;
+            if (LastCaptureRegion) {
+                CaptureLastRegionClick();
+            } else {
+                balloonFile_.clear();
+                Tray1.ShowBalloon(kTrayHint, L"Capture Last Region takes the region of the last capture again: "
+                                             L"capture one first");
+            }
             break;
         case Exit1:
             Exit1Click();
@@ -315,6 +355,7 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
             if (StopRecording) StopRecording();
             else ::PostMessageW(Hwnd(), WM_COMMAND, RecordGif, 0);
         }
+        if (wParam == TCaptureHotKey::kLastRegionId) ::PostMessageW(Hwnd(), WM_COMMAND, CaptureLastRegion, 0);
         return 0;
     case WM_QUERYENDSESSION:
         return TRUE;
@@ -333,6 +374,7 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_DESTROY:
         HotKey1.Unregister();
         RecordHotKey.Unregister();
+        LastRegionKey.Unregister();
         Tray1.Deactivate();
         ::PostQuitMessage(0);
         return 0;

@@ -9,18 +9,21 @@
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "app/AppSettings.h"
 #include "app/CaptureHotKey.h"
 #include "app/TrayIcon.h"
 #include "capture/ColorDialog.h"
+#include "capture/LastRegion.h"
 #include "capture/Selection.h"
 #include "output/Mail.h"
 #include "output/OfficeLinks.h"
 #include "output/PictureSaveDialog.h"
 #include "output/Print.h"
 #include "preview/Document.h"
+#include "preview/PinWindow.h"
 #include "win/ActionList.h"
 #include "win/Form.h"
 #include "win/UniqueHandle.h"
@@ -31,7 +34,7 @@ class TSetForm;
 // Command ids of the tray menu items that are not actions.
 // New items go between "CAPTURE SCREEN" and Exit, with the next free ids:
 // RecordGif = 2003, CaptureLastRegion = 2004.
-enum TrayCommand : int { SaveScreenSelect = 2001, Exit1 = 2002, RecordGif = 2003 };
+enum TrayCommand : int { SaveScreenSelect = 2001, Exit1 = 2002, RecordGif = 2003, CaptureLastRegion = 2004 };
 
 class TForm1 : public win::Form {
 public:
@@ -59,6 +62,12 @@ public:
     std::wstring HelpPath;  // where Help last found the help file
     // The global capture key, registered on this window.
     TCaptureHotKey HotKey1;
+    // The "Capture Last Region" key.
+    TCaptureHotKey LastRegionKey{TCaptureHotKey::kLastRegionId};
+    // Where the last capture of this run was cut; none before the first.
+    std::optional<LastRegion> LastCaptureRegion;
+    // The pictures pinned to the screen; closed at exit.
+    PinBoard Pins;
 
     // Wiring, set once at start-up: the preview (closed at exit, shows the
     // hints), the settings dialog (closed at exit) and the capture command
@@ -66,6 +75,7 @@ public:
     TPreviewForm* PreviewForm = nullptr;
     TSetForm* SetForm = nullptr;
     std::function<void()> SaveScreenSelectClick;
+    std::function<void()> CaptureLastRegionClick;
 
     // Recording a GIF: its key, its save dialog (the name carries over), the
     // command behind "Record GIF", and what stops the recording under way
@@ -92,9 +102,14 @@ public:
     // Starts a capture as "CAPTURE SCREEN" does, from the message loop: the
     // capture key, a second start of the program. Nothing while one runs.
     void RequestCapture();
-    // Registers AppSettings.CaptureHotKey when it changed or could not serve;
-    // a key that cannot serve is said once, in a balloon.
+    // Registers AppSettings.CaptureHotKey and LastRegionHotKey when they
+    // changed or could not serve; a key that cannot serve is said once, in a
+    // balloon.
     void ApplyCaptureHotKey();
+    // Keeps the place of a capture; "Capture Last Region" is available from then on.
+    void RegionCaptured(const LastRegion& region);
+    // Says in a balloon where a capture was saved; a click on it shows the file.
+    void ShowSavedBalloon(const std::wstring& file);
     // The capture delay in the icon's tool tip; 0 puts the tip back. While
     // the seconds run, a press on the icon cancels them.
     void ShowCountdown(int secondsLeft) noexcept;
@@ -122,12 +137,17 @@ protected:
 private:
     void CreateAboutPanel();
     void FadeOut();
+    void ApplyHotKey(TCaptureHotKey& key, int wanted, int& applied);
+    void UpdateLastRegionItem();
 
     HICON icon_ = nullptr;
     bool closing_ = false;  // set when the close begins: no command starts after it
     int appliedHotKey_ = -1;  // none applied yet
     int appliedRecordKey_ = -1;
     bool exitAfterRecording_ = false;
+    int appliedLastRegionKey_ = -1;
+    bool capturing_ = false;  // a capture runs: neither tray item starts another
+    std::wstring balloonFile_;  // the file the showing balloon tells of, if any
     bool countingDown_ = false;
     bool countdownCancelled_ = false;
     UINT exitRequest_ = 0;  // the registered message that asks for Exit

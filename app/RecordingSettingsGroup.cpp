@@ -22,7 +22,7 @@ int ChoiceIndex(const int* values, int count, int value)
 
 void TSetForm::CreateRecordingGroup()
 {
-    const int x = 495;
+    const int x = 495;  // right of the first layout, kRecordColumn wide
     AddControl(L"BUTTON", L" Record GIF ", BS_GROUPBOX, x, 5, 205, 310, RecordGroup);
     AddControl(L"STATIC", L"Record Key:", SS_LEFTNOWORDWRAP, x + 10, 25, 185, 14, RecordKeyLabel);
     PrepareKeyBox(AddControl(HOTKEY_CLASSW, L"", WS_TABSTOP | WS_GROUP, x + 10, 42, 185, 21, RecordKeyEd,

@@ -15,7 +15,6 @@ constexpr wchar_t kSetClass[] = L"TSetForm";
 // buttons below it and the dialog grow by its height.
 constexpr int kKeyRow = 45;
 // The recording's column right of the groups; the dialog grows by its width.
-constexpr int kRecordColumn = 215;
 
 BYTE HeldModifiers()
 {
@@ -66,7 +65,7 @@ TSetForm::TSetForm(TAppSettings& settings) : settings_(settings)
     win::RegisterFormClass(kSetClass, WindowProc, ::LoadIconW(instance, MAKEINTRESOURCEW(IDI_TAVRO)),
                            ::GetSysColorBrush(COLOR_BTNFACE));
     CreateFormWindow(kSetClass, L" Settings", WS_POPUP | WS_CAPTION | WS_SYSMENU, WS_EX_DLGMODALFRAME,
-                     492 + kRecordColumn, 353 + kKeyRow, true);
+                     kCaptureGroupLeft + kCaptureGroupWidth, 353 + kKeyRow, true);
 
     // Created in tab order: OK first, so it has the focus when the dialog opens.
     HWND ok = AddControl(L"BUTTON", L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, 15, 285 + kKeyRow, 75, 50,
@@ -100,13 +99,12 @@ TSetForm::TSetForm(TAppSettings& settings) : settings_(settings)
     AddControl(L"BUTTON", L"Put Date on Image", BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP, 255, 145, 145, 17,
                DateStampImageBox);
     AddControl(L"STATIC", L"Capture Key:", SS_LEFTNOWORDWRAP, 15, 244, 80, 14, CaptureKeyLabel);
-    HWND key = AddControl(HOTKEY_CLASSW, L"", WS_TABSTOP | WS_GROUP, 100, 241, 150, 21, CaptureKeyEd,
-                          WS_EX_CLIENTEDGE);
-    ::SendMessageW(key, HKM_SETRULES, 0, 0);  // a key alone, Print Screen say, is allowed
-    ::SetWindowSubclass(key, CaptureKeySubclass, 1, 0);
+    AddKeyBox(100, 241, CaptureKeyEd);
     // Three lines: the longest note (Print Screen taken by Windows) needs them.
     AddControl(L"STATIC", L"", SS_LEFT | SS_NOPREFIX, 15, 266, 460, 40, CaptureKeyNote);
     CreateRecordingGroup();
+
+    CreateCaptureGroup();
 
     HWND cancel = AddControl(L"BUTTON", L"Cancel", BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP, 135, 285 + kKeyRow,
                              75, 50, CancelBut);
@@ -122,7 +120,15 @@ TSetForm::TSetForm(TAppSettings& settings) : settings_(settings)
 
     toolTip_ = win::CreateToolTips(Hwnd());
     if (toolTip_) win::Application.RegisterToolTip(toolTip_);
+    AddCaptureGroupTips();
     CenterOnDesktop();
+}
+
+HWND TSetForm::AddKeyBox(int x, int y, int id)
+{
+    HWND key = AddControl(HOTKEY_CLASSW, L"", WS_TABSTOP | WS_GROUP, x, y, 150, 21, id, WS_EX_CLIENTEDGE);
+    PrepareKeyBox(key);
+    return key;
 }
 
 void TSetForm::SetProgButText(const std::wstring& caption, const std::wstring& hint)
@@ -182,6 +188,7 @@ void TSetForm::FormShow()
     ::SendDlgItemMessageW(Hwnd(), CaptureKeyEd, HKM_SETHOTKEY,
                           static_cast<WPARAM>(HotKeyControlValue(settings_.CaptureHotKey)), 0);
     LoadRecordingGroup();
+    LoadCaptureGroup();
 }
 
 HWND TSetForm::InitialFocus() { return ::GetDlgItem(Hwnd(), OKBut); }
@@ -198,6 +205,7 @@ void TSetForm::OKButClick()
         ::SetFocus(::GetDlgItem(Hwnd(), RecordKeyEd));
         return;
     }
+    if (!CaptureGroupValid()) return;
     settings_.UserName = win::WindowText(::GetDlgItem(Hwnd(), NameEd));
     settings_.NameOnSlides = Checked(NameBox);
     settings_.DateOnSlides = Checked(DateBox);
@@ -206,6 +214,7 @@ void TSetForm::OKButClick()
     settings_.DateStampImage = Checked(DateStampImageBox);
     settings_.CaptureHotKey = KeyInRow(CaptureKeyEd);
     StoreRecordingGroup();
+    StoreCaptureGroup();
     SetModalResult(win::mrOk);
 }
 

@@ -35,6 +35,8 @@ public:
     void SetColorShape(COLORREF color);
     // Why the capture key may not start a capture; empty when it will.
     void SetHotKeyNote(const std::wstring& note);
+    // The same for the "Capture Last Region" key.
+    void SetLastRegionKeyNote(const std::wstring& note);
 
     void OKButClick();
 
@@ -73,6 +75,18 @@ public:
         CaptureKeyLabel,
         CaptureKeyEd,
         CaptureKeyNote,
+        // The capture group (SettingsCaptureGroup.cpp).
+        AfterCaptureGroup,
+        ShowPreviewBox,
+        CopyAfterBox,
+        SaveAfterBox,
+        PinAfterBox,
+        SaveFolderEd,
+        FileNamePatternEd,
+        SaveTypeCombo,
+        ShowPointerBox,
+        LastRegionKeyEd,
+        LastRegionKeyNote,
     };
 
 protected:
@@ -92,6 +106,21 @@ private:
     void CreateRecordingGroup();
     void LoadRecordingGroup();
     void StoreRecordingGroup();
+    // The recording's column right of the first layout, then the capture group's.
+    static constexpr int kRecordColumn = 215;
+    static constexpr int kCaptureGroupLeft = 492 + kRecordColumn;
+    static constexpr int kCaptureGroupWidth = 250;
+    // A hot-key box that also takes Print Screen.
+    HWND AddKeyBox(int x, int y, int id);
+    // The capture group at the dialog's right: the steps after a capture, the
+    // folder's file names, the pointer and the "Capture Last Region" key.
+    void CreateCaptureGroup();
+    void AddCaptureGroupTips();
+    void LoadCaptureGroup();
+    // False, with the reason said and its box focused, when what was typed
+    // cannot serve; nothing is stored then.
+    bool CaptureGroupValid();
+    void StoreCaptureGroup();
 
     TAppSettings& settings_;
     COLORREF shapeColor_ = RGB(255, 255, 255);

@@ -22,6 +22,14 @@ void ReadSettings(TAppSettings& s, HKEY root, const std::wstring& keyPath)
     s.DateStampImage = store.ReadBool(section, L"DateStampImage", s.DateStampImage);
     s.CaptureHotKey = store.ReadInteger(section, L"CaptureHotKey", s.CaptureHotKey);
     ReadRecordingSettings(store, section, s);
+    s.LastRegionHotKey = store.ReadInteger(section, L"LastRegionHotKey", s.LastRegionHotKey);
+    s.ShowMousePointer = store.ReadBool(section, L"ShowMousePointer", s.ShowMousePointer);
+    s.AfterCaptureShowPreview = store.ReadBool(section, L"AfterCaptureShowPreview", s.AfterCaptureShowPreview);
+    s.AfterCaptureCopy = store.ReadBool(section, L"AfterCaptureCopy", s.AfterCaptureCopy);
+    s.AfterCaptureSave = store.ReadBool(section, L"AfterCaptureSave", s.AfterCaptureSave);
+    s.AfterCapturePin = store.ReadBool(section, L"AfterCapturePin", s.AfterCapturePin);
+    s.FileNamePattern = store.ReadString(section, L"FileNamePattern", s.FileNamePattern);
+    s.AutoSaveType = store.ReadInteger(section, L"AutoSaveType", s.AutoSaveType);
 }
 
 void SaveSettings(const TAppSettings& s, HKEY root, const std::wstring& keyPath)
@@ -43,4 +51,12 @@ void SaveSettings(const TAppSettings& s, HKEY root, const std::wstring& keyPath)
     store.WriteBool(section, L"DateStampImage", s.DateStampImage);
     store.WriteInteger(section, L"CaptureHotKey", s.CaptureHotKey);
     SaveRecordingSettings(store, section, s);
+    store.WriteInteger(section, L"LastRegionHotKey", s.LastRegionHotKey);
+    store.WriteBool(section, L"ShowMousePointer", s.ShowMousePointer);
+    store.WriteBool(section, L"AfterCaptureShowPreview", s.AfterCaptureShowPreview);
+    store.WriteBool(section, L"AfterCaptureCopy", s.AfterCaptureCopy);
+    store.WriteBool(section, L"AfterCaptureSave", s.AfterCaptureSave);
+    store.WriteBool(section, L"AfterCapturePin", s.AfterCapturePin);
+    store.WriteString(section, L"FileNamePattern", s.FileNamePattern);
+    store.WriteInteger(section, L"AutoSaveType", s.AutoSaveType);
 }

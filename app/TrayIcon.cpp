@@ -97,11 +97,11 @@ void TStTrayIcon::SetHint(const std::wstring& hint)
     if (active_ && !Notify(NIM_MODIFY, NIF_TIP)) throw win::Error(L"Tray icon error");
 }
 
-void TStTrayIcon::ShowBalloon(const std::wstring& title, const std::wstring& text) noexcept
+void TStTrayIcon::ShowBalloon(const std::wstring& title, const std::wstring& text, DWORD icon) noexcept
 {
     if (!active_) return;
     NOTIFYICONDATAW data = IconData(NIF_INFO);
-    data.dwInfoFlags = NIIF_WARNING;
+    data.dwInfoFlags = icon;
     lstrcpynW(data.szInfoTitle, title.c_str(), ARRAYSIZE(data.szInfoTitle));
     lstrcpynW(data.szInfo, text.c_str(), ARRAYSIZE(data.szInfo));
     ::Shell_NotifyIconW(NIM_MODIFY, &data);
@@ -139,6 +139,9 @@ LRESULT TStTrayIcon::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
             break;
         case WM_RBUTTONDOWN:
             PopupAtCursor();
+            break;
+        case NIN_BALLOONUSERCLICK:
+            if (OnBalloonClick) OnBalloonClick();
             break;
         case WM_LBUTTONDBLCLK:
         case WM_RBUTTONDBLCLK:

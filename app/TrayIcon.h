@@ -5,6 +5,8 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <shellapi.h>
+
 #include <functional>
 #include <string>
 
@@ -58,8 +60,11 @@ public:
     UINT RequestMessage = 0;
     std::function<bool()> OnRequest;
 
-    // A notification balloon with a warning icon beside the icon.
-    void ShowBalloon(const std::wstring& title, const std::wstring& text) noexcept;
+    // A notification balloon beside the icon, with a warning icon unless
+    // another (NIIF_INFO) is given.
+    void ShowBalloon(const std::wstring& title, const std::wstring& text, DWORD icon = NIIF_WARNING) noexcept;
+    // A click on the balloon.
+    std::function<void()> OnBalloonClick;
 
     // Foreground, pending messages, then the popup menu at the mouse position.
     void PopupAtCursor();

@@ -2,6 +2,7 @@
 
 #include "capture/Composition.h"
 #include "capture/Countdown.h"
+#include "capture/MousePointer.h"
 #include "capture/WindowList.h"
 #include "win/Error.h"
 
@@ -43,25 +44,56 @@ bool CountDown(CaptureHost& host, int seconds)
         seconds, [&host](int left) { host.ShowCountdown(left); }, [&host] { return host.CountdownCancelled(); });
 }
 
-}  // namespace
-
-void SaveScreenSelectClick(CaptureHost& host, TSelectForm& shapeDialog, TImageForm& overlay,
-                           const int& backgroundColor)
+// The shape dialog, the delay, the overlay and the preview, round after round
+// while the user asks for a retry (which skips the shape dialog).
+void RunCaptureRounds(CaptureHost& host, TSelectForm& shapeDialog, TImageForm& overlay,
+                      const int& backgroundColor, bool retry)
 {
-    CaptureRunGuard running(host);
-    bool retry = false;
     do {
-        GrabDesktop(overlay);
+        GrabDesktop(overlay, host.PointerShown());
         int result = win::mrOk;
         if (!retry && !shapeDialog.NoShowChecked()) result = shapeDialog.ShowModal();
         if (result != win::mrOk) break;
         // After a delay the desktop as it is then is the one cut.
         if (const int delay = shapeDialog.DelaySeconds(); delay > 0) {
             if (!CountDown(host, delay)) break;
-            GrabDesktop(overlay);
+            GrabDesktop(overlay, host.PointerShown());
         }
         retry = SaveScreen(host, shapeDialog, overlay, backgroundColor);
     } while (retry);
+}
+
+// Composes the selection from the frozen desktop and hands it on; true when
+// the user asks for a retry.
+bool ComposeAndShow(CaptureHost& host, TImageForm& overlay, const TSelection& selection,
+                    const int& backgroundColor)
+{
+    win::Bitmap composed;
+    DrawPreview(overlay.Image1, overlay.Layout.primary, selection, static_cast<COLORREF>(backgroundColor), composed);
+    host.PictureComposed(composed, selection);
+    host.RegionCaptured(RegionOfSelection(selection, overlay.Layout));
+    return host.ShowPreview();
+}
+
+}  // namespace
+
+void SaveScreenSelectClick(CaptureHost& host, TSelectForm& shapeDialog, TImageForm& overlay,
+                           const int& backgroundColor)
+{
+    CaptureRunGuard running(host);
+    RunCaptureRounds(host, shapeDialog, overlay, backgroundColor, false);
+}
+
+void CaptureLastRegionClick(CaptureHost& host, TSelectForm& shapeDialog, TImageForm& overlay,
+                            const int& backgroundColor, const LastRegion& region)
+{
+    CaptureRunGuard running(host);
+    GrabDesktop(overlay, host.PointerShown());
+    const std::optional<TSelection> selection = SelectionForRegion(region, overlay.Layout);
+    if (!selection) throw win::Error(L"The last region is no longer on any screen");
+    // A copy: the host replaces its own region as the picture is handed on.
+    if (ComposeAndShow(host, overlay, *selection, backgroundColor))
+        RunCaptureRounds(host, shapeDialog, overlay, backgroundColor, true);
 }
 
 bool SaveScreen(CaptureHost& host, const TSelectForm& shapeDialog, TImageForm& overlay,
@@ -79,10 +111,7 @@ bool SaveScreen(CaptureHost& host, const TSelectForm& shapeDialog, TImageForm& o
         // from before keeps its own selection.
         if (!selection.SelectionMade) return false;
     }
-    win::Bitmap composed;
-    DrawPreview(overlay.Image1, overlay.Layout.primary, selection, static_cast<COLORREF>(backgroundColor), composed);
-    host.PictureComposed(composed, selection);
-    return host.ShowPreview();
+    return ComposeAndShow(host, overlay, selection, backgroundColor);
 }
 
 void CopyDesktop(HDC display, const DesktopLayout& layout, win::Bitmap& into)
@@ -99,7 +128,7 @@ void CopyDesktop(HDC display, const DesktopLayout& layout, win::Bitmap& into)
     into.TakeFrom(grab);
 }
 
-void GrabDesktop(TImageForm& overlay)
+void GrabDesktop(TImageForm& overlay, bool withPointer)
 {
     const DesktopLayout layout = CurrentDesktopLayout();
     // Let the tray menu, the shape dialog and the last preview leave the screen.
@@ -109,6 +138,7 @@ void GrabDesktop(TImageForm& overlay)
     std::vector<RECT> windows = VisibleWindowFrames(layout);
     DisplayDC display;
     CopyDesktop(display.get(), layout, overlay.Image1);
+    if (withPointer) DrawMousePointer(overlay.Image1.Canvas(), {layout.bounds.left, layout.bounds.top});
     overlay.Windows = std::move(windows);
     overlay.Layout = layout;
     overlay.SetDesktopBounds(layout.bounds);

@@ -51,8 +51,14 @@ bool DrawMousePointer(HDC dc, POINT origin)
     CURSORINFO cursor{};
     cursor.cbSize = sizeof cursor;
     if (!dc || !::GetCursorInfo(&cursor) || !(cursor.flags & CURSOR_SHOWING) || !cursor.hCursor) return false;
+    HCURSOR shape = cursor.hCursor;
     ICONINFO info{};
-    if (!::GetIconInfo(cursor.hCursor, &info)) return false;
+    if (!::GetIconInfo(shape, &info)) {
+        // Some systems keep a pointer's image with the program that set it, out
+        // of our reach: the standard arrow then stands for it, where it was.
+        shape = ::LoadCursorW(nullptr, IDC_ARROW);
+        if (!shape || !::GetIconInfo(shape, &info)) return false;
+    }
     // GetIconInfo hands over copies of both bitmaps.
     const win::UniqueBitmap mask(info.hbmMask);
     const win::UniqueBitmap color(info.hbmColor);
@@ -62,6 +68,6 @@ bool DrawMousePointer(HDC dc, POINT origin)
     const RECT place = PointerPlacement(cursor.ptScreenPos, origin, hotspot, size,
                                         MonitorDpiAt(cursor.ptScreenPos), win::SystemDpi());
     // Step 0: the system does not say which frame of an animated pointer shows.
-    return ::DrawIconEx(dc, place.left, place.top, cursor.hCursor, place.right - place.left,
-                        place.bottom - place.top, 0, nullptr, DI_NORMAL) != FALSE;
+    return ::DrawIconEx(dc, place.left, place.top, shape, place.right - place.left, place.bottom - place.top, 0,
+                        nullptr, DI_NORMAL) != FALSE;
 }

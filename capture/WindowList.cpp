@@ -1,5 +1,7 @@
 #include "capture/WindowList.h"
 
+#include <string_view>
+
 #include "win/UniqueHandle.h"
 
 namespace {
@@ -51,13 +53,21 @@ struct Listing {
     std::vector<RECT> frames;
 };
 
+// Our own windows stay out of the list, except the pins, which the user may
+// take as windows of their own (the class of preview/PinWindow.h).
+bool IsOwnWindowLeftOut(HWND hwnd)
+{
+    wchar_t name[16] = {};
+    return !(::GetClassNameW(hwnd, name, 16) > 0 && std::wstring_view(name) == L"TavroPin");
+}
+
 BOOL CALLBACK AddWindow(HWND hwnd, LPARAM param)
 {
     auto& list = *reinterpret_cast<Listing*>(param);
     DWORD process = 0;
     ::GetWindowThreadProcessId(hwnd, &process);
-    if (process == list.ownProcess || hwnd == list.shell || !::IsWindowVisible(hwnd) || ::IsIconic(hwnd) ||
-        SeeThroughWindow(hwnd) || list.inspector.Cloaked(hwnd))
+    if ((process == list.ownProcess && IsOwnWindowLeftOut(hwnd)) || hwnd == list.shell || !::IsWindowVisible(hwnd) ||
+        ::IsIconic(hwnd) || SeeThroughWindow(hwnd) || list.inspector.Cloaked(hwnd))
         return TRUE;
     const RECT frame = FrameOnDesktop(list.inspector.Frame(hwnd), list.desktop);
     if (!::IsRectEmpty(&frame)) list.frames.push_back(frame);

@@ -33,6 +33,9 @@ std::optional<std::wstring> DoSaveDialog(const win::Bitmap& picture, TPicDialog&
 std::wstring SaveDialogFolder(const std::wstring& saveDir, const std::function<bool(const std::wstring&)>& isFolder,
                               const std::wstring& fallback);
 
+// The user's Pictures folder when it exists, else empty.
+std::wstring PicturesFolder();
+
 // Writes the picture under fileName with the extension of filterIndex forced
 // onto it; with checkExists, an existing file is handled by the file-exists
 // policy of existsDialog. True when a file was written, false when the user

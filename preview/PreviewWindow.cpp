@@ -249,6 +249,7 @@ bool TPreviewForm::OnKey(const MSG& msg)
     if (ctrl && !alt && msg.wParam == 'Z') key = shift ? PreviewKey::Redo : PreviewKey::Undo;
     if (ctrl && !alt && !shift && msg.wParam == 'Y') key = PreviewKey::Redo;
     if (!ctrl && !alt && !shift && msg.wParam == 'C') key = PreviewKey::Crop;
+    if (!ctrl && !alt && !shift && msg.wParam == VK_F3) key = PreviewKey::Pin;
     if (key == PreviewKey::None) return false;
     for (const PreviewCommand& c : commands_)
         if (c.place.key == key) {

@@ -83,6 +83,7 @@ protected:
     void FormShow() override;
     HWND InitialFocus() override;
     bool OnCommand(int id, int code, HWND control) override;
+    // The commands' own keys (Pin to Screen's F3), pressed without Ctrl or Alt.
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void DpiChanged() override;
 

@@ -22,10 +22,13 @@ struct DisabledWindows {
     std::vector<HWND> windows;
 };
 
+constexpr wchar_t kUsableDuringModal[] = L"FormUsableDuringModal";
+
 BOOL CALLBACK DisableOne(HWND hwnd, LPARAM param)
 {
     auto* state = reinterpret_cast<DisabledWindows*>(param);
-    if (hwnd != state->except && ::IsWindowVisible(hwnd) && ::IsWindowEnabled(hwnd)) {
+    if (hwnd != state->except && ::IsWindowVisible(hwnd) && ::IsWindowEnabled(hwnd) &&
+        !::GetPropW(hwnd, kUsableDuringModal)) {
         try {
             state->windows.push_back(hwnd);
         } catch (...) {
@@ -59,6 +62,12 @@ private:
 };
 
 }  // namespace
+
+void KeepUsableDuringModal(HWND hwnd, bool keep) noexcept
+{
+    if (keep) ::SetPropW(hwnd, kUsableDuringModal, reinterpret_cast<HANDLE>(1));
+    else ::RemovePropW(hwnd, kUsableDuringModal);
+}
 
 void ReportCurrentException() noexcept
 {

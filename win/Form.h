@@ -128,6 +128,11 @@ private:
     int modalDepth_ = 0;
 };
 
+// Leaves a top-level window usable while a form shows modally (a window that
+// floats beside all others); keep false takes that back, as the window must
+// before it is destroyed.
+void KeepUsableDuringModal(HWND hwnd, bool keep = true) noexcept;
+
 // Registers a window class once per name, with the form window procedure.
 void RegisterFormClass(const wchar_t* className, WNDPROC proc, HICON icon, HBRUSH background,
                        UINT style = CS_DBLCLKS);

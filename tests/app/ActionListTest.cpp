@@ -14,9 +14,9 @@ TEST(ActionList, HoldsEveryCommandInOrderWithItsCaptionAndHint)
 {
     TActionList list(ActionTableRows());
     const auto& actions = list.Actions();
-    ASSERT_EQ(actions.size(), 25u);
+    ASSERT_EQ(actions.size(), 26u);
     EXPECT_STREQ(actions.front().name, L"MakePowerPointAction");
-    EXPECT_STREQ(actions.back().name, L"CropAction");
+    EXPECT_STREQ(actions.back().name, L"PinToScreenAction");
     for (size_t i = 0; i < actions.size(); ++i) {
         EXPECT_EQ(actions[i].id, kFirstAction + static_cast<int>(i));
         EXPECT_EQ(list.Find(actions[i].id), &actions[i]);
@@ -129,7 +129,7 @@ TEST(ActionList, PreviewToolbarAndMenusHoldEveryRowInItsPlace)
         {L"File", L"Save as File", L"Print Image", L"Mail as Attachment", L"Close Previewer"},
         {L"Edit", L"Undo", L"Redo", L"", L"Retry Image Selection", L"", L"Copy to Clipboard", L"",
          L"Rotate Clockwise", L"Rotate CounterClockwise", L"Mirror Image", L"Crop", L"", L"Date Stamp Image",
-         L"Remove Date Stamp"},
+         L"Remove Date Stamp", L"", L"Pin to Screen\tF3"},
         {L"Programs", L"PowerPoint", L"Word", L"Excel", L"User Program", L"Default Program", L"Microsoft Paint"},
         {L"Set", L"Settings", L"Background Color", L"Pick Color on Screen"},
         {L"Help", L"Help", L"About Tavro Screen Capture"}};

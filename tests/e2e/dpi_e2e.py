@@ -12,7 +12,7 @@ def SettingsDialogAt150PercentKeepsItsLayoutScaled(t):
     t.start()
     open_settings(t)
     client = tuple(int(v) for v in t.driver("winclient", SETTINGS).split(","))
-    assert abs(client[0] - 1060) <= 2 and abs(client[1] - 597) <= 2, client
+    assert abs(client[0] - 1436) <= 2 and abs(client[1] - 597) <= 2, client
     gx, gy, gw, gh = t.rect(SETTINGS, ID_GROUP)
     assert (gw, gh) == (720, 150), (gw, gh)
     ox, oy, ow, oh = t.rect(SETTINGS, 1)

@@ -24,6 +24,7 @@ import png_e2e  # noqa: E402
 import capture_anywhere_e2e  # noqa: E402
 import undo_e2e  # noqa: E402
 import record_e2e  # noqa: E402
+import fast_paths_e2e  # noqa: E402
 globals().update({f.__name__: f for f in image_program_e2e.SCENARIOS})
 from office_e2e import SCENARIOS as OFFICE_SCENARIOS  # noqa: E402
 globals().update({f.__name__: f for f in OFFICE_SCENARIOS})
@@ -196,7 +197,13 @@ def ExitWritesTheSettingsWithTheirTypes(t):
     assert s["RecordFramesPerSecond"] == ("REG_DWORD", "0xf"), s
     assert s["RecordLongestSeconds"] == ("REG_DWORD", "0x3c"), s
     assert s["RecordShowPointer"] == ("REG_SZ", "1"), s
-    assert len(s) == 16, s
+    assert s["LastRegionHotKey"] == ("REG_DWORD", "0x12c"), s
+    assert s["AutoSaveType"] == ("REG_DWORD", "0x4"), s
+    assert s["FileNamePattern"] == ("REG_SZ", "Capture %Y-%m-%d %H%M%S"), s
+    for flag, value in (("ShowMousePointer", "0"), ("AfterCaptureShowPreview", "1"), ("AfterCaptureCopy", "0"),
+                        ("AfterCaptureSave", "0"), ("AfterCapturePin", "0")):
+        assert s[flag] == ("REG_SZ", value), (flag, s)
+    assert len(s) == 24, s
     # The next start reads them: Entire Screen is preselected.
     t.start(fresh_settings=False)
     t.choose("CAPTURE SCREEN")
@@ -214,7 +221,7 @@ def LogoffWritesTheSettingsWithoutAWindow(t):
     s = t.stored()
     assert s["CaptureShapeIndex"] == ("REG_DWORD", "0x1"), s
     assert s["UserName"] == ("REG_SZ", "Ann"), s
-    assert len(s) == 16, s
+    assert len(s) == 24, s
     assert t.our_visible_windows() == [], t.windows()
 
 
@@ -313,6 +320,7 @@ def main():
     scenarios.update({f.__name__: f for f in capture_anywhere_e2e.SCENARIOS})
     scenarios.update({f.__name__: f for f in undo_e2e.SCENARIOS})
     scenarios.update({f.__name__: f for f in record_e2e.SCENARIOS})
+    scenarios.update({f.__name__: f for f in fast_paths_e2e.SCENARIOS})
     scenario = scenarios.get(a.scenario) or globals()[a.scenario]
     with Desktop(a.build, dpi=getattr(scenario, "dpi", 96)) as desk:
         t = Tavro(desk, os.path.abspath(a.build), os.path.abspath(a.driver))

@@ -8,7 +8,7 @@ import time
 PREVIEW = " Previewer"
 SHAPES = " Select Capture Shape"
 ABOUT = " Tavro Screen Capture"
-OUR_CLASSES = {"TForm1", "TPreviewForm", "TSelectForm", "TImageForm"}
+OUR_CLASSES = {"TForm1", "TPreviewForm", "TSelectForm", "TImageForm", "TavroPin"}
 KEY = r"HKCU\Software\Tavro"
 
 # Control ids of the shape dialog and the preview.
@@ -16,7 +16,7 @@ ID_OK, ID_CANCEL = 1, 2
 ID_FIRST_SHAPE, ID_NO_SHOW = 3001, 3010
 ID_RETRY, ID_IMAGE, ID_SCROLLBOX, ID_STATUS = 4001, 4005, 4004, 4006
 ID_SAVE = 1002
-MENU_ITEMS = ["Help", "Settings", "CAPTURE SCREEN", "Record GIF", "Exit"]
+MENU_ITEMS = ["Help", "Settings", "CAPTURE SCREEN", "Record GIF", "Capture Last Region", "Exit"]
 WM_LBUTTONDBLCLK = 0x203
 
 
