@@ -22,7 +22,7 @@ bool RunStep(Step&& step) noexcept
 
 }  // namespace
 
-bool RunAfterCaptureSteps(const TAppSettings& settings, win::Bitmap& picture, const win::AlphaMask& alpha,
+bool RunAfterCaptureSteps(const TAppSettings& settings, const win::Bitmap& picture, const win::AlphaMask& alpha,
                           POINT topLeft, HWND owner, PinBoard& pins, std::wstring& saved)
 {
     saved.clear();

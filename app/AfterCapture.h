@@ -16,5 +16,5 @@
 // preview is to show: when chosen, when no other step was, or when the save
 // failed (its message shown first), so the picture is never lost. saved
 // receives the file written, empty when none.
-bool RunAfterCaptureSteps(const TAppSettings& settings, win::Bitmap& picture, const win::AlphaMask& alpha,
+bool RunAfterCaptureSteps(const TAppSettings& settings, const win::Bitmap& picture, const win::AlphaMask& alpha,
                           POINT topLeft, HWND owner, PinBoard& pins, std::wstring& saved);

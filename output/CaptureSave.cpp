@@ -8,7 +8,7 @@
 #include "win/Error.h"
 #include "win/Strings.h"
 
-std::wstring SaveCaptureInFolder(win::Bitmap& picture, const win::AlphaMask& alpha, const std::wstring& folder,
+std::wstring SaveCaptureInFolder(const win::Bitmap& picture, const win::AlphaMask& alpha, const std::wstring& folder,
                                  const std::wstring& pattern, int fileType, FileSystem& fs)
 {
     if (const std::wstring problem = FileNamePatternProblem(pattern); !problem.empty()) throw win::Error(problem);

@@ -13,7 +13,7 @@
 // never over an existing file. Returns the file's full name. Throws win::Error
 // with a message for the user when the pattern cannot name a file, the folder
 // is gone or the file cannot be written; nothing is replaced then.
-std::wstring SaveCaptureInFolder(win::Bitmap& picture, const win::AlphaMask& alpha, const std::wstring& folder,
+std::wstring SaveCaptureInFolder(const win::Bitmap& picture, const win::AlphaMask& alpha, const std::wstring& folder,
                                  const std::wstring& pattern, int fileType, FileSystem& fs = RealFileSystem());
 
 // Opens the folder of file in the shell with the file selected.

@@ -40,6 +40,8 @@ TEST(CaptureHotKey, KeysThatTypeNeedCtrlOrAltAndExtendedKeysAreNamedAsSuch)
     TAppSettings settings;
     settings.CaptureHotKey = VK_SNAPSHOT;
     TSetForm dialog(settings);
+    // The rest of the dialog as showing it fills it: only the key is refused.
+    ::SetDlgItemTextW(dialog.Hwnd(), TSetForm::FileNamePatternEd, settings.FileNamePattern.c_str());
     HWND key = ::GetDlgItem(dialog.Hwnd(), TSetForm::CaptureKeyEd);
     ::SendMessageW(key, HKM_SETHOTKEY, 'A', 0);
     dialog.OKButClick();
