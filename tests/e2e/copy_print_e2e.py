@@ -87,7 +87,7 @@ def CopyFromButtonMenuAndEscapeGivesThePicturesPixels(t):
     w, h = t.desk.width, t.desk.height
     ways = [
         ("the Copy button", lambda: t.click_control(PREVIEW, ID_COPY)),
-        ("Edit > Copy to Clipboard", lambda: menu_item(t, 1, 1)),  # Retry, separator, Copy
+        ("Edit > Copy to Clipboard", lambda: menu_item(t, 1, 3)),  # Undo, Redo, Retry, Copy (separators skipped)
         ("Escape", lambda: (pointer_on_preview(t), t.desk.key("Escape"))),
     ]
     for name, copy in ways:
