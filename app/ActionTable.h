@@ -30,7 +30,7 @@
     Row(MakeExcelAction, L"Excel", L"Make Excel Spreadsheet", true,                                             \
         .button = 6, .tab = 5, .menu = Programs, .item = 2, .picture = IDI_EXCEL)                               \
     Row(CopyToClipboardAction, L"Copy", L"Copy Image to Clipboard", true,                                       \
-        .button = 2, .tab = 1, .key = PreviewKey::Escape, .menu = Edit, .item = 2,                              \
+        .button = 2, .tab = 1, .key = PreviewKey::Escape, .menu = Edit, .item = 5,                              \
         .menuCaption = L"Copy to Clipboard", .picture = IDI_COPY)                                               \
     Row(PrintAction, L"Print", L"Print Image", true,                                                            \
         .button = 9, .tab = 9, .menu = File, .item = 1, .menuCaption = L"Print Image", .picture = IDI_PRINT)    \
@@ -51,19 +51,23 @@
     Row(ShowAboutAction, L"About Tavro Screen Capture", L"About This Program", true,                            \
         .menu = Help, .item = 1, .picture = IDI_ABOUT)                                                          \
     Row(ClockwiseAction, L"Rotate", L"Rotate Clockwise", true,                                                  \
-        .button = 3, .tab = 7, .menu = Edit, .item = 4, .menuCaption = L"Rotate Clockwise", .picture = IDI_ROTATE) \
+        .button = 3, .tab = 7, .menu = Edit, .item = 7, .menuCaption = L"Rotate Clockwise", .picture = IDI_ROTATE) \
     Row(CounterClockwiseAction, L"Rotate Counterclockwise", L"Rotate CounterClockwise", true,                   \
-        .menu = Edit, .item = 5, .menuCaption = L"Rotate CounterClockwise", .picture = IDI_ROTATE_CCW)          \
+        .menu = Edit, .item = 8, .menuCaption = L"Rotate CounterClockwise", .picture = IDI_ROTATE_CCW)          \
     Row(MirrorAction, L"Mirror", L"Mirror Image", true,                                                         \
-        .menu = Edit, .item = 6, .menuCaption = L"Mirror Image", .picture = IDI_MIRROR)                         \
+        .menu = Edit, .item = 9, .menuCaption = L"Mirror Image", .picture = IDI_MIRROR)                         \
     Row(BackgroundColorDialogAction, L"Background Color", L"Set Background Color", true,                        \
         .menu = Set, .item = 1, .picture = kSwatchPicture)                                                      \
     Row(BackgroundColorPickOnScreenAction, L"Pick Color on Screen", L"Pick Background Color on Screen", true,   \
         .menu = Set, .item = 2, .picture = IDI_PICKCOLOR)                                                       \
     Row(DateStampBMPAction, L"Date Stamp Image", L"Put Date on Image", true,                                     \
-        .menu = Edit, .item = 8, .picture = IDI_DATESTAMP)                                                      \
+        .menu = Edit, .item = 12, .picture = IDI_DATESTAMP)                                                      \
     Row(UnDateStampBMPAction, L"Remove Date Stamp", L"Remove Date From Image", false,                           \
-        .menu = Edit, .item = 9, .picture = IDI_UNDATESTAMP)
+        .menu = Edit, .item = 13, .picture = IDI_UNDATESTAMP)                                                   \
+    /* Undo and Redo start disabled and take the name of their edit as their caption. */                      \
+    Row(UndoAction, L"Undo", L"Undo the Last Change", false, .key = PreviewKey::Undo, .menu = Edit, .item = 0)  \
+    Row(RedoAction, L"Redo", L"Redo the Change Undone", false, .key = PreviewKey::Redo, .menu = Edit, .item = 1) \
+    Row(CropAction, L"Crop", L"Cut the Image to an Area", true, .key = PreviewKey::Crop, .menu = Edit, .item = 10)
 
 // The command ids, one a row, in row order.
 enum ActionId : int {

@@ -3,10 +3,10 @@
 #include <memory>
 
 #include "app/ActionTable.h"
+#include "app/CommandContext.h"
 #include "app/HelpCommand.h"
 #include "capture/BackgroundColorCommands.h"
 #include "capture/CaptureCommand.h"
-#include "capture/Composition.h"
 #include "capture/ShapeMask.h"
 #include "output/CopyToClipboard.h"
 #include "output/ExcelExport.h"
@@ -16,25 +16,84 @@
 #include "output/Print.h"
 #include "output/SaveFile.h"
 #include "output/WordExport.h"
-#include "preview/DateText.h"
 #include "preview/DateStampCommands.h"
+#include "preview/DateText.h"
+#include "preview/EditCommands.h"
 #include "preview/TransformCommands.h"
 #include "win/Application.h"
 
 namespace {
 
-// What the capture commands ask of the program: the tray item, the picture
-// with its selection, the preview and the background colour setting.
+CommandContext ContextOf(TForm1& form)
+{
+    return {form.Picture,      form.AppSettings,  form.Hwnd(), form.PicDialog, form.PrintDialog1,
+            form.ColorDialog1, form.OfficeLinks1, form.Mail,   form.HelpPath};
+}
+
+// The commands' enabled states and captions that follow the document: the
+// stamp commands follow the stamp, Undo and Redo the history (greyed while an
+// output reads the picture).
+void UpdateEditActions(const Document& document, win::TActionList& actions)
+{
+    const bool stamped = document.DateStampShown();
+    actions.SetEnabled(DateStampBMPAction, !stamped);
+    actions.SetEnabled(UnDateStampBMPAction, stamped);
+    actions.SetEnabled(UndoAction, document.CanUndo());
+    actions.SetEnabled(RedoAction, document.CanRedo());
+    actions.SetCaption(UndoAction, UndoCaption(document));
+    actions.SetCaption(RedoAction, RedoCaption(document));
+}
+
+// While an output command runs, the picture it reads is left alone: the
+// document refuses edits and Undo and Redo are greyed until it ends.
+class OutputRun {
+public:
+    OutputRun(const Document& document, win::TActionList& actions) noexcept
+        : reading_(document), document_(document), actions_(actions)
+    {
+        Update();
+    }
+    ~OutputRun()
+    {
+        reading_.reset();
+        Update();
+    }
+    OutputRun(const OutputRun&) = delete;
+    OutputRun& operator=(const OutputRun&) = delete;
+
+private:
+    void Update() noexcept
+    {
+        try {
+            UpdateEditActions(document_, actions_);
+        } catch (...) {  // only captions: the command's own outcome matters more
+        }
+    }
+    std::optional<Document::Reading> reading_;
+    const Document& document_;
+    win::TActionList& actions_;
+};
+
+// What the capture commands ask of the program: the tray item, the picture,
+// the preview and the background colour setting.
 class CommandState final : public CaptureHost, public BackgroundColorTarget {
 public:
-    CommandState(TForm1& form, const TProgramForms& forms) : form_(form), forms_(forms) {}
+    CommandState(TForm1& form, const CommandContext& context, const TProgramForms& forms)
+        : form_(form), context_(context), forms_(forms)
+    {
+    }
 
     void SetCaptureEnabled(bool enabled) override { form_.SetSaveScreenSelectEnabled(enabled); }
     void PictureComposed(win::Bitmap& composed, const TSelection& selection) override
     {
-        form_.Picture.NewCapture(composed,
-                                 SelectionMask(forms_.ImageForm.Image1, forms_.ImageForm.Layout.primary, selection));
-        form_.CaptureSelection = selection;
+        TImageForm& overlay = forms_.ImageForm;
+        win::AlphaMask mask = SelectionMask(overlay.Image1, overlay.Layout.primary, selection);
+        // The picture is all a capture keeps: the frozen desktop goes (a
+        // retry grabs a new one).
+        overlay.Image1.Clear();
+        context_.document.NewCapture(composed, std::move(mask), selection.ShapeCode,
+                                     static_cast<COLORREF>(context_.settings.BackgroundColor),
+                                     context_.settings.DateStampImage);
     }
     bool ShowPreview() override { return forms_.PreviewForm.ShowModal() == win::mrRetry; }
     void ShowCountdown(int secondsLeft) override { form_.ShowCountdown(secondsLeft); }
@@ -42,100 +101,112 @@ public:
 
     void SetBackgroundColor(COLORREF color) override
     {
-        form_.AppSettings.BackgroundColor = static_cast<int>(color);
+        context_.settings.BackgroundColor = static_cast<int>(color);
         forms_.PreviewForm.SetBackgroundColor(color);
         forms_.SetForm.SetColorShape(color);
     }
-    void RecomposeCapture(const TSelection& selection) override
-    {
-        win::Bitmap composed;
-        TImageForm& overlay = forms_.ImageForm;
-        DrawPreview(overlay.Image1, overlay.Layout.primary, selection,
-                    static_cast<COLORREF>(form_.AppSettings.BackgroundColor), composed);
-        form_.Picture.Recompose(composed, SelectionMask(overlay.Image1, overlay.Layout.primary, selection));
-    }
+    void RecolorCapture(COLORREF color) override { context_.document.Apply(BackgroundColorEdit(color)); }
 
 private:
     TForm1& form_;
+    CommandContext context_;
     TProgramForms forms_;
 };
 
 // The name and date the Office exports add, as the settings dialog's boxes
 // stand now (checked until the dialog is first shown).
-OfficeCaptions CaptionsNow(const TForm1& form, const TSetForm& settings)
+OfficeCaptions CaptionsNow(const TAppSettings& settings, const TSetForm& dialog)
 {
     SYSTEMTIME today{};
     ::GetLocalTime(&today);
-    return {form.AppSettings.UserName, settings.NameBoxChecked(), settings.DateBoxChecked(), LongDateText(today)};
+    return {settings.UserName, dialog.NameBoxChecked(), dialog.DateBoxChecked(), LongDateText(today)};
 }
 
-// The one path every change of the picture takes: the stamp commands follow
-// the stamp, and a showing preview shows the new picture.
-void PictureChanged(TForm1& form, TPreviewForm& preview)
+// Binds an output command: it gets the picture (and its see-through part)
+// as it stands, and no edit touches them while it runs.
+template <typename Command>
+void BindOutput(win::TActionList& actions, int id, const CommandContext& c, Command command)
 {
-    const bool stamped = form.Picture.DateStampShown();
-    form.ActionList1.SetEnabled(DateStampBMPAction, !stamped);
-    form.ActionList1.SetEnabled(UnDateStampBMPAction, stamped);
-    if (preview.Showing()) preview.ShowBMP(form.Picture.OutputImage());
+    actions.Bind(id, [&actions, c, command] {
+        OutputRun run(c.document, actions);
+        command(c.document.Picture(), c.document.Alpha());
+    });
 }
 
 // The commands that take the picture out of the program.
-void BindOutputCommands(TForm1& form, const TProgramForms& forms)
+void BindOutputCommands(win::TActionList& actions, const CommandContext& c, const TProgramForms& forms)
 {
-    TCapturedPicture& picture = form.Picture;
-    win::TActionList& actions = form.ActionList1;
-    TFileExistsForm& fileExists = forms.FileExistsForm;
+    TFileExistsForm& exists = forms.FileExistsForm;
     TImageEdForm& programs = forms.ImageEdForm;
-    TSetForm& settings = forms.SetForm;
-    std::wstring& imageProgram = form.AppSettings.ImageProgram;
-    int& imageProgIndex = form.AppSettings.ImageProgIndex;
+    TSetForm& dialog = forms.SetForm;
+    using Picture = const win::Bitmap&;
+    using Alpha = const win::AlphaMask&;
 
-    actions.Bind(SaveFileAction, [&picture, &form, &fileExists] {
-        SaveFileActionExecute(picture.OutputImage(), form.PicDialog, form.AppSettings.SaveDir, fileExists,
-                              picture.OutputAlpha());
+    BindOutput(actions, SaveFileAction, c, [c, &exists](Picture p, Alpha a) {
+        SaveFileActionExecute(p, c.saveDialog, c.settings.SaveDir, exists, a);
     });
-    actions.Bind(CopyToClipboardAction, [&picture, &form] {
-        const win::AlphaMask alpha = picture.OutputAlpha();
-        CopyToClipboardActionExecute(picture.OutputImage(), form.Hwnd(), &alpha);
-    });
-    actions.Bind(PrintAction, [&picture, &form] {
-        PrintActionExecute(picture.OutputImage(), form.PrintDialog1, ::GetActiveWindow());
-    });
-    actions.Bind(MailAction, [&picture, &fileExists, &form] {
+    BindOutput(actions, CopyToClipboardAction, c,
+               [c](Picture p, Alpha a) { CopyToClipboardActionExecute(p, c.owner, &a); });
+    BindOutput(actions, PrintAction, c,
+               [c](Picture p, Alpha) { PrintActionExecute(p, c.printDialog, ::GetActiveWindow()); });
+    BindOutput(actions, MailAction, c, [c, &exists](Picture p, Alpha a) {
         const MailSaveStep save = [&](std::wstring& writtenFile) {
-            std::optional<std::wstring> written = DoSaveDialog(picture.OutputImage(), form.PicDialog,
-                                                               form.AppSettings.SaveDir, fileExists,
-                                                               picture.OutputAlpha());
+            std::optional<std::wstring> written = DoSaveDialog(p, c.saveDialog, c.settings.SaveDir, exists, a);
             if (!written) return false;
             writtenFile = std::move(*written);
             return true;
         };
-        MailActionExecute(form.Mail, save, form.AppSettings.UserName, form.Hwnd(), ::GetActiveWindow());
+        MailActionExecute(c.mail, save, c.settings.UserName, c.owner, ::GetActiveWindow());
     });
-    actions.Bind(RunSelectedEditorAction, [&] {
-        RunSelectedEditorActionExecute(picture.OutputImage(), imageProgram, imageProgIndex, programs);
+    BindOutput(actions, RunSelectedEditorAction, c, [c, &programs](Picture p, Alpha) {
+        RunSelectedEditorActionExecute(p, c.settings.ImageProgram, c.settings.ImageProgIndex, programs);
     });
-    actions.Bind(SetImageEditorAction, [&] {
-        SetImageEditorActionExecute(picture.OutputImage(), imageProgram, imageProgIndex, programs);
+    BindOutput(actions, SetImageEditorAction, c, [c, &programs](Picture p, Alpha) {
+        SetImageEditorActionExecute(p, c.settings.ImageProgram, c.settings.ImageProgIndex, programs);
     });
-    actions.Bind(RunUserProgramOnlyAction, [&] {
-        RunUserProgramOnlyActionExecute(picture.OutputImage(), imageProgram, imageProgIndex, programs);
+    BindOutput(actions, RunUserProgramOnlyAction, c, [c, &programs](Picture p, Alpha) {
+        RunUserProgramOnlyActionExecute(p, c.settings.ImageProgram, c.settings.ImageProgIndex, programs);
     });
-    actions.Bind(RunDefaultProgramOnlyAction,
-                 [&picture] { RunDefaultProgramOnlyActionExecute(picture.OutputImage()); });
-    actions.Bind(RunMSPaintOnlyAction, [&picture] { RunMSPaintOnlyActionExecute(picture.OutputImage()); });
-    actions.Bind(MakePowerPointAction, [&picture, &form, &settings] {
-        MakePowerPointActionExecute(picture.OutputImage(), form.OfficeLinks1, CaptionsNow(form, settings));
+    BindOutput(actions, RunDefaultProgramOnlyAction, c, [](Picture p, Alpha) { RunDefaultProgramOnlyActionExecute(p); });
+    BindOutput(actions, RunMSPaintOnlyAction, c, [](Picture p, Alpha) { RunMSPaintOnlyActionExecute(p); });
+    BindOutput(actions, MakePowerPointAction, c, [c, &dialog](Picture p, Alpha) {
+        MakePowerPointActionExecute(p, c.office, CaptionsNow(c.settings, dialog));
     });
-    actions.Bind(MakeWordAction, [&picture, &form, &settings] {
-        MakeWordActionExecute(picture.OutputImage(), form.OfficeLinks1, CaptionsNow(form, settings));
+    BindOutput(actions, MakeWordAction, c, [c, &dialog](Picture p, Alpha) {
+        MakeWordActionExecute(p, c.office, CaptionsNow(c.settings, dialog));
     });
-    actions.Bind(MakeExcelAction, [&picture, &form, &settings] {
-        MakeExcelActionExecute(picture.OutputImage(), form.OfficeLinks1, CaptionsNow(form, settings));
+    BindOutput(actions, MakeExcelAction, c, [c, &dialog](Picture p, Alpha) {
+        MakeExcelActionExecute(p, c.office, CaptionsNow(c.settings, dialog));
     });
 }
 
-// The main form, the overlay and the preview learn of each other.
+// The commands that edit the picture, Undo, Redo and Crop. The stamp
+// commands also set the setting: its box follows.
+void BindEditCommands(win::TActionList& actions, const CommandContext& c, const TProgramForms& forms)
+{
+    Document& d = c.document;
+    TSetForm& dialog = forms.SetForm;
+    TPreviewForm& preview = forms.PreviewForm;
+    actions.Bind(ClockwiseAction, [c, &d] { ClockwiseActionExecute(d, c.settings.DateStampImage); });
+    actions.Bind(CounterClockwiseAction, [c, &d] { CounterClockwiseActionExecute(d, c.settings.DateStampImage); });
+    actions.Bind(MirrorAction, [c, &d] { MirrorActionExecute(d, c.settings.DateStampImage); });
+    actions.Bind(DateStampBMPAction, [c, &d, &dialog] {
+        DateStampBMPActionExecute(d, c.settings.DateStampImage);
+        dialog.SetDateStampImageChecked(true);
+    });
+    actions.Bind(UnDateStampBMPAction, [c, &d, &dialog] {
+        UnDateStampBMPActionExecute(d, c.settings.DateStampImage);
+        dialog.SetDateStampImageChecked(false);
+    });
+    actions.Bind(UndoAction, [&d] { UndoActionExecute(d); });
+    actions.Bind(RedoAction, [&d] { RedoActionExecute(d); });
+    actions.Bind(CropAction, [&preview] { preview.BeginCrop(); });
+    preview.ApplyCrop = [&d](const RECT& area) { return CropToArea(d, area); };
+}
+
+// The main form, the overlay and the preview learn of each other; every
+// change of the picture updates the commands that follow it and a showing
+// preview.
 void WireForms(TForm1& form, const TProgramForms& forms)
 {
     TPreviewForm& preview = forms.PreviewForm;
@@ -144,7 +215,12 @@ void WireForms(TForm1& form, const TProgramForms& forms)
     form.SetForm = &forms.SetForm;
     forms.ImageForm.ShapeIndex = [&shapes] { return shapes.ItemIndex(); };
     preview.RunCommand = [&form](int id) { form.ExecuteCommand(id); };
-    form.Picture.OnChange = [&form, &preview] { PictureChanged(form, preview); };
+    Document& document = form.Picture;
+    win::TActionList& actions = form.ActionList1;
+    document.OnChange = [&document, &actions, &preview](const RECT& changed) {
+        UpdateEditActions(document, actions);
+        if (preview.Showing()) preview.ShowChange(changed);
+    };
 }
 
 // The settings dialog's "Set" buttons.
@@ -161,40 +237,28 @@ void BindSettingsButtons(TSetForm& settings, TSelectForm& shapes, win::TActionLi
 
 void BindCommands(TForm1& form, const TProgramForms& forms)
 {
-    auto state = std::make_shared<CommandState>(form, forms);
-    TCapturedPicture& picture = form.Picture;
+    const CommandContext c = ContextOf(form);
+    auto state = std::make_shared<CommandState>(form, c, forms);
     win::TActionList& actions = form.ActionList1;
     TImageForm& overlay = forms.ImageForm;
     TSelectForm& shapes = forms.SelectForm;
     TSetForm& settings = forms.SetForm;
 
     WireForms(form, forms);
-    form.SaveScreenSelectClick = [state, &shapes, &overlay, &form] {
-        SaveScreenSelectClick(*state, shapes, overlay, form.AppSettings.BackgroundColor);
+    form.SaveScreenSelectClick = [state, &shapes, &overlay, c] {
+        SaveScreenSelectClick(*state, shapes, overlay, c.settings.BackgroundColor);
     };
 
     // One line a command.
-    BindOutputCommands(form, forms);
-    actions.Bind(ShowHelpAction,
-                 [&form] { ShowHelpActionExecute(form.Hwnd(), win::Application.HelpFile, form.HelpPath); });
+    BindOutputCommands(actions, c, forms);
+    BindEditCommands(actions, c, forms);
+    actions.Bind(ShowHelpAction, [c] { ShowHelpActionExecute(c.owner, win::Application.HelpFile, c.helpPath); });
     actions.Bind(ShowAboutAction, [&form] { form.ShowAboutActionExecute(); });
-    actions.Bind(ClockwiseAction, [&picture] { ClockwiseActionExecute(picture); });
-    actions.Bind(CounterClockwiseAction, [&picture] { CounterClockwiseActionExecute(picture); });
-    actions.Bind(MirrorAction, [&picture] { MirrorActionExecute(picture); });
-    actions.Bind(BackgroundColorDialogAction, [state, &form] {
-        BackgroundColorDialogActionExecute(form.ColorDialog1, form.Hwnd(), form.CaptureSelection, *state);
+    actions.Bind(BackgroundColorDialogAction, [state, c] {
+        BackgroundColorDialogActionExecute(c.colorDialog, c.owner, c.document.ShapeCode(), *state);
     });
-    actions.Bind(BackgroundColorPickOnScreenAction, [state, &overlay, &form] {
-        BackgroundColorPickOnScreenActionExecute(overlay, form.CaptureSelection, *state);
-    });
-    // The stamp commands also set the setting: its box follows.
-    actions.Bind(DateStampBMPAction, [&picture, &settings] {
-        DateStampBMPActionExecute(picture);
-        settings.SetDateStampImageChecked(true);
-    });
-    actions.Bind(UnDateStampBMPAction, [&picture, &settings] {
-        UnDateStampBMPActionExecute(picture);
-        settings.SetDateStampImageChecked(false);
+    actions.Bind(BackgroundColorPickOnScreenAction, [state, &overlay, c] {
+        BackgroundColorPickOnScreenActionExecute(overlay, c.document.ShapeCode(), *state);
     });
     // The dialog shows why the capture key may not work; a key chosen there
     // is taken at once.

@@ -22,7 +22,7 @@ constexpr wchar_t kExitRequestMessage[] = L"TavroExitRequest";
 
 }  // namespace
 
-TForm1::TForm1() : ActionList1(ActionTableRows()), Picture(AppSettings.DateStampImage)
+TForm1::TForm1() : ActionList1(ActionTableRows())
 {
     exitRequest_ = ::RegisterWindowMessageW(kExitRequestMessage);
     icon_ = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TAVRO));

@@ -20,7 +20,7 @@
 #include "output/OfficeLinks.h"
 #include "output/PictureSaveDialog.h"
 #include "output/Print.h"
-#include "preview/CapturedPicture.h"
+#include "preview/Document.h"
 #include "win/ActionList.h"
 #include "win/Form.h"
 #include "win/UniqueHandle.h"
@@ -42,7 +42,6 @@ public:
     void Loaded();
 
     // The user's settings: read at creation, written at an orderly close.
-    // Declared before Picture, which follows the date-stamp setting.
     TAppSettings AppSettings;
     TStTrayIcon Tray1;
     win::UniqueMenu Menu1;  // the tray popup menu
@@ -50,10 +49,9 @@ public:
     TColorDialog ColorDialog1;  // the background colour dialog
     TPicDialog PicDialog;       // the save dialog
     TPrintDialog PrintDialog1;
-    // The picture the preview shows and every output command uses.
-    TCapturedPicture Picture;
-    // The selection Picture was cut with: a new background colour cuts it again.
-    TSelection CaptureSelection;
+    // The captured picture with its edits: the preview shows it and every
+    // output command reads it.
+    Document Picture;
     // The Office documents the exports keep for the whole run.
     OfficeLinks OfficeLinks1;
     MailState Mail;  // the mail command's once-per-run explanation

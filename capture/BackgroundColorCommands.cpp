@@ -4,10 +4,9 @@
 
 namespace {
 
-// Moves the frozen desktop of the current capture aside and back, so a pick
-// (which grabs a new desktop into the overlay) leaves it as it was on every
-// path: a later recomposition cuts from it. Moving rather than copying also
-// means putting it back cannot fail.
+// Moves what the overlay holds aside and back, so a pick (which grabs a new
+// desktop into the overlay) leaves it as it was on every path. Moving rather
+// than copying also means putting it back cannot fail.
 class KeptDesktop {
 public:
     explicit KeptDesktop(TImageForm& overlay) noexcept : overlay_(overlay), layout_(overlay.Layout)
@@ -37,23 +36,23 @@ std::optional<COLORREF> PickColorOnScreen(TImageForm& overlay)
     return overlay.PickColor();
 }
 
-void ApplyBackgroundColor(COLORREF color, const TSelection& selection, BackgroundColorTarget& target)
+void ApplyBackgroundColor(COLORREF color, std::uint8_t shapeCode, BackgroundColorTarget& target)
 {
     target.SetBackgroundColor(color);
-    if (IsRoundShape(selection.ShapeCode)) target.RecomposeCapture(selection);
+    if (IsRoundShape(shapeCode)) target.RecolorCapture(color);
 }
 
-void BackgroundColorDialogActionExecute(TColorDialog& dialog, HWND fallbackOwner, const TSelection& selection,
+void BackgroundColorDialogActionExecute(TColorDialog& dialog, HWND fallbackOwner, std::uint8_t shapeCode,
                                         BackgroundColorTarget& target)
 {
     HWND owner = ::GetActiveWindow();
     if (!dialog.Execute(owner ? owner : fallbackOwner)) return;
-    ApplyBackgroundColor(dialog.Color, selection, target);
+    ApplyBackgroundColor(dialog.Color, shapeCode, target);
 }
 
-void BackgroundColorPickOnScreenActionExecute(TImageForm& overlay, const TSelection& selection,
+void BackgroundColorPickOnScreenActionExecute(TImageForm& overlay, std::uint8_t shapeCode,
                                               BackgroundColorTarget& target)
 {
     if (const std::optional<COLORREF> color = PickColorOnScreen(overlay))
-        ApplyBackgroundColor(*color, selection, target);
+        ApplyBackgroundColor(*color, shapeCode, target);
 }

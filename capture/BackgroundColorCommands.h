@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <optional>
 
 #include "capture/ColorDialog.h"
@@ -10,12 +11,11 @@
 #include "capture/SelectionOverlay.h"
 
 // Where a new background colour goes: the setting with the swatches that show
-// it, and the captured picture, which is composed again from the selection it
-// was cut with.
+// it, and the captured picture, whose see-through part takes the colour.
 class BackgroundColorTarget {
 public:
     virtual void SetBackgroundColor(COLORREF color) = 0;
-    virtual void RecomposeCapture(const TSelection& selection) = 0;
+    virtual void RecolorCapture(COLORREF color) = 0;
 
 protected:
     ~BackgroundColorTarget() = default;
@@ -26,13 +26,13 @@ protected:
 // overlay's frozen desktop of the current capture is back in place afterwards.
 std::optional<COLORREF> PickColorOnScreen(TImageForm& overlay);
 
-// The new colour is stored, and the picture recomposed from selection (the
-// one the captured picture was cut with) when its shape shows the background.
-void ApplyBackgroundColor(COLORREF color, const TSelection& selection, BackgroundColorTarget& target);
+// The new colour is stored, and the picture takes it when its shape (the one
+// it was cut with) shows the background.
+void ApplyBackgroundColor(COLORREF color, std::uint8_t shapeCode, BackgroundColorTarget& target);
 
 // The colour dialog, owned by the active window (or fallbackOwner).
-void BackgroundColorDialogActionExecute(TColorDialog& dialog, HWND fallbackOwner, const TSelection& selection,
+void BackgroundColorDialogActionExecute(TColorDialog& dialog, HWND fallbackOwner, std::uint8_t shapeCode,
                                         BackgroundColorTarget& target);
 // Picking on the screen; leaving the overlay without a press changes nothing.
-void BackgroundColorPickOnScreenActionExecute(TImageForm& overlay, const TSelection& selection,
+void BackgroundColorPickOnScreenActionExecute(TImageForm& overlay, std::uint8_t shapeCode,
                                               BackgroundColorTarget& target);

@@ -20,14 +20,13 @@ PixelRows RowsOf(const win::Bitmap& bitmap)
     return rows;
 }
 
-void AssignBitmap(TGIFImage& image, win::Bitmap& bitmap)
+void AssignBitmap(TGIFImage& image, const win::Bitmap& bitmap)
 {
     CheckGIFDimensions(bitmap.Width(), bitmap.Height());
-    bitmap.SetPixelFormat(win::PixelFormat::Bits24);
     image.Assign(RowsOf(bitmap));
 }
 
-std::vector<std::uint8_t> EncodeBitmapAsGif(win::Bitmap& bitmap)
+std::vector<std::uint8_t> EncodeBitmapAsGif(const win::Bitmap& bitmap)
 {
     // The picture object would write a screen without an image, which common
     // decoders refuse to open: better no file than one that cannot be read.
@@ -40,7 +39,7 @@ std::vector<std::uint8_t> EncodeBitmapAsGif(win::Bitmap& bitmap)
     return bytes;
 }
 
-void SaveBitmapAsGif(win::Bitmap& bitmap, const std::wstring& path)
+void SaveBitmapAsGif(const win::Bitmap& bitmap, const std::wstring& path)
 {
     const std::vector<std::uint8_t> bytes = EncodeBitmapAsGif(bitmap);
     FileSink file{std::filesystem::path(path)};

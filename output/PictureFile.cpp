@@ -28,7 +28,7 @@ void EncodeJpeg(const win::Bitmap& picture, JpegBytes& out)
     if (!CompressJpeg(source, out, error)) throw win::Error(win::Widen(error));
 }
 
-void WritePictureFile(win::Bitmap& picture, const std::wstring& name, int filterIndex, ExistingFile existing,
+void WritePictureFile(const win::Bitmap& picture, const std::wstring& name, int filterIndex, ExistingFile existing,
                       FileSystem& fs, const win::AlphaMask& alpha)
 {
     // No format here can hold a picture without pixels that programs would

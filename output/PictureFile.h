@@ -13,11 +13,11 @@
 namespace output {
 
 // Index 1 JPEG, 3 GIF, 4 PNG (with alpha as its alpha channel when not empty),
-// anything else BMP at the picture's depth. A GIF save turns the picture into
-// 24 bits per pixel, keeping its colours. Throws
+// anything else BMP at the picture's depth; the picture itself never changes.
+// Throws
 // win::Error with a message for the user; an empty picture, or one too large
 // for the format, is refused before any file is touched.
-void WritePictureFile(win::Bitmap& picture, const std::wstring& name, int filterIndex,
+void WritePictureFile(const win::Bitmap& picture, const std::wstring& name, int filterIndex,
                       ExistingFile existing = ExistingFile::Replace, FileSystem& fs = RealFileSystem(),
                       const win::AlphaMask& alpha = win::AlphaMask());
 

@@ -18,7 +18,7 @@ bool FileExists(FileSystem& fs, const std::wstring& name)
 
 }  // namespace
 
-void SaveFileActionExecute(win::Bitmap& picture, TPicDialog& dialog, std::wstring& saveDir,
+void SaveFileActionExecute(const win::Bitmap& picture, TPicDialog& dialog, std::wstring& saveDir,
                            TFileExistsForm& existsDialog, const win::AlphaMask& alpha)
 {
     DoSaveDialog(picture, dialog, saveDir, existsDialog, alpha);
@@ -47,7 +47,7 @@ std::wstring PicturesFolder()
 
 }  // namespace
 
-std::optional<std::wstring> DoSaveDialog(win::Bitmap& picture, TPicDialog& dialog, std::wstring& saveDir,
+std::optional<std::wstring> DoSaveDialog(const win::Bitmap& picture, TPicDialog& dialog, std::wstring& saveDir,
                                          TFileExistsForm& existsDialog, const win::AlphaMask& alpha)
 {
     dialog.InitialDir = SaveDialogFolder(saveDir, win::IsExistingFolder, PicturesFolder());
@@ -64,7 +64,7 @@ std::optional<std::wstring> DoSaveDialog(win::Bitmap& picture, TPicDialog& dialo
     return dialog.FileName;
 }
 
-bool SaveImageFile(win::Bitmap& picture, const std::wstring& fileName, int filterIndex, bool checkExists,
+bool SaveImageFile(const win::Bitmap& picture, const std::wstring& fileName, int filterIndex, bool checkExists,
                    TFileExistsForm& existsDialog, std::wstring& dialogFileName, const win::AlphaMask& alpha)
 {
     return SaveImageFileTo(
@@ -73,7 +73,7 @@ bool SaveImageFile(win::Bitmap& picture, const std::wstring& fileName, int filte
         dialogFileName, RealFileSystem(), alpha);
 }
 
-bool SaveImageFileTo(win::Bitmap& picture, const std::wstring& fileName, int filterIndex, bool checkExists,
+bool SaveImageFileTo(const win::Bitmap& picture, const std::wstring& fileName, int filterIndex, bool checkExists,
                      const std::function<int(const std::wstring&)>& choose, std::wstring& dialogFileName,
                      FileSystem& fs, const win::AlphaMask& alpha)
 {

@@ -15,7 +15,7 @@
 #include "win/Bitmap.h"
 
 // The Save command: DoSaveDialog.
-void SaveFileActionExecute(win::Bitmap& picture, TPicDialog& dialog, std::wstring& saveDir,
+void SaveFileActionExecute(const win::Bitmap& picture, TPicDialog& dialog, std::wstring& saveDir,
                            TFileExistsForm& existsDialog, const win::AlphaMask& alpha = win::AlphaMask());
 
 // Shows dialog (the program's PicDialog), opening in saveDir (see
@@ -23,7 +23,7 @@ void SaveFileActionExecute(win::Bitmap& picture, TPicDialog& dialog, std::wstrin
 // written (the numbered one after a rename), which the dialog also proposes
 // next time, and only then makes its folder saveDir; none when the user
 // cancelled. alpha is the picture's see-through part, kept by the PNG type.
-std::optional<std::wstring> DoSaveDialog(win::Bitmap& picture, TPicDialog& dialog, std::wstring& saveDir,
+std::optional<std::wstring> DoSaveDialog(const win::Bitmap& picture, TPicDialog& dialog, std::wstring& saveDir,
                                          TFileExistsForm& existsDialog,
                                          const win::AlphaMask& alpha = win::AlphaMask());
 
@@ -37,13 +37,13 @@ std::wstring SaveDialogFolder(const std::wstring& saveDir, const std::function<b
 // policy of existsDialog. True when a file was written, false when the user
 // cancelled. A failed write throws win::Error (the command shows it).
 // dialogFileName ends up as the name actually written (see SaveImageFileTo).
-bool SaveImageFile(win::Bitmap& picture, const std::wstring& fileName, int filterIndex, bool checkExists,
+bool SaveImageFile(const win::Bitmap& picture, const std::wstring& fileName, int filterIndex, bool checkExists,
                    TFileExistsForm& existsDialog, std::wstring& dialogFileName,
                    const win::AlphaMask& alpha = win::AlphaMask());
 
 // SaveImageFile with its collaborators passed in. choose answers for an
 // existing file (1 overwrite, 7 rename, else cancel); dialogFileName receives
 // the name with the type's extension, then the name actually written.
-bool SaveImageFileTo(win::Bitmap& picture, const std::wstring& fileName, int filterIndex, bool checkExists,
+bool SaveImageFileTo(const win::Bitmap& picture, const std::wstring& fileName, int filterIndex, bool checkExists,
                      const std::function<int(const std::wstring&)>& choose, std::wstring& dialogFileName,
                      FileSystem& fs = RealFileSystem(), const win::AlphaMask& alpha = win::AlphaMask());

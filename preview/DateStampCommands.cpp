@@ -1,5 +1,13 @@
 #include "preview/DateStampCommands.h"
 
-void DateStampBMPActionExecute(TCapturedPicture& picture) { picture.DateStamp(true); }
+void DateStampBMPActionExecute(Document& document, bool& dateStampSetting)
+{
+    document.Apply(DateStampEdit(true));
+    dateStampSetting = true;
+}
 
-void UnDateStampBMPActionExecute(TCapturedPicture& picture) { picture.DateStamp(false); }
+void UnDateStampBMPActionExecute(Document& document, bool& dateStampSetting)
+{
+    document.Apply(DateStampEdit(false));
+    dateStampSetting = false;
+}

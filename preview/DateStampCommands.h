@@ -2,7 +2,7 @@
 // choice is also the user's setting for the next captures.
 #pragma once
 
-#include "preview/CapturedPicture.h"
+#include "preview/Document.h"
 
-void DateStampBMPActionExecute(TCapturedPicture& picture);
-void UnDateStampBMPActionExecute(TCapturedPicture& picture);
+void DateStampBMPActionExecute(Document& document, bool& dateStampSetting);
+void UnDateStampBMPActionExecute(Document& document, bool& dateStampSetting);

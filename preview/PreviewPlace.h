@@ -8,8 +8,10 @@
 // The menus of the preview's menu bar, left to right.
 enum class PreviewMenu : int { None = -1, File, Edit, Programs, Set, Help };
 
-// The key that presses a toolbar button from anywhere in the window.
-enum class PreviewKey { None, Enter, Escape };
+// The key that runs a command from anywhere in the window: Enter and Escape
+// press its toolbar button; Undo is Ctrl+Z, Redo Ctrl+Y or Ctrl+Shift+Z, Crop
+// the letter C.
+enum class PreviewKey { None, Enter, Escape, Undo, Redo, Crop };
 
 // The picture value of the item that shows the background-colour swatch.
 constexpr int kSwatchPicture = -1;

@@ -20,6 +20,7 @@ constexpr int kPictureMargin = 10;
 constexpr int kToolButtonWidth = 60;
 
 constexpr wchar_t kRetryHint[] = L"Retry Image Selection";
+constexpr wchar_t kCropHint[] = L"Drag the area to keep: Enter or a double-click crops, Escape cancels";
 
 // The preview's own commands, which close the window rather than run an action.
 void AddOwnCommands(std::vector<PreviewCommand>& commands)
@@ -28,7 +29,7 @@ void AddOwnCommands(std::vector<PreviewCommand>& commands)
     commands.push_back({TPreviewForm::RetryBut, L"Retry", kRetryHint,
                         {.button = 0, .tab = 0, .picture = IDI_RETRY}});
     commands.push_back({TPreviewForm::Retry1, L"Retry Image Selection", kRetryHint,
-                        {.menu = Edit, .item = 0, .picture = IDI_RETRY}});
+                        {.menu = Edit, .item = 3, .picture = IDI_RETRY}});
     commands.push_back({TPreviewForm::Exit1, L"Close Previewer", L"Close This Previewer",
                         {.menu = File, .item = 3, .picture = IDI_CLOSE}});
 }
@@ -75,8 +76,8 @@ std::wstring TPreviewForm::SizeText(int width, int height)
 }
 
 TPreviewForm::TPreviewForm(win::TActionList& actions, std::vector<PreviewCommand> commands,
-                           const TCapturedPicture& picture, COLORREF backgroundColor)
-    : actions_(actions), capture_(picture), commands_(WithOwnCommands(std::move(commands))),
+                           const Document& document, COLORREF backgroundColor)
+    : actions_(actions), document_(document), commands_(WithOwnCommands(std::move(commands))),
       menus_(commands_, win::SystemDpi())
 {
     HINSTANCE instance = ::GetModuleHandleW(nullptr);
@@ -104,6 +105,13 @@ void TPreviewForm::FormCreate(COLORREF backgroundColor)
     CreateStatusBar();
 
     picture_.Create(Hwnd(), ScrollBox1, Image1, kPictureMargin, Dpi());
+    picture_.OnMouse = [this](UINT message, POINT at) { return crop_.Mouse(message, at); };
+    picture_.OnPaintOver = [this](HDC dc) { crop_.Draw(dc); };
+    crop_.Apply = [this](const RECT& area) { return ApplyCrop && ApplyCrop(area); };
+    crop_.Changed = [this] {
+        picture_.Repaint();
+        SetHintPanel(crop_.Active() ? kCropHint : L"");
+    };
     // A focus holder above the visible area.
     focusHolder_ = AddControl(L"BUTTON", L"Button1", BS_PUSHBUTTON | WS_TABSTOP, 10, -30, 75, 25, Button1, 0,
                               picture_.Hwnd());
@@ -202,6 +210,44 @@ void TPreviewForm::ShowBMP(const win::Bitmap& bitmap)
     ::SendMessageW(statusBar_, SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(size.c_str()));
 }
 
+void TPreviewForm::ShowChange(const RECT& changed)
+{
+    crop_.Cancel();
+    const win::Bitmap& picture = document_.Picture();
+    picture_.Update(picture, changed);
+    const std::wstring size = SizeText(picture.Width(), picture.Height());
+    ::SendMessageW(statusBar_, SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(size.c_str()));
+}
+
+void TPreviewForm::BeginCrop()
+{
+    HideFocus();
+    crop_.Begin(picture_.PictureControl(), document_.Width(), document_.Height(), Dpi());
+}
+
+bool TPreviewForm::OnKey(const MSG& msg)
+{
+    if (msg.message != WM_KEYDOWN) {
+        // The character of a key used below must not reach a control either.
+        return msg.message == WM_CHAR && crop_.Active() && (msg.wParam == L'\r' || msg.wParam == 27);
+    }
+    if (crop_.Key(msg.wParam)) return true;
+    const bool ctrl = ::GetKeyState(VK_CONTROL) < 0;
+    const bool shift = ::GetKeyState(VK_SHIFT) < 0;
+    const bool alt = ::GetKeyState(VK_MENU) < 0;
+    PreviewKey key = PreviewKey::None;
+    if (ctrl && !alt && msg.wParam == 'Z') key = shift ? PreviewKey::Redo : PreviewKey::Undo;
+    if (ctrl && !alt && !shift && msg.wParam == 'Y') key = PreviewKey::Redo;
+    if (!ctrl && !alt && !shift && msg.wParam == 'C') key = PreviewKey::Crop;
+    if (key == PreviewKey::None) return false;
+    for (const PreviewCommand& c : commands_)
+        if (c.place.key == key) {
+            if (actions_.Enabled(c.id) && RunCommand) RunCommand(c.id);
+            return true;
+        }
+    return false;
+}
+
 void TPreviewForm::SetBackgroundColor(COLORREF color)
 {
     menus_.SetSwatchColor(color);
@@ -224,7 +270,11 @@ std::wstring TPreviewForm::PanelText(int panel) const
     return text;
 }
 
-void TPreviewForm::FormShow() { ShowBMP(capture_.OutputImage()); }
+void TPreviewForm::FormShow()
+{
+    crop_.Cancel();
+    ShowBMP(document_.Picture());
+}
 
 HWND TPreviewForm::InitialFocus() { return Control(RetryBut); }
 

@@ -8,7 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "preview/CapturedPicture.h"
+#include "preview/CropTool.h"
+#include "preview/Document.h"
 #include "preview/PreviewMenus.h"
 #include "preview/PreviewPlace.h"
 #include "win/ActionList.h"
@@ -22,7 +23,7 @@ public:
     // The toolbar and the menus show the commands where their places say, and
     // follow the enabled state of those that are actions; the window shows
     // the captured picture each time it opens.
-    TPreviewForm(win::TActionList& actions, std::vector<PreviewCommand> commands, const TCapturedPicture& picture,
+    TPreviewForm(win::TActionList& actions, std::vector<PreviewCommand> commands, const Document& document,
                  COLORREF backgroundColor);
     ~TPreviewForm() override;
 
@@ -32,6 +33,15 @@ public:
     // Shows a copy of bitmap, unscaled, 10 pixels (at 96 DPI) from the box's
     // corner, and its size in panel 1.
     void ShowBMP(const win::Bitmap& bitmap);
+    // Shows the document's picture again where it changed; a crop under way
+    // ends (the picture it was drawn on is gone).
+    void ShowChange(const RECT& changed);
+
+    // Starts the crop interaction on the picture shown (see CropTool); the
+    // area goes to ApplyCrop, set by the owner.
+    void BeginCrop();
+    std::function<bool(const RECT& area)> ApplyCrop;
+    const CropTool& Crop() const noexcept { return crop_; }
     // Repaints the background-colour swatch of the "Set" menu.
     void SetBackgroundColor(COLORREF color);
     // Moves the keyboard focus off the toolbar buttons.
@@ -67,6 +77,7 @@ protected:
     void FormShow() override;
     HWND InitialFocus() override;
     bool OnCommand(int id, int code, HWND control) override;
+    bool OnKey(const MSG& msg) override;
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void DpiChanged() override;
 
@@ -82,7 +93,8 @@ private:
     void MenuHint(UINT item, UINT flags, HMENU menu);
 
     win::TActionList& actions_;
-    const TCapturedPicture& capture_;
+    const Document& document_;
+    CropTool crop_;
     std::vector<PreviewCommand> commands_;
     TPreviewMenus menus_;
     win::ScrollPicture picture_;

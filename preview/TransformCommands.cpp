@@ -1,7 +1,13 @@
 #include "preview/TransformCommands.h"
 
-void ClockwiseActionExecute(TCapturedPicture& picture) { picture.Rotate(true); }
+void ClockwiseActionExecute(Document& document, bool dateStampSetting)
+{
+    document.Apply(TurnEdit(true, dateStampSetting));
+}
 
-void CounterClockwiseActionExecute(TCapturedPicture& picture) { picture.Rotate(false); }
+void CounterClockwiseActionExecute(Document& document, bool dateStampSetting)
+{
+    document.Apply(TurnEdit(false, dateStampSetting));
+}
 
-void MirrorActionExecute(TCapturedPicture& picture) { picture.Mirror(); }
+void MirrorActionExecute(Document& document, bool dateStampSetting) { document.Apply(MirrorEdit(dateStampSetting)); }

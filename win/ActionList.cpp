@@ -38,6 +38,16 @@ void TActionList::SetEnabled(int id, bool enabled)
     ApplyEnabled(*a);
 }
 
+void TActionList::SetCaption(int id, std::wstring caption)
+{
+    TAction* a = FindMutable(id);
+    if (!a || a->caption == caption) return;
+    a->caption = std::move(caption);
+    MENUITEMINFOW info{sizeof info, MIIM_STRING};
+    info.dwTypeData = a->caption.data();
+    for (HMENU m : menus_) ::SetMenuItemInfoW(m, static_cast<UINT>(id), FALSE, &info);
+}
+
 void TActionList::Bind(int id, std::function<void()> execute)
 {
     TAction* a = FindMutable(id);

@@ -31,6 +31,8 @@ public:
 
     bool Enabled(int id) const noexcept;
     void SetEnabled(int id, bool enabled);
+    // A new caption, shown at once by the menu items bound to the action.
+    void SetCaption(int id, std::wstring caption);
     // Gives the action its command; one that has none stays disabled.
     void Bind(int id, std::function<void()> execute);
 

@@ -312,7 +312,10 @@ int Form::ShowModal()
             modalResult_ = mrCancel;
             break;
         }
-        if (!::IsDialogMessageW(hwnd_, &msg)) {
+        bool used = false;
+        if (msg.message == WM_KEYDOWN || msg.message == WM_CHAR)
+            RunCommand([&] { used = OnKey(msg); });
+        if (!used && !::IsDialogMessageW(hwnd_, &msg)) {
             ::TranslateMessage(&msg);
             ::DispatchMessageW(&msg);
         }

@@ -83,6 +83,9 @@ protected:
     virtual void FormClose() {}
     // A control's WM_COMMAND notification; return true when handled.
     virtual bool OnCommand(int id, int code, HWND control) { (void)id; (void)code; (void)control; return false; }
+    // A key message of the modal loop, before the dialog keys (Tab, Enter,
+    // Escape) act on it; return true when the form used it.
+    virtual bool OnKey(const MSG& msg) { (void)msg; return false; }
 
     int defaultButtonId_ = IDOK;  // Enter
     int cancelButtonId_ = IDCANCEL;  // Escape

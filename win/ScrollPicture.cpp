@@ -32,7 +32,7 @@ void ScrollPicture::Create(HWND parent, int boxId, int pictureId, int margin, UI
                       nullptr, ::GetSysColorBrush(COLOR_BTNFACE), 0);
     RegisterFormClass(kPictureClass,
                       AttachedWindowProc<ScrollPicture, &ScrollPicture::image_, &ScrollPicture::PictureMessage>,
-                      nullptr, nullptr, 0);
+                      nullptr, nullptr, CS_DBLCLKS);
     margin_ = margin;
     dpi_ = dpi;
     HINSTANCE instance = ::GetModuleHandleW(nullptr);
@@ -49,6 +49,28 @@ void ScrollPicture::Show(const Bitmap& bitmap)
     ScrollTo(0, 0);
     UpdateScrollRange();
     ::InvalidateRect(image_, nullptr, FALSE);
+}
+
+void ScrollPicture::Update(const Bitmap& bitmap, const RECT& area)
+{
+    if (bitmap.Width() != picture_.Width() || bitmap.Height() != picture_.Height() || picture_.Empty()) {
+        Show(bitmap);
+        return;
+    }
+    RECT a{};
+    const RECT all{0, 0, bitmap.Width(), bitmap.Height()};
+    if (!::IntersectRect(&a, &area, &all)) return;
+    ::GdiFlush();
+    const int bytes = bitmap.BitsPerPixel() / 8;
+    if (bitmap.BitsPerPixel() != picture_.BitsPerPixel()) {
+        Show(bitmap);
+        return;
+    }
+    for (int y = a.top; y < a.bottom; ++y)
+        std::copy_n(bitmap.Row(y) + static_cast<std::ptrdiff_t>(a.left) * bytes,
+                    static_cast<std::size_t>(a.right - a.left) * bytes,
+                    picture_.Row(y) + static_cast<std::ptrdiff_t>(a.left) * bytes);
+    ::InvalidateRect(image_, &a, FALSE);
 }
 
 void ScrollPicture::Move(int x, int y, int width, int height)
@@ -152,6 +174,14 @@ LRESULT ScrollPicture::PictureMessage(UINT message, WPARAM wParam, LPARAM lParam
         return 0;
     }
     if (message == WM_ERASEBKGND) return 1;
+    if (OnMouse && ((message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) || message == WM_SETCURSOR)) {
+        POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        if (message == WM_SETCURSOR) {
+            ::GetCursorPos(&at);
+            ::ScreenToClient(image_, &at);
+        }
+        if (OnMouse(message, at)) return message == WM_SETCURSOR ? TRUE : 0;
+    }
     return ::DefWindowProcW(image_, message, wParam, lParam);
 }
 
@@ -164,6 +194,7 @@ void ScrollPicture::PaintPicture()
             ::BitBlt(paint.get(), r.left, r.top, r.right - r.left, r.bottom - r.top, picture_.Canvas(), r.left,
                      r.top, SRCCOPY);
         }
+        if (OnPaintOver) OnPaintOver(paint.get());
         paintFailureReported_ = false;
     } catch (...) {
         if (!paintFailureReported_) {

@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include <functional>
+
 #include "win/Bitmap.h"
 
 namespace win {
@@ -32,6 +34,17 @@ public:
 
     // Shows a copy of bitmap (later changes of it do not show) from its top-left.
     void Show(const Bitmap& bitmap);
+    // Copies only area of bitmap and repaints it, keeping the scroll position;
+    // a bitmap of another size is shown whole.
+    void Update(const Bitmap& bitmap, const RECT& area);
+    // Paints the picture again (what OnPaintOver draws changed).
+    void Repaint() const noexcept { ::InvalidateRect(image_, nullptr, FALSE); }
+
+    // Mouse messages on the picture (button down, up, double-click, moves
+    // and WM_SETCURSOR) with the point in picture pixels; true when used.
+    std::function<bool(UINT message, POINT at)> OnMouse;
+    // Draws over the picture after each paint, in picture pixels.
+    std::function<void(HDC dc)> OnPaintOver;
     // Places the box in its parent and settles the scroll bars for the new view.
     void Move(int x, int y, int width, int height);
     // Scrolls vertically by a mouse wheel's delta (the parent hands its wheel on).
