@@ -10,6 +10,7 @@
 
 #include "preview/CropTool.h"
 #include "preview/Document.h"
+#include "preview/MarkupSession.h"
 #include "preview/PreviewMenus.h"
 #include "preview/PreviewPlace.h"
 #include "win/ActionList.h"
@@ -41,6 +42,9 @@ public:
     // area goes to ApplyCrop, set by the owner.
     void BeginCrop();
     std::function<bool(const RECT& area)> ApplyCrop;
+    // Makes an edit of the markup tools (a mark added, changed or removed).
+    std::function<bool(Edit)>& ApplyMarkEdit() noexcept { return markup_.Apply; }
+    MarkupSession& Markup() noexcept { return markup_; }
     const CropTool& Crop() const noexcept { return crop_; }
     // Repaints the background-colour swatch of the "Set" menu.
     void SetBackgroundColor(COLORREF color);
@@ -63,6 +67,7 @@ public:
         ScrollBox1 = 4004,
         Image1 = 4005,
         StatusBar1 = 4006,
+        MarkupStrip = 4007,
         Exit1 = 4101,
         Retry1 = 4102,
     };
@@ -91,10 +96,18 @@ private:
     const PreviewCommand* FindCommand(int id) const noexcept;
     void RouteHint(HWND under);
     void MenuHint(UINT item, UINT flags, HMENU menu);
+    // The markup tools' strip at the left of the picture (PreviewMarkup.cpp).
+    void CreateMarkupStrip();
+    int MarkupStripWidth() const;
+    bool MarkupCommand(int id);
+    void MarkupToolChanged(MarkupTool tool);
+    void PickMarkColor();
+    void PaintColorSwatch();
 
     win::TActionList& actions_;
     const Document& document_;
     CropTool crop_;
+    MarkupSession markup_;
     std::vector<PreviewCommand> commands_;
     TPreviewMenus menus_;
     win::ScrollPicture picture_;
@@ -103,4 +116,7 @@ private:
     HWND statusBar_ = nullptr;
     HWND toolTip_ = nullptr;
     win::UniqueFont toolbarFont_;
+    HWND markupStrip_ = nullptr;
+    win::UniqueBitmap colorSwatch_;
+    COLORREF customColors_[16]{};
 };
