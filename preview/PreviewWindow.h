@@ -46,6 +46,9 @@ public:
     std::function<bool(Edit)>& ApplyMarkEdit() noexcept { return markup_.Apply; }
     MarkupSession& Markup() noexcept { return markup_; }
     const CropTool& Crop() const noexcept { return crop_; }
+    // The keys of the modal loop: Enter and Escape go to a crop under way;
+    // Ctrl+Z, Ctrl+Y, Ctrl+Shift+Z and C run the commands they stand for.
+    bool OnKey(const MSG& msg) override;
     // Repaints the background-colour swatch of the "Set" menu.
     void SetBackgroundColor(COLORREF color);
     // Moves the keyboard focus off the toolbar buttons.
@@ -82,7 +85,6 @@ protected:
     void FormShow() override;
     HWND InitialFocus() override;
     bool OnCommand(int id, int code, HWND control) override;
-    bool OnKey(const MSG& msg) override;
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void DpiChanged() override;
 

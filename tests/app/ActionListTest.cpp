@@ -14,9 +14,9 @@ TEST(ActionList, HoldsEveryCommandInOrderWithItsCaptionAndHint)
 {
     TActionList list(ActionTableRows());
     const auto& actions = list.Actions();
-    ASSERT_EQ(actions.size(), 22u);
+    ASSERT_EQ(actions.size(), 25u);
     EXPECT_STREQ(actions.front().name, L"MakePowerPointAction");
-    EXPECT_STREQ(actions.back().name, L"UnDateStampBMPAction");
+    EXPECT_STREQ(actions.back().name, L"CropAction");
     for (size_t i = 0; i < actions.size(); ++i) {
         EXPECT_EQ(actions[i].id, kFirstAction + static_cast<int>(i));
         EXPECT_EQ(list.Find(actions[i].id), &actions[i]);
@@ -92,9 +92,8 @@ TEST(PreviewStatus, SizeTextHasPlainNumbersAndTheFixedTail)
 TEST(ActionList, PreviewToolbarAndMenusHoldEveryRowInItsPlace)
 {
     TActionList list(ActionTableRows());
-    bool stampSetting = false;
-    TCapturedPicture picture(stampSetting);
-    TPreviewForm preview(list, PreviewCommands(), picture, RGB(255, 255, 255));
+    Document document;
+    TPreviewForm preview(list, PreviewCommands(), document, RGB(255, 255, 255));
     if (!preview.Hwnd()) GTEST_SKIP() << "no display";
     HMENU bar = preview.MainMenu();
     auto menuText = [](HMENU menu, int position) {
@@ -128,8 +127,9 @@ TEST(ActionList, PreviewToolbarAndMenusHoldEveryRowInItsPlace)
                                                    L"Mail@525", L"Print@590"}));
     const std::vector<std::vector<std::wstring>> menus = {
         {L"File", L"Save as File", L"Print Image", L"Mail as Attachment", L"Close Previewer"},
-        {L"Edit", L"Retry Image Selection", L"", L"Copy to Clipboard", L"", L"Rotate Clockwise",
-         L"Rotate CounterClockwise", L"Mirror Image", L"", L"Date Stamp Image", L"Remove Date Stamp"},
+        {L"Edit", L"Undo", L"Redo", L"", L"Retry Image Selection", L"", L"Copy to Clipboard", L"",
+         L"Rotate Clockwise", L"Rotate CounterClockwise", L"Mirror Image", L"Crop", L"", L"Date Stamp Image",
+         L"Remove Date Stamp"},
         {L"Programs", L"PowerPoint", L"Word", L"Excel", L"User Program", L"Default Program", L"Microsoft Paint"},
         {L"Set", L"Settings", L"Background Color", L"Pick Color on Screen"},
         {L"Help", L"Help", L"About Tavro Screen Capture"}};
@@ -140,4 +140,7 @@ TEST(ActionList, PreviewToolbarAndMenusHoldEveryRowInItsPlace)
         for (int i = 0; i < ::GetMenuItemCount(menu); ++i) shown.push_back(menuText(menu, i));
         EXPECT_EQ(shown, menus[m]);
     }
+    // A caption that names the edit reaches the item inside its menu.
+    list.SetCaption(UndoAction, L"Undo Rotate Clockwise");
+    EXPECT_EQ(menuText(::GetSubMenu(bar, 1), 0), L"Undo Rotate Clockwise");
 }

@@ -1,5 +1,5 @@
 // The soak benchmark's in-process part (make bench-soak, run by soak.py):
-// rounds of capture, preview commands, copy and the four saves through the
+// rounds of capture, preview commands (crop, undo and redo too), copy and the four saves through the
 // command functions the actions call, without the dialogs. Prints the live GDI
 // objects (our own count), user objects, handles and private bytes every 100
 // rounds, and keeps the files of every 100th round for the independent decoders.
@@ -13,8 +13,9 @@
 #include "capture/ShapeMask.h"
 #include "output/CopyToClipboard.h"
 #include "output/SaveFile.h"
-#include "preview/CapturedPicture.h"
 #include "preview/DateStampCommands.h"
+#include "preview/Document.h"
+#include "preview/EditCommands.h"
 #include "preview/TransformCommands.h"
 #include "tests/support/TestPictures.h"
 #include "win/UniqueHandle.h"
@@ -27,7 +28,7 @@ const wchar_t* const kTypes[] = {L".jpg", L".bmp", L".gif", L".png"};
 
 // The command calls of one round, in one place: adjust here when the command
 // functions' parameters change.
-void Round(int round, win::Bitmap& desktop, TCapturedPicture& picture, HWND owner, const std::wstring& folder)
+void Round(int round, win::Bitmap& desktop, Document& picture, HWND owner, const std::wstring& folder)
 {
     const RECT primary{0, 0, kWidth, kHeight};
     // Every block of 100 rounds is the same, so each report follows the same
@@ -41,17 +42,22 @@ void Round(int round, win::Bitmap& desktop, TCapturedPicture& picture, HWND owne
     win::Bitmap composed;
     ComposeCapture(desktop, selection.ShapeCode, selection.SelStart, selection.SelEnd, RGB(255, 255, 255), primary,
                    composed);
-    picture.NewCapture(composed, SelectionMask(desktop, primary, selection));
-    ClockwiseActionExecute(picture);
-    MirrorActionExecute(picture);
-    DateStampBMPActionExecute(picture);
-    const win::AlphaMask alpha = picture.OutputAlpha();
-    CopyToClipboardActionExecute(picture.OutputImage(), owner, &alpha);
+    picture.NewCapture(composed, SelectionMask(desktop, primary, selection), selection.ShapeCode,
+                       RGB(255, 255, 255), false);
+    bool dateStampImage = false;
+    ClockwiseActionExecute(picture, dateStampImage);
+    MirrorActionExecute(picture, dateStampImage);
+    DateStampBMPActionExecute(picture, dateStampImage);
+    CropToArea(picture, {10, 10, picture.Width() - 10, picture.Height() - 10});
+    UndoActionExecute(picture);
+    RedoActionExecute(picture);
+    const win::AlphaMask alpha = picture.Alpha();
+    CopyToClipboardActionExecute(picture.Picture(), owner, &alpha);
     const bool keep = round % 100 == 99;
     for (int type = 1; type <= 4; ++type) {
         const std::wstring name = folder + L"round" + std::to_wstring(keep ? round : 0) + kTypes[type - 1];
         std::wstring written;
-        if (!SaveImageFileTo(picture.OutputImage(), name, type, false, [](const std::wstring&) { return 1; },
+        if (!SaveImageFileTo(picture.Picture(), name, type, false, [](const std::wstring&) { return 1; },
                              written, RealFileSystem(), alpha))
             throw std::runtime_error("a save was refused");
     }
@@ -87,8 +93,7 @@ int wmain(int argc, wchar_t** argv)
     const int rounds = argc > 2 ? _wtoi(argv[2]) : 1000;
     const bool wait = argc > 3 && std::wstring(argv[3]) == L"wait";
     HWND owner = ::CreateWindowExW(0, L"STATIC", L"soak", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
-    bool dateStampImage = false;
-    TCapturedPicture picture(dateStampImage);
+    Document picture;
     win::Bitmap desktop;
     testpics::FillPattern(desktop, kWidth, kHeight);
     try {

@@ -5,7 +5,8 @@
 #include "capture/BackgroundColorCommands.h"
 #include "capture/Composition.h"
 #include "preview/BitmapTransforms.h"
-#include "preview/CapturedPicture.h"
+#include "capture/ShapeMask.h"
+#include "preview/Document.h"
 #include "tests/support/TestPictures.h"
 
 namespace {
@@ -21,23 +22,19 @@ public:
     explicit CaptureState(TImageForm& overlay) : overlay_(overlay) {}
 
     void SetBackgroundColor(COLORREF c) override { color = c; }
-    void RecomposeCapture(const TSelection& cut) override
-    {
-        win::Bitmap composed;
-        ::DrawPreview(overlay_.Image1, {0, 0, 640, 480}, cut, color, composed);
-        picture.Recompose(composed);
-    }
+    void RecolorCapture(COLORREF c) override { picture.Apply(BackgroundColorEdit(c)); }
     void DrawPreview()
     {
         win::Bitmap composed;
         ::DrawPreview(overlay_.Image1, {0, 0, 640, 480}, selection, color, composed);
-        picture.NewCapture(composed);
+        picture.NewCapture(composed, SelectionMask(overlay_.Image1, {0, 0, 640, 480}, selection),
+                           selection.ShapeCode, color, stampSetting);
     }
 
     TSelection selection;
     COLORREF color = RGB(255, 255, 255);
     bool stampSetting = true;
-    TCapturedPicture picture{stampSetting};
+    Document picture;
 
 private:
     TImageForm& overlay_;
@@ -83,41 +80,38 @@ TEST_F(Recompose, KeepsMirrorAndRotationAndShowsTheNewColour)
 {
     state_.stampSetting = false;
     state_.DrawPreview();
-    state_.picture.Mirror();
-    state_.picture.Rotate(true);
+    state_.picture.Apply(MirrorEdit());
+    state_.picture.Apply(TurnEdit(true));
     // A later showing of the overlay that ends in a click (a cancelled retry)
     // does not move what the picture's own selection cuts.
     imageForm_->BeginShowing(false);
     imageForm_->Image1MouseDown(5, 5);
     imageForm_->Image1MouseUp();
 
-    ApplyBackgroundColor(kNewBackground, state_.selection, state_);
+    ApplyBackgroundColor(kNewBackground, state_.selection.ShapeCode, state_);
 
-    EXPECT_TRUE(state_.picture.MirrorFlag());
-    EXPECT_EQ(state_.picture.RotationCount(), 1);
-    ASSERT_EQ(state_.picture.OutputImage().Width(), 120);
-    ASSERT_EQ(state_.picture.OutputImage().Height(), 220);
-    EXPECT_EQ(state_.picture.OutputImage().Pixel(0, 0), kNewBackground);
-    const auto expected = Expected();
-    EXPECT_EQ(PixelBytes(state_.picture.OutputImage()), PixelBytes(*expected));
-    EXPECT_EQ(PixelBytes(state_.picture.MasterImage()), PixelBytes(*expected));
+    EXPECT_TRUE(state_.picture.State().view.mirrored);
+    EXPECT_EQ(state_.picture.State().view.turns, 1);
+    ASSERT_EQ(state_.picture.Picture().Width(), 120);
+    ASSERT_EQ(state_.picture.Picture().Height(), 220);
+    EXPECT_EQ(state_.picture.Picture().Pixel(0, 0), kNewBackground);
+    // Painting the see-through part gives what a new composition would.
+    EXPECT_EQ(PixelBytes(state_.picture.Picture()), PixelBytes(*Expected()));
 }
 
 TEST_F(Recompose, DrawsTheStampAgainWhenTheSettingIsOn)
 {
     state_.stampSetting = true;
     state_.DrawPreview();
-    state_.picture.Mirror();
-    state_.picture.Rotate(true);
-    ApplyBackgroundColor(kNewBackground, state_.selection, state_);
+    state_.picture.Apply(MirrorEdit());
+    state_.picture.Apply(TurnEdit(true));
+    ApplyBackgroundColor(kNewBackground, state_.selection.ShapeCode, state_);
 
     EXPECT_TRUE(state_.picture.DateStampShown());
-    // The master is the clean transformed picture; the output carries one
-    // stamp at its top-left corner.
-    EXPECT_EQ(PixelBytes(state_.picture.MasterImage()), PixelBytes(*Expected()));
-    EXPECT_EQ(state_.picture.OutputImage().Pixel(5, 5), RGB(255, 255, 255));
-    EXPECT_EQ(state_.picture.OutputImage().Pixel(4, 4), kNewBackground);
-    EXPECT_EQ(state_.picture.OutputImage().Pixel(60, 150), state_.picture.MasterImage().Pixel(60, 150));
+    // The clean transformed picture with one stamp at its top-left corner.
+    EXPECT_EQ(state_.picture.Picture().Pixel(5, 5), RGB(255, 255, 255));
+    EXPECT_EQ(state_.picture.Picture().Pixel(4, 4), kNewBackground);
+    EXPECT_EQ(state_.picture.Picture().Pixel(60, 150), Expected()->Pixel(60, 150));
 }
 
 namespace {
@@ -190,33 +184,33 @@ TEST_F(PickOnScreen, RecomposesAnEllipseButLeavesARectangleAlone)
     state_.selection = {{10, 10}, {150, 110}, scRectangle, true};
     state_.stampSetting = false;
     state_.DrawPreview();
-    const auto rectangle = PixelBytes(state_.picture.OutputImage());
+    const auto rectangle = PixelBytes(state_.picture.Picture());
     const COLORREF picked = ScreenPixel(pickPoint);
     state_.color = RGB(1, 2, 3);
-    BackgroundColorPickOnScreenActionExecute(*imageForm_, state_.selection, state_);
+    BackgroundColorPickOnScreenActionExecute(*imageForm_, state_.selection.ShapeCode, state_);
     EXPECT_EQ(state_.color, picked);
-    EXPECT_EQ(PixelBytes(state_.picture.OutputImage()), rectangle);
+    EXPECT_EQ(PixelBytes(state_.picture.Picture()), rectangle);
 
     // An ellipse capture turned once: recomposed in the picked colour, still turned.
     state_.selection.ShapeCode = scEllipse;
     state_.color = RGB(1, 2, 3);
     state_.DrawPreview();
-    state_.picture.Rotate(true);
-    EXPECT_EQ(state_.picture.OutputImage().Pixel(0, 0), RGB(1, 2, 3));
+    state_.picture.Apply(TurnEdit(true));
+    EXPECT_EQ(state_.picture.Picture().Pixel(0, 0), RGB(1, 2, 3));
     // Closing the overlay without a press changes nothing.
-    const auto turned = PixelBytes(state_.picture.OutputImage());
+    const auto turned = PixelBytes(state_.picture.Picture());
     closeWithoutPress = true;
     pickTimer = ::SetTimer(nullptr, 0, 50, PressOnOverlay);
-    BackgroundColorPickOnScreenActionExecute(*imageForm_, state_.selection, state_);
+    BackgroundColorPickOnScreenActionExecute(*imageForm_, state_.selection.ShapeCode, state_);
     EXPECT_EQ(state_.color, RGB(1, 2, 3));
-    EXPECT_EQ(PixelBytes(state_.picture.OutputImage()), turned);
+    EXPECT_EQ(PixelBytes(state_.picture.Picture()), turned);
 
     closeWithoutPress = false;
     pickTimer = ::SetTimer(nullptr, 0, 50, PressOnOverlay);
-    BackgroundColorPickOnScreenActionExecute(*imageForm_, state_.selection, state_);
-    EXPECT_EQ(state_.picture.RotationCount(), 1);
-    EXPECT_EQ(state_.picture.OutputImage().Width(), 120);
-    EXPECT_EQ(state_.picture.OutputImage().Height(), 160);
-    EXPECT_EQ(state_.picture.OutputImage().Pixel(0, 0), picked);
-    EXPECT_EQ(state_.picture.OutputImage().Pixel(119, 159), picked);
+    BackgroundColorPickOnScreenActionExecute(*imageForm_, state_.selection.ShapeCode, state_);
+    EXPECT_EQ(state_.picture.State().view.turns, 1);
+    EXPECT_EQ(state_.picture.Picture().Width(), 120);
+    EXPECT_EQ(state_.picture.Picture().Height(), 160);
+    EXPECT_EQ(state_.picture.Picture().Pixel(0, 0), picked);
+    EXPECT_EQ(state_.picture.Picture().Pixel(119, 159), picked);
 }

@@ -250,7 +250,7 @@ TEST(PictureFile, PngWriteFailuresKeepTheOldFileAndSayWhy)
     EXPECT_EQ(png[25], 6);
 }
 
-TEST(PictureFile, GifSaveLeavesThePicture24BitsWithItsColours)
+TEST(PictureFile, GifSaveLeavesThePictureAsItWas)
 {
     TempFolder folder;
     win::Bitmap picture;
@@ -258,11 +258,11 @@ TEST(PictureFile, GifSaveLeavesThePicture24BitsWithItsColours)
     const auto colours = testpics::Colors(picture);
     output::WritePictureFile(picture, folder / L"a.gif", ftGIF);
     EXPECT_EQ(ReadBytes(folder / L"a.gif").substr(0, 6), "GIF87a");
-    EXPECT_EQ(picture.BitsPerPixel(), 24);
+    EXPECT_EQ(picture.BitsPerPixel(), 32);
     EXPECT_EQ(testpics::Colors(picture), colours);
-    // A BMP afterwards has the new depth.
+    // A BMP afterwards keeps the picture's own depth.
     output::WritePictureFile(picture, folder / L"a.bmp", ftBMP);
     const std::string bmp = ReadBytes(folder / L"a.bmp");
     ASSERT_GT(bmp.size(), 30u);
-    EXPECT_EQ(static_cast<std::uint8_t>(bmp[28]), 24);
+    EXPECT_EQ(static_cast<std::uint8_t>(bmp[28]), 32);
 }

@@ -3,6 +3,7 @@
 // objects however often they run.
 #include <gtest/gtest.h>
 
+#include "preview/EditCommands.h"
 #include "preview/PreviewWindow.h"
 #include "tests/support/TestPictures.h"
 #include "win/Gdi.h"
@@ -36,8 +37,7 @@ protected:
         return ::GetPixel(dc.get(), x, y);
     }
 
-    static inline bool stampSetting_ = false;
-    static inline TCapturedPicture picture_{stampSetting_};
+    static inline Document picture_;
     static inline win::TActionList actions_{std::vector<win::TAction>{}};
     static inline TPreviewForm* preview_ = nullptr;
 };
@@ -91,4 +91,54 @@ TEST_F(PreviewWindowTest, RepeatedShowingAndRecolouringLeakNoGdiObjects)
         preview_->SetBackgroundColor(RGB(i, 0, 255));
     }
     EXPECT_EQ(win::gdiObjectCount, before);
+}
+
+// The crop interaction through the picture control's own mouse messages: a
+// drag past the edge stops there, a handle adjusts the area, Escape leaves
+// the picture alone and a double-click crops.
+TEST_F(PreviewWindowTest, CropDragsAnAreaAdjustsItByAHandleAndCropsOnADoubleClick)
+{
+    win::Bitmap composed;
+    testpics::FillPattern(composed, 300, 200);
+    picture_.NewCapture(composed, {}, 0, 0, false);
+    preview_->ShowChange({0, 0, 300, 200});
+    int applied = 0;
+    preview_->ApplyCrop = [&](const RECT& area) {
+        ++applied;
+        return CropToArea(picture_, area);
+    };
+    picture_.OnChange = [](const RECT& changed) { preview_->ShowChange(changed); };
+    auto area = [](const RECT& r) { return std::vector<LONG>{r.left, r.top, r.right, r.bottom}; };
+    HWND image = preview_->Control(TPreviewForm::Image1);
+    auto mouse = [image](UINT message, int x, int y) { ::SendMessageW(image, message, 0, MAKELPARAM(x, y)); };
+    auto key = [](WPARAM k) { return MSG{nullptr, WM_KEYDOWN, k, 0, 0, {}}; };
+
+    preview_->BeginCrop();
+    mouse(WM_LBUTTONDOWN, 250, 20);
+    mouse(WM_MOUSEMOVE, 120, 80);
+    mouse(WM_LBUTTONUP, 400, 90);  // past the right edge
+    EXPECT_EQ(area(preview_->Crop().Area()), (std::vector<LONG>{250, 20, 300, 90}));
+    mouse(WM_LBUTTONDOWN, 250, 50);  // the left edge's handle
+    mouse(WM_LBUTTONUP, 100, 50);
+    EXPECT_EQ(area(preview_->Crop().Area()), (std::vector<LONG>{100, 20, 300, 90}));
+
+    preview_->OnKey(key(VK_ESCAPE));
+    EXPECT_FALSE(preview_->Crop().Active());
+    EXPECT_EQ(applied, 0);
+
+    preview_->BeginCrop();
+    mouse(WM_LBUTTONDOWN, 10, 10);
+    mouse(WM_LBUTTONUP, 10, 100);  // no width: refused, the tool stays
+    preview_->OnKey(key(VK_RETURN));
+    EXPECT_TRUE(preview_->Crop().Active());
+    mouse(WM_LBUTTONDOWN, 10, 10);
+    mouse(WM_LBUTTONUP, 60, 100);
+    mouse(WM_LBUTTONDBLCLK, 30, 30);
+    EXPECT_FALSE(preview_->Crop().Active());
+    EXPECT_EQ(picture_.Width(), 50);
+    EXPECT_EQ(picture_.Height(), 90);
+    EXPECT_EQ(preview_->Picture().Width(), 50);
+    EXPECT_EQ(applied, 1);
+    preview_->ApplyCrop = nullptr;
+    picture_.OnChange = nullptr;
 }
