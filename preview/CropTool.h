@@ -10,7 +10,9 @@
 
 #include <functional>
 
-class CropTool {
+#include "preview/PictureTool.h"
+
+class CropTool final : public PictureTool {
 public:
     // Crops the picture to the area; false when that was refused (an area of
     // no width or height), and the tool stays.
@@ -22,17 +24,16 @@ public:
     // (which takes the mouse during a drag), with handles sized for dpi.
     void Begin(HWND picture, int width, int height, UINT dpi);
     // Ends without cropping.
-    void Cancel();
-    bool Active() const noexcept { return active_; }
+    void Cancel() override;
+    bool Active() const noexcept override { return active_; }
     // The area to keep, in picture pixels (empty until a drag).
     const RECT& Area() const noexcept { return area_; }
 
-    // A mouse message on the picture (see win::ScrollPicture::OnMouse).
-    bool Mouse(UINT message, POINT at);
-    // Enter crops, Escape cancels; true when the key was the tool's.
-    bool Key(WPARAM key);
-    // The frame and its handles, over the picture.
-    void Draw(HDC dc) const;
+    bool Mouse(UINT message, POINT at) override;
+    // Enter crops, Escape cancels.
+    bool Key(WPARAM key) override;
+    // The frame and its handles.
+    void Draw(HDC dc) const override;
 
 private:
     // What a drag moves: bits for the left, top, right and bottom edges;

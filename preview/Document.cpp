@@ -237,7 +237,8 @@ void Document::NewCapture(win::Bitmap& composed, win::AlphaMask mask, std::uint8
     edits_.clear();
     cursor_ = 0;
     initial_ = state;
-    Show(std::move(state), 0, nullptr);
+    Show(std::move(state), 0);
+    Changed(nullptr);
 }
 
 DocumentState Document::StateAt(std::size_t cursor) const
@@ -258,8 +259,9 @@ bool Document::Apply(Edit edit)
     // take it out again with nothing else changed.
     std::vector<Edit> kept(edits_.begin(), edits_.begin() + static_cast<std::ptrdiff_t>(cursor_));
     kept.push_back(std::move(edit));
-    Show(std::move(state), kept.size(), marked ? &area : nullptr);
+    Show(std::move(state), kept.size());
     edits_ = std::move(kept);
+    Changed(marked ? &area : nullptr);
     return true;
 }
 
@@ -273,7 +275,9 @@ std::wstring Document::RedoName() const { return cursor_ < edits_.size() ? edits
 
 void Document::Undo()
 {
-    if (CanUndo()) Show(StateAt(cursor_ - 1), cursor_ - 1, nullptr);
+    if (!CanUndo()) return;
+    Show(StateAt(cursor_ - 1), cursor_ - 1);
+    Changed(nullptr);
 }
 
 void Document::Redo()
@@ -281,10 +285,11 @@ void Document::Redo()
     if (!CanRedo()) return;
     DocumentState state = state_;
     Fold(state, edits_[cursor_]);
-    Show(std::move(state), cursor_ + 1, nullptr);
+    Show(std::move(state), cursor_ + 1);
+    Changed(nullptr);
 }
 
-void Document::Show(DocumentState state, std::size_t cursor, const RECT* changed)
+void Document::Show(DocumentState state, std::size_t cursor)
 {
     const View& view = state.view;
     const bool whole = IsWhole(view, frozen_.Width(), frozen_.Height());
@@ -320,8 +325,12 @@ void Document::Show(DocumentState state, std::size_t cursor, const RECT* changed
     stampShown_ = StampShownAfter(outcome, stampShown_);
     state_ = std::move(state);
     cursor_ = cursor;
+}
+
+void Document::Changed(const RECT* area)
+{
     const RECT all{0, 0, shown_->Width(), shown_->Height()};
-    if (OnChange) OnChange(changed ? *changed : all);
+    if (OnChange) OnChange(area ? *area : all);
 }
 
 win::AlphaMask Document::Alpha() const

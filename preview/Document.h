@@ -138,8 +138,10 @@ public:
 
 private:
     DocumentState StateAt(std::size_t cursor) const;
-    // Renders state into render_ and moves to cursor; nothing changes on failure.
-    void Show(DocumentState state, std::size_t cursor, const RECT* changed);
+    // Renders state into render_ and moves to cursor; nothing changes on
+    // failure. The history must be whole before Changed tells of it.
+    void Show(DocumentState state, std::size_t cursor);
+    void Changed(const RECT* area);
 
     win::Bitmap frozen_;     // the composition, never changed
     win::AlphaMask mask_;    // its see-through part

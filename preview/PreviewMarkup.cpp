@@ -100,7 +100,7 @@ bool TPreviewForm::MarkupCommand(int id)
 {
     const int tools = static_cast<int>(MarkupTools().size());
     if (id >= kMarkupToolId && id < kMarkupToolId + tools) {
-        crop_.Cancel();
+        UseTool(nullptr);
         markup_.Choose(MarkupTools()[id - kMarkupToolId].tool);
     } else if (id == kMarkupColorId) {
         PickMarkColor();

@@ -109,10 +109,10 @@ void TPreviewForm::FormCreate(COLORREF backgroundColor)
 
     picture_.Create(Hwnd(), ScrollBox1, Image1, kPictureMargin, Dpi());
     picture_.OnMouse = [this](UINT message, POINT at) {
-        return crop_.Mouse(message, at) || markup_.Mouse(message, at);
+        return (tool_ && tool_->Mouse(message, at)) || markup_.Mouse(message, at);
     };
     picture_.OnPaintOver = [this](HDC dc) {
-        crop_.Draw(dc);
+        if (tool_) tool_->Draw(dc);
         markup_.Draw(dc);
     };
     crop_.Apply = [this](const RECT& area) { return ApplyCrop && ApplyCrop(area); };
@@ -235,17 +235,25 @@ void TPreviewForm::BeginCrop()
 {
     HideFocus();
     markup_.Choose(MarkupTool::None);
+    UseTool(&crop_);
     crop_.Begin(picture_.PictureControl(), document_.Width(), document_.Height(), Dpi());
+}
+
+void TPreviewForm::UseTool(PictureTool* tool)
+{
+    if (tool_ && tool_ != tool) tool_->Cancel();
+    tool_ = tool;
+    picture_.Repaint();
 }
 
 bool TPreviewForm::OnKey(const MSG& msg)
 {
-    if (!crop_.Active() && markup_.Key(msg)) return true;
+    if (!(tool_ && tool_->Active()) && markup_.Key(msg)) return true;
     if (msg.message != WM_KEYDOWN) {
         // The character of a key used below must not reach a control either.
-        return msg.message == WM_CHAR && crop_.Active() && (msg.wParam == L'\r' || msg.wParam == 27);
+        return msg.message == WM_CHAR && tool_ && tool_->Active() && (msg.wParam == L'\r' || msg.wParam == 27);
     }
-    if (crop_.Key(msg.wParam)) return true;
+    if (tool_ && tool_->Active() && tool_->Key(msg.wParam)) return true;
     const bool ctrl = ::GetKeyState(VK_CONTROL) < 0;
     const bool shift = ::GetKeyState(VK_SHIFT) < 0;
     const bool alt = ::GetKeyState(VK_MENU) < 0;
@@ -286,7 +294,7 @@ std::wstring TPreviewForm::PanelText(int panel) const
 
 void TPreviewForm::FormShow()
 {
-    crop_.Cancel();
+    UseTool(nullptr);
     markup_.Reset();
     ShowBMP(document_.Picture());
 }

@@ -41,6 +41,9 @@ public:
     // Starts the crop interaction on the picture shown (see CropTool); the
     // area goes to ApplyCrop, set by the owner.
     void BeginCrop();
+    // Hands the picture's mouse, the keys and the painting over the picture
+    // to tool (none: back to plain viewing); a tool in use before is cancelled.
+    void UseTool(PictureTool* tool);
     std::function<bool(const RECT& area)> ApplyCrop;
     // Makes an edit of the markup tools (a mark added, changed or removed).
     std::function<bool(Edit)>& ApplyMarkEdit() noexcept { return markup_.Apply; }
@@ -110,6 +113,7 @@ private:
     const Document& document_;
     CropTool crop_;
     MarkupSession markup_;
+    PictureTool* tool_ = nullptr;  // the tool in use
     std::vector<PreviewCommand> commands_;
     TPreviewMenus menus_;
     win::ScrollPicture picture_;

@@ -16,7 +16,12 @@ Each part ends by saying whether every figure stayed within 1% of its value at
 the first sample after the warm-up (round 100, round 10), and every file kept
 is decoded by ImageMagick's identify.
 
-Usage: soak.py --build BUILD --driver DRIVER [--rounds 1000] [--e2e-rounds 50]
+With --peak (make bench-peak) it measures instead the peak memory of the real
+tavro.exe on a 3840 x 2160 screen: VmHWM of the Wine process when idle, after
+an Entire Screen capture, a quarter turn and a PNG save, in frames of 32-bit
+pixels above the idle peak.
+
+Usage: soak.py --build BUILD --driver DRIVER [--rounds 1000] [--e2e-rounds 50] [--peak]
 """
 import argparse
 import os
@@ -235,14 +240,53 @@ def end_to_end(build, driver, rounds):
     return result
 
 
+def peak_memory(build, driver, width=3840, height=2160, goal=4.0):
+    frame_kb = width * height * 4 / 1024
+    with Desktop(build, width=width, height=height, prefix=PREFIX) as desk:
+        folder = os.path.join(desk.tmp, "saved")
+        os.makedirs(folder)
+        desk.show_on_root(known_picture(desk.width, desk.height, 7), desk.width, desk.height)
+        t = Tavro(desk, build, driver)
+        t.start(DateStampImage=("REG_SZ", 0))
+        try:
+            pid = linux_pid(desk.prefix, "tavro.exe")
+            time.sleep(1)
+
+            def hwm():
+                with open(f"/proc/{pid}/status") as f:
+                    return next(int(line.split()[1]) for line in f if line.startswith("VmHWM:"))
+            idle = hwm()
+            print(f"\npeak memory of the real tavro.exe at {width} x {height} (a frame is {frame_kb / 1024:.1f} MB)")
+            print(f"{'idle':<28} VmHWM {idle / 1024:8.1f} MB")
+            capture(t, ENTIRE_SCREEN, 0)
+            steps = [("Entire Screen capture", hwm())]
+            t.driver("command", PREVIEW, ID_ROTATE)
+            t.wait_until(lambda: t.status(1).startswith(f" {height} x {width} "), 30, "the turned picture")
+            steps.append(("quarter turn", hwm()))
+            save(t, folder, "peak", "png")
+            steps.append(("PNG save", hwm()))
+            no_error_box(t, "the peak run")
+            for name, kb in steps:
+                print(f"{name:<28} VmHWM {kb / 1024:8.1f} MB  {(kb - idle) / frame_kb:5.2f} frames above idle")
+            frames = (steps[-1][1] - idle) / frame_kb
+            print(f"peak: {frames:.2f} frames above idle (goal <= {goal:.0f}) {'ok' if frames <= goal else 'over'}")
+        finally:
+            if t.running():
+                t.proc.kill()
+
+
 def main():
     ap = argparse.ArgumentParser()
     ap.add_argument("--build", required=True)
     ap.add_argument("--driver", required=True)
     ap.add_argument("--rounds", type=int, default=1000)
     ap.add_argument("--e2e-rounds", type=int, default=50)
+    ap.add_argument("--peak", action="store_true")
     a = ap.parse_args()
     build, driver = os.path.abspath(a.build), os.path.abspath(a.driver)
+    if a.peak:
+        peak_memory(build, driver)
+        return 0
     verdicts = []
     if a.rounds > 0:
         verdicts.append(("in one process",) + in_process(build, a.rounds))

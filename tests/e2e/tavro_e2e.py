@@ -23,6 +23,7 @@ import dpi_e2e  # noqa: E402
 import png_e2e  # noqa: E402
 import markup_e2e  # noqa: E402
 import capture_anywhere_e2e  # noqa: E402
+import undo_e2e  # noqa: E402
 globals().update({f.__name__: f for f in image_program_e2e.SCENARIOS})
 from office_e2e import SCENARIOS as OFFICE_SCENARIOS  # noqa: E402
 globals().update({f.__name__: f for f in OFFICE_SCENARIOS})
@@ -307,6 +308,7 @@ def main():
     scenarios.update({f.__name__: f for f in png_e2e.SCENARIOS})
     scenarios.update({f.__name__: f for f in markup_e2e.SCENARIOS})
     scenarios.update({f.__name__: f for f in capture_anywhere_e2e.SCENARIOS})
+    scenarios.update({f.__name__: f for f in undo_e2e.SCENARIOS})
     scenario = scenarios.get(a.scenario) or globals()[a.scenario]
     with Desktop(a.build, dpi=getattr(scenario, "dpi", 96)) as desk:
         t = Tavro(desk, os.path.abspath(a.build), os.path.abspath(a.driver))

@@ -180,6 +180,11 @@ TEST(DocumentHistory, UndoAndRedoOfRandomEditsGiveBackEveryPictureAndMask)
     DrawPreview(desktop, primary, cut, RGB(255, 255, 255), composed);
     Document doc;
     doc.NewCapture(composed, SelectionMask(desktop, primary, cut), scEllipse, RGB(255, 255, 255), false);
+    // Whoever hears of a change finds the history whole.
+    doc.OnChange = [&doc](const RECT&) {
+        ASSERT_LE(doc.Cursor(), doc.Edits().size());
+        if (doc.CanUndo()) ASSERT_FALSE(doc.UndoName().empty());
+    };
     const auto firstPixels = PixelBytes(doc.Picture());
     const auto firstMask = doc.Alpha();
 
@@ -198,7 +203,7 @@ TEST(DocumentHistory, UndoAndRedoOfRandomEditsGiveBackEveryPictureAndMask)
         case 1: {
             const bool cw = below(2);
             ClockwiseActionExecute(doc, false);
-            if (!cw) {  // two edits: a turn back and the other way
+            if (!cw) {  // taken back and replaced: the history forgets it
                 doc.Undo();
                 CounterClockwiseActionExecute(doc, false);
             }

@@ -1,6 +1,8 @@
 // Benchmark (not a test): a quarter turn, a mirror and an ellipse composition
 // of a 3840 x 2160 picture, each reported as a multiple of one memcpy of the
-// same picture measured in the same run. Run with `make bench-transforms`.
+// same picture measured in the same run; then the document at that size: an
+// edit against its undo and redo, and what 200 edits add to the process.
+// Run with `make bench-transforms`.
 //
 // Every one of these operations delivers a new picture, and the first touch of
 // fresh pages can cost several copies on its own (on some virtual machines
@@ -19,6 +21,7 @@
 #include "capture/Composition.h"
 #include "capture/SelectionOverlay.h"
 #include "preview/BitmapTransforms.h"
+#include "preview/Document.h"
 #include "preview/TransformKernels.h"
 #include "tests/support/TestPictures.h"
 
@@ -75,6 +78,74 @@ void Report(const char* name, double ms, double memcpyMs, double freshMs, double
 
 gif::MutablePixelRows RowsOf(win::Bitmap& b) { return {b.Width(), b.Height(), b.BitsPerPixel(), b.Row(0), b.Stride()}; }
 
+// The memory this process has committed for itself (MB), summed over its
+// address space: what the document's pictures and history take.
+double CommittedMb()
+{
+    double bytes = 0;
+    MEMORY_BASIC_INFORMATION info{};
+    for (const char* at = nullptr; ::VirtualQuery(at, &info, sizeof info) == sizeof info;
+         at = static_cast<const char*>(info.BaseAddress) + info.RegionSize) {
+        if (info.State == MEM_COMMIT && info.Type == MEM_PRIVATE) bytes += static_cast<double>(info.RegionSize);
+        if (static_cast<const char*>(info.BaseAddress) + info.RegionSize < at) break;  // wrapped
+    }
+    return bytes / 1048576.0;
+}
+
+double Median(std::vector<double> times)
+{
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+template <typename Work>
+double TimeMs(Work work)
+{
+    const auto start = std::chrono::steady_clock::now();
+    work();
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+}
+
+// A quarter turn of a 32-bit capture against its undo and its redo, each one
+// render of the document; then 200 edits of every kind and what they add.
+void DocumentFigures()
+{
+    Document doc;
+    win::Bitmap composed;
+    testpics::FillPattern(composed, kWidth, kHeight, win::PixelFormat::Bits32);
+    doc.NewCapture(composed, {}, scRectangle, RGB(255, 255, 255), false);
+    doc.Apply(TurnEdit(true));  // warm-up
+    doc.Undo();
+    std::vector<double> edit, undo, redo;
+    for (int i = 0; i < kRuns; ++i) {
+        edit.push_back(TimeMs([&] { doc.Apply(TurnEdit(true)); }));
+        undo.push_back(TimeMs([&] { doc.Undo(); }));
+        redo.push_back(TimeMs([&] { doc.Redo(); }));
+    }
+    const double e = Median(edit), u = Median(undo), r = Median(redo);
+    std::printf("document: quarter turn edit %8.2f ms, undo %8.2f ms (%.2f x the edit), redo %8.2f ms (%.2f x)"
+                "  (goal <= 1.5 x) %s\n",
+                e, u, u / e, r, r / e, u <= 1.5 * e && r <= 1.5 * e ? "ok" : "over");
+
+    // 200 edits from a fresh capture, measured from its first render on.
+    testpics::FillPattern(composed, kWidth, kHeight, win::PixelFormat::Bits32);
+    doc.NewCapture(composed, {}, scRectangle, RGB(255, 255, 255), false);
+    doc.Apply(TurnEdit(true));
+    const double before = CommittedMb();
+    for (int i = 0; i < 200; ++i) {
+        switch (i % 5) {
+        case 0: doc.Apply(TurnEdit(i % 2)); break;
+        case 1: doc.Apply(MirrorEdit()); break;
+        case 2: doc.Apply(DateStampEdit(!doc.State().dateStamp)); break;
+        case 3: doc.Apply(BackgroundColorEdit(RGB(i, 0, 0))); break;
+        default: doc.Apply(CropEdit({1, 1, doc.Width() - 1, doc.Height() - 1})); break;
+        }
+    }
+    const double after = CommittedMb();
+    std::printf("document: %zu edits add %.1f MB committed (%.1f -> %.1f MB; goal <= 64 MB) %s\n",
+                doc.Edits().size() - 1, after - before, before, after, after - before <= 64 ? "ok" : "over");
+}
+
 }  // namespace
 
 int main()
@@ -126,5 +197,8 @@ int main()
                        output);
     });
     Report("rectangle cut (for reference)", rectangle, memcpy32, fresh32, 10);
+    output.Clear();
+    desktop.Clear();
+    DocumentFigures();
     return 0;
 }
