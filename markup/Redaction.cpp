@@ -77,8 +77,8 @@ PixelRect RedactionArea(const Mark& mark)
 {
     if (mark.points.empty()) return {};
     Box box = BoxOf(mark.points.front(), mark.points.back());
-    return {static_cast<int>(std::lround(box.left)), static_cast<int>(std::lround(box.top)),
-            static_cast<int>(std::lround(box.right)), static_cast<int>(std::lround(box.bottom))};
+    return {static_cast<int>(std::floor(box.left)), static_cast<int>(std::floor(box.top)),
+            static_cast<int>(std::ceil(box.right)), static_cast<int>(std::ceil(box.bottom))};
 }
 
 int RedactionBlock(double width) { return std::clamp(static_cast<int>(std::lround(width * 3)), 4, 64); }

@@ -11,7 +11,7 @@
 
 namespace markup {
 
-// The pixels a redaction covers: its box rounded to whole pixels.
+// The pixels a redaction covers: every pixel its box touches.
 PixelRect RedactionArea(const Mark& mark);
 // Its block size in pixels, from the mark's width.
 int RedactionBlock(double width);
