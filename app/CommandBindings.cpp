@@ -234,6 +234,7 @@ void BindEditCommands(win::TActionList& actions, const CommandContext& c, const 
     actions.Bind(RedoAction, [&d] { RedoActionExecute(d); });
     actions.Bind(CropAction, [&preview] { preview.BeginCrop(); });
     preview.ApplyCrop = [&d](const RECT& area) { return CropToArea(d, area); };
+    preview.ApplyMarkEdit() = [&d](Edit edit) { return d.Apply(std::move(edit)); };
 }
 
 // The main form, the overlay and the preview learn of each other; every

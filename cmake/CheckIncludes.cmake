@@ -2,7 +2,7 @@
 # a header of a program folder that FOLDER may not depend on.
 #   -DROOT=<source dir> -DFOLDER=<folder> -DALLOWED=<folder,folder,...> -DSTAMP=<file>
 cmake_minimum_required(VERSION 3.25)
-set(program_folders app capture preview output gif win)
+set(program_folders app capture preview output gif win markup)
 string(REPLACE "," ";" ALLOWED "${ALLOWED}")
 file(GLOB files ${ROOT}/${FOLDER}/*.h ${ROOT}/${FOLDER}/*.cpp)
 set(failures "")

@@ -316,7 +316,7 @@ void Document::Show(DocumentState state, std::size_t cursor)
             nextMask = RenderViewMask(mask_, view.ToFrozen(), area);
         }
         if (recolored) PaintSeeThrough(next, nextMask, state.background);
-        for (const std::shared_ptr<const Mark>& mark : state.marks) mark->Draw(next, {0, 0});
+        DrawMarks(state.marks, next, nextMask);
         outcome = ApplyDateStamp(next, state.dateStamp, &cell);
     } else {
         nextMask = mask_;

@@ -8,7 +8,9 @@
 #include <windows.h>
 
 #include <memory>
+#include <vector>
 
+#include "win/AlphaMask.h"
 #include "win/Bitmap.h"
 
 // A map of picture points: a quarter turn or a mirror of the whole picture
@@ -38,3 +40,8 @@ public:
     // The same mark with its points moved by map (a turn, a mirror or a crop).
     virtual std::shared_ptr<const Mark> Moved(const PointMap& map) const = 0;
 };
+
+// Draws marks in order on target and makes its see-through mask (aligned with
+// target; empty when all is solid) solid where they cover it. The markup
+// tools' marks are drawn together, so a redaction reads nothing another hides.
+void DrawMarks(const std::vector<std::shared_ptr<const Mark>>& marks, win::Bitmap& target, win::AlphaMask& mask);

@@ -18,6 +18,7 @@ struct MenuTitle {
 // Left to right. The "Set" menu is named "Settings" as a component.
 constexpr MenuTitle kMenus[] = {{PreviewMenu::File, L"File"},
                                 {PreviewMenu::Edit, L"Edit"},
+                                {PreviewMenu::Markup, L"Markup"},
                                 {PreviewMenu::Programs, L"Programs"},
                                 {PreviewMenu::Set, L"Set"},
                                 {PreviewMenu::Help, L"Help"}};

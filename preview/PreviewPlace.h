@@ -6,7 +6,7 @@
 #include <string>
 
 // The menus of the preview's menu bar, left to right.
-enum class PreviewMenu : int { None = -1, File, Edit, Programs, Set, Help };
+enum class PreviewMenu : int { None = -1, File, Edit, Markup, Programs, Set, Help };
 
 // The key that runs a command from anywhere in the window: Enter and Escape
 // press its toolbar button; Undo is Ctrl+Z, Redo Ctrl+Y or Ctrl+Shift+Z, Crop

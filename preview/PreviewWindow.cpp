@@ -32,6 +32,7 @@ void AddOwnCommands(std::vector<PreviewCommand>& commands)
                         {.menu = Edit, .item = 3, .picture = IDI_RETRY}});
     commands.push_back({TPreviewForm::Exit1, L"Close Previewer", L"Close This Previewer",
                         {.menu = File, .item = 3, .picture = IDI_CLOSE}});
+    AddMarkupCommands(commands);
 }
 
 std::vector<PreviewCommand> WithOwnCommands(std::vector<PreviewCommand> commands)
@@ -77,14 +78,15 @@ std::wstring TPreviewForm::SizeText(int width, int height)
 
 TPreviewForm::TPreviewForm(win::TActionList& actions, std::vector<PreviewCommand> commands,
                            const Document& document, COLORREF backgroundColor)
-    : actions_(actions), document_(document), commands_(WithOwnCommands(std::move(commands))),
+    : actions_(actions), document_(document), markup_(document), commands_(WithOwnCommands(std::move(commands))),
       menus_(commands_, win::SystemDpi())
 {
     HINSTANCE instance = ::GetModuleHandleW(nullptr);
     win::RegisterFormClass(kPreviewClass, WindowProc, ::LoadIconW(instance, MAKEINTRESOURCEW(IDI_TAVRO)),
                            ::GetSysColorBrush(COLOR_BTNFACE));
     win::RegisterContainerClass(kPanelClass);
-    CreateFormWindow(kPreviewClass, L" Previewer", WS_OVERLAPPEDWINDOW & ~WS_MINIMIZEBOX, 0, 665, 480);
+    CreateFormWindow(kPreviewClass, L" Previewer", WS_OVERLAPPEDWINDOW & ~WS_MINIMIZEBOX, 0,
+                     665 + kMarkupStripWidth, 480);
     FormCreate(backgroundColor);
     CenterOnDesktop();
 }
@@ -100,14 +102,18 @@ void TPreviewForm::FormCreate(COLORREF backgroundColor)
     // The menus were made before the window: now its monitor's DPI is known.
     if (menus_.Dpi() != Dpi()) menus_.SetDpi(Dpi());
     CreateToolbar();
+    CreateMarkupStrip();
     ::SetMenu(Hwnd(), menus_.Bar());
     actions_.BindMenu(menus_.Bar());
     CreateStatusBar();
 
     picture_.Create(Hwnd(), ScrollBox1, Image1, kPictureMargin, Dpi());
-    picture_.OnMouse = [this](UINT message, POINT at) { return tool_ && tool_->Mouse(message, at); };
+    picture_.OnMouse = [this](UINT message, POINT at) {
+        return (tool_ && tool_->Mouse(message, at)) || markup_.Mouse(message, at);
+    };
     picture_.OnPaintOver = [this](HDC dc) {
         if (tool_) tool_->Draw(dc);
+        markup_.Draw(dc);
     };
     crop_.Apply = [this](const RECT& area) { return ApplyCrop && ApplyCrop(area); };
     crop_.Changed = [this] {
@@ -176,6 +182,8 @@ void TPreviewForm::DpiChanged()
     ::DrawMenuBar(Hwnd());
     SetStatusParts();
     picture_.SetDpi(Dpi());
+    markup_.SetDpi(Dpi());
+    PaintColorSwatch();
     LayoutControls();
 }
 
@@ -201,8 +209,10 @@ void TPreviewForm::LayoutControls()
     const int statusHeight = status.bottom - status.top;
     const int toolbarHeight = Scale(kToolbarHeight);
     ::MoveWindow(toolPanel_, 0, 0, client.right, toolbarHeight, TRUE);
-    picture_.Move(0, toolbarHeight, client.right,
-                  std::max(0, static_cast<int>(client.bottom) - toolbarHeight - statusHeight));
+    const int strip = MarkupStripWidth();
+    const int pictureHeight = std::max(0, static_cast<int>(client.bottom) - toolbarHeight - statusHeight);
+    ::MoveWindow(markupStrip_, 0, toolbarHeight, strip, pictureHeight, TRUE);
+    picture_.Move(strip, toolbarHeight, std::max(0, static_cast<int>(client.right) - strip), pictureHeight);
 }
 
 void TPreviewForm::ShowBMP(const win::Bitmap& bitmap)
@@ -224,6 +234,7 @@ void TPreviewForm::ShowChange(const RECT& changed)
 void TPreviewForm::BeginCrop()
 {
     HideFocus();
+    markup_.Choose(MarkupTool::None);
     UseTool(&crop_);
     crop_.Begin(picture_.PictureControl(), document_.Width(), document_.Height(), Dpi());
 }
@@ -237,6 +248,7 @@ void TPreviewForm::UseTool(PictureTool* tool)
 
 bool TPreviewForm::OnKey(const MSG& msg)
 {
+    if (!(tool_ && tool_->Active()) && markup_.Key(msg)) return true;
     if (msg.message != WM_KEYDOWN) {
         // The character of a key used below must not reach a control either.
         return msg.message == WM_CHAR && tool_ && tool_->Active() && (msg.wParam == L'\r' || msg.wParam == 27);
@@ -284,6 +296,7 @@ std::wstring TPreviewForm::PanelText(int panel) const
 void TPreviewForm::FormShow()
 {
     UseTool(nullptr);
+    markup_.Reset();
     ShowBMP(document_.Picture());
 }
 
@@ -297,6 +310,7 @@ void TPreviewForm::Exit1Click() { Close(); }
 
 bool TPreviewForm::OnCommand(int id, int code, HWND)
 {
+    if (code == BN_CLICKED && MarkupCommand(id)) return true;  // menu items come with code 0 too
     if (id == RetryBut && code == BN_CLICKED) {
         RetryButClick();
         return true;

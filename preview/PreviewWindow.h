@@ -10,6 +10,7 @@
 
 #include "preview/CropTool.h"
 #include "preview/Document.h"
+#include "preview/MarkupSession.h"
 #include "preview/PreviewMenus.h"
 #include "preview/PreviewPlace.h"
 #include "win/ActionList.h"
@@ -44,6 +45,9 @@ public:
     // to tool (none: back to plain viewing); a tool in use before is cancelled.
     void UseTool(PictureTool* tool);
     std::function<bool(const RECT& area)> ApplyCrop;
+    // Makes an edit of the markup tools (a mark added, changed or removed).
+    std::function<bool(Edit)>& ApplyMarkEdit() noexcept { return markup_.Apply; }
+    MarkupSession& Markup() noexcept { return markup_; }
     const CropTool& Crop() const noexcept { return crop_; }
     // The keys of the modal loop: Enter and Escape go to a crop under way;
     // Ctrl+Z, Ctrl+Y, Ctrl+Shift+Z and C run the commands they stand for.
@@ -69,6 +73,7 @@ public:
         ScrollBox1 = 4004,
         Image1 = 4005,
         StatusBar1 = 4006,
+        MarkupStrip = 4007,
         Exit1 = 4101,
         Retry1 = 4102,
     };
@@ -97,10 +102,18 @@ private:
     const PreviewCommand* FindCommand(int id) const noexcept;
     void RouteHint(HWND under);
     void MenuHint(UINT item, UINT flags, HMENU menu);
+    // The markup tools' strip at the left of the picture (PreviewMarkup.cpp).
+    void CreateMarkupStrip();
+    int MarkupStripWidth() const;
+    bool MarkupCommand(int id);
+    void MarkupToolChanged(MarkupTool tool);
+    void PickMarkColor();
+    void PaintColorSwatch();
 
     win::TActionList& actions_;
     const Document& document_;
     CropTool crop_;
+    MarkupSession markup_;
     PictureTool* tool_ = nullptr;  // the tool in use
     std::vector<PreviewCommand> commands_;
     TPreviewMenus menus_;
@@ -110,4 +123,7 @@ private:
     HWND statusBar_ = nullptr;
     HWND toolTip_ = nullptr;
     win::UniqueFont toolbarFont_;
+    HWND markupStrip_ = nullptr;
+    win::UniqueBitmap colorSwatch_;
+    COLORREF customColors_[16]{};
 };

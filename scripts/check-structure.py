@@ -12,7 +12,7 @@ import re
 import subprocess
 import sys
 
-FOLDERS = ("app", "capture", "preview", "output", "win", "gif")
+FOLDERS = ("app", "capture", "preview", "output", "win", "gif", "markup")
 MAX_FILE_LINES, MAX_FUNCTION_LINES = 400, 80
 
 

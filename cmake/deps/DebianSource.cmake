@@ -39,3 +39,29 @@ function(tavro_debian_source out package root glob)
   message(STATUS "${package}: ${found}")
   set(${out} "${found}" PARENT_SCOPE)
 endfunction()
+
+# The files of one of Debian's binary packages, downloaded with apt-get (no
+# root needed) and unpacked into ROOT/pkg at configure time unless they are
+# there already. OUT is set to ROOT/pkg/SUBDIR, which must hold FILE.
+#   tavro_debian_package(OUT PACKAGE ROOT SUBDIR FILE)
+function(tavro_debian_package out package root subdir file)
+  set(unpacked ${root}/pkg)
+  if(NOT EXISTS ${unpacked}/${subdir}/${file})
+    file(REMOVE_RECURSE ${root}/deb)
+    file(MAKE_DIRECTORY ${root}/deb)
+    message(STATUS "${package}: fetching Debian's package")
+    execute_process(COMMAND apt-get download ${package}
+      WORKING_DIRECTORY ${root}/deb
+      RESULT_VARIABLE fetch_result OUTPUT_QUIET ERROR_VARIABLE fetch_errors)
+    file(GLOB debs ${root}/deb/*.deb)
+    foreach(deb ${debs})
+      execute_process(COMMAND dpkg-deb -x ${deb} ${unpacked})
+    endforeach()
+    if(NOT EXISTS ${unpacked}/${subdir}/${file})
+      message(FATAL_ERROR "${package}: 'apt-get download ${package}' failed (${fetch_result}): "
+        "${fetch_errors}\nRun scripts/setup.sh (it runs apt-get update).")
+    endif()
+  endif()
+  message(STATUS "${package}: ${unpacked}/${subdir}")
+  set(${out} "${unpacked}/${subdir}" PARENT_SCOPE)
+endfunction()

@@ -21,6 +21,7 @@ import image_program_e2e  # noqa: E402
 import settings_e2e  # noqa: E402
 import dpi_e2e  # noqa: E402
 import png_e2e  # noqa: E402
+import markup_e2e  # noqa: E402
 import capture_anywhere_e2e  # noqa: E402
 import undo_e2e  # noqa: E402
 import record_e2e  # noqa: E402
@@ -317,6 +318,7 @@ def main():
     scenarios.update({f.__name__: f for f in settings_e2e.SCENARIOS})
     scenarios.update({f.__name__: f for f in dpi_e2e.SCENARIOS})
     scenarios.update({f.__name__: f for f in png_e2e.SCENARIOS})
+    scenarios.update({f.__name__: f for f in markup_e2e.SCENARIOS})
     scenarios.update({f.__name__: f for f in capture_anywhere_e2e.SCENARIOS})
     scenarios.update({f.__name__: f for f in undo_e2e.SCENARIOS})
     scenarios.update({f.__name__: f for f in record_e2e.SCENARIOS})
