@@ -26,7 +26,7 @@ struct MarkupToolInfo {
 const std::vector<MarkupToolInfo>& MarkupTools();
 
 // The strip's width at 96 DPI; the preview's first size grows by it.
-constexpr int kMarkupStripWidth = 56;
+constexpr int kMarkupStripWidth = 72;
 
 // Command ids of the strip and the Markup menu.
 constexpr int kMarkupToolId = 4200;   // + the tool's position

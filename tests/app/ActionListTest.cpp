@@ -133,10 +133,13 @@ TEST(ActionList, PreviewToolbarAndMenusHoldEveryRowInItsPlace)
         {L"Programs", L"PowerPoint", L"Word", L"Excel", L"User Program", L"Default Program", L"Microsoft Paint"},
         {L"Set", L"Settings", L"Background Color", L"Pick Color on Screen"},
         {L"Help", L"Help", L"About Tavro Screen Capture"}};
-    ASSERT_EQ(::GetMenuItemCount(bar), 5);
+    // The Markup menu (third) lists the preview's own tools, not rows.
+    ASSERT_EQ(::GetMenuItemCount(bar), 6);
+    EXPECT_EQ(menuText(bar, 2), L"Markup");
     for (int m = 0; m < 5; ++m) {
-        HMENU menu = ::GetSubMenu(bar, m);
-        std::vector<std::wstring> shown{menuText(bar, m)};
+        const int position = m < 2 ? m : m + 1;
+        HMENU menu = ::GetSubMenu(bar, position);
+        std::vector<std::wstring> shown{menuText(bar, position)};
         for (int i = 0; i < ::GetMenuItemCount(menu); ++i) shown.push_back(menuText(menu, i));
         EXPECT_EQ(shown, menus[m]);
     }
