@@ -26,6 +26,7 @@ wine cmd /c exit </dev/null >/dev/null 2>&1 || true
 trap 'wineserver -k >/dev/null 2>&1 || true; desktop_stop; cups_stop' EXIT
 
 cd "$build"
-# Three lanes at once (tests/CMakeLists.txt): the unit prefix, the end-to-end
-# desktops and the installer's prefix, each one test at a time by its lock.
-ctest --output-on-failure --timeout 300 -j "${TEST_JOBS:-3}" "$@"
+# Four lanes at once (tests/CMakeLists.txt): the unit prefix, two lanes of
+# end-to-end desktops and the installer's prefix, each one test at a time by
+# its lock.
+ctest --output-on-failure --timeout 300 -j "${TEST_JOBS:-4}" "$@"

@@ -13,8 +13,10 @@ import time
 
 
 class Desktop:
-    def __init__(self, build, width=1024, height=768, prefix="wineprefix-e2e", arch=None, dpi=96):
+    def __init__(self, build, width=1024, height=768, prefix=None, arch=None, dpi=96):
         self.build = os.path.abspath(build)
+        # Each desktop lane of ctest (tests/CMakeLists.txt) names its own prefix.
+        prefix = prefix or os.environ.get("TAVRO_DESKTOP_PREFIX", "wineprefix-e2e")
         self.width, self.height = width, height
         self.procs = []
         self.env = dict(os.environ)
