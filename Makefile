@@ -32,12 +32,11 @@ build64: setup $(BUILD64)/build.ninja
 run: build
 	@scripts/run.sh $(BUILD)
 
-# The whole suite on the i686 build (with the installer's test, hence dist),
-# then the 64-bit build's unit tests and its end-to-end smoke run in a 64-bit
-# prefix (label win64). Both parts run even when the first fails.
-test: build build64 dist
-	@status=0; scripts/test.sh $(BUILD) || status=$$?; \
-	  scripts/test.sh $(BUILD64) -L win64 || status=$$?; exit $$status
+# The whole suite: the i686 build's tests, with the 64-bit build and the
+# installer made meanwhile, then the installer's test beside the 64-bit build's
+# unit tests and its end-to-end smoke run (scripts/test-all.sh).
+test: build
+	@scripts/test-all.sh $(BUILD) $(BUILD64) $(DIST)
 
 # The installer (both sizes in one) and the portable zips, in $(DIST).
 dist: build build64

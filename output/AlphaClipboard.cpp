@@ -57,7 +57,7 @@ win::UniqueGlobal DibV5ClipboardData(const win::Bitmap& picture, const win::Alph
     header.bV5GreenMask = 0x0000FF00;
     header.bV5BlueMask = 0x000000FF;
     header.bV5AlphaMask = 0xFF000000;
-    header.bV5CSType = LCS_sRGB;
+    header.bV5CSType = 0x73524742;  // LCS_sRGB, a multi-character constant in mingw-w64
     header.bV5Intent = LCS_GM_IMAGES;
 
     ::GdiFlush();  // drawing on the picture's canvas may still be queued

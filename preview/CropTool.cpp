@@ -55,7 +55,7 @@ unsigned CropTool::HitTest(POINT at) const noexcept
     if (inX && Near(at.y, area_.top, reach)) edges |= kTop;
     if (inX && Near(at.y, area_.bottom, reach)) edges |= kBottom;
     if (edges) return edges;
-    return ::PtInRect(&area_, at) ? kAll : 0;
+    return ::PtInRect(&area_, at) ? static_cast<unsigned>(kAll) : 0u;
 }
 
 void CropTool::Drag(POINT at)

@@ -6,25 +6,19 @@
 
 desktop_pids=()
 
-desktop_free_display()
-{
-    local n
-    for n in $(seq 57 199); do
-        if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
-            echo "$n"
-            return 0
-        fi
-    done
-    return 1
-}
-
 desktop_start()
 {
-    local size=${1:-1024x768} n tries
-    n=$(desktop_free_display) || { echo "desktop: no free display" >&2; return 1; }
+    local size=${1:-1024x768} n tries fifo
+    # Xvfb picks a free display itself and names it (-displayfd), so two
+    # desktops starting at once never take the same number.
+    fifo=$(mktemp -u /tmp/tavro-display.XXXXXX)
+    mkfifo "$fifo"
     # -noreset: a readiness check that disconnects must not reset the server.
-    Xvfb ":$n" -screen 0 "${size}x24" -nolisten tcp -noreset >/dev/null 2>&1 &
+    Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp -noreset 3>"$fifo" >/dev/null 2>&1 &
     desktop_pids+=($!)
+    n=$(timeout 10 head -n 1 "$fifo" || true)
+    rm -f "$fifo"
+    [ -n "$n" ] || { echo "desktop: Xvfb named no display" >&2; return 1; }
     export DISPLAY=":$n"
     for tries in $(seq 1 100); do
         xdpyinfo >/dev/null 2>&1 && break

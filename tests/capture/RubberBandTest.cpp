@@ -41,8 +41,9 @@ TEST(RubberBand, DrawnTwiceLeavesThePictureByteIdenticalForEveryShapeAndDirectio
             win::Bitmap image;
             image.Assign(original);
             DrawBand(image.Canvas(), shape, press, end, R2_NOTXORPEN);
-            if (end.x != press.x && end.y != press.y)
+            if (end.x != press.x && end.y != press.y) {
                 EXPECT_NE(PixelBytes(image), PixelBytes(original)) << "shape " << int(shape);
+            }
             DrawBand(image.Canvas(), shape, press, end, R2_NOTXORPEN);
             EXPECT_EQ(PixelBytes(image), PixelBytes(original))
                 << "shape " << int(shape) << " to " << end.x << "," << end.y;

@@ -74,7 +74,9 @@ TEST(BmpWriter, HeadersAndBottomUpPaddedRowsAtEachDepth)
                 EXPECT_EQ(RGB(bytes[p + 2], bytes[p + 1], bytes[p]), testpics::PatternColor(x, y))
                     << bits << " bits, pixel " << x << "," << y;
                 // Readers that take the unused byte for alpha must see it opaque.
-                if (bits == 32) EXPECT_EQ(bytes[p + 3], 0xFF);
+                if (bits == 32) {
+                    EXPECT_EQ(bytes[p + 3], 0xFF);
+                }
             }
         }
     }
@@ -124,7 +126,9 @@ TEST(JpegEncoder, WritesABaselineJfifFileWithQuality90Tables)
         if (marker == 0xDB) {
             ++quantTables;
             // Quality 90 scales the standard luminance table's first entry 16 to 3.
-            if ((b[i + 4] & 0x0F) == 0) EXPECT_EQ(b[i + 5], 3);
+            if ((b[i + 4] & 0x0F) == 0) {
+                EXPECT_EQ(b[i + 5], 3);
+            }
             EXPECT_EQ(b[i + 4] >> 4, 0);  // 8-bit entries: baseline tables
         }
         i += 2 + length;

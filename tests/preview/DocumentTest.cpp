@@ -183,7 +183,9 @@ TEST(DocumentHistory, UndoAndRedoOfRandomEditsGiveBackEveryPictureAndMask)
     // Whoever hears of a change finds the history whole.
     doc.OnChange = [&doc](const RECT&) {
         ASSERT_LE(doc.Cursor(), doc.Edits().size());
-        if (doc.CanUndo()) ASSERT_FALSE(doc.UndoName().empty());
+        if (doc.CanUndo()) {
+            ASSERT_FALSE(doc.UndoName().empty());
+        }
     };
     const auto firstPixels = PixelBytes(doc.Picture());
     const auto firstMask = doc.Alpha();
