@@ -54,15 +54,27 @@ GIF_NATIVE   ?= build/gif-native
 FUZZ_SECONDS ?= 300
 .PHONY: fuzz-gif bench-gif
 
-$(GIF_NATIVE)/build.ninja: | setup
-	cmake -S gif/native -B $(GIF_NATIVE) -G Ninja -DCMAKE_BUILD_TYPE=Release \
+# Configures the native (clang) build folder of the build.ninja being made
+# from the source folder $(1).
+native_configure = cmake -S $(1) -B $(dir $@) -G Ninja -DCMAKE_BUILD_TYPE=Release \
 	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
 
+# A fuzz run of $(2)_fuzzer in the native folder $(1) from the kept corpus
+# tests/fuzz/$(2), with inputs of at most $(3) bytes.
+define fuzz_run
+	cmake --build $(1) -j $(JOBS) --target $(2)_fuzzer
+	mkdir -p $(1)/fuzz-corpus
+	cd $(1) && ./$(2)_fuzzer -max_total_time=$(FUZZ_SECONDS) -max_len=$(3) \
+	  -print_final_stats=1 fuzz-corpus $(CURDIR)/tests/fuzz/$(2)
+endef
+GIF_FUZZ_LEN := 8192
+PNG_FUZZ_LEN := 4096
+
+$(GIF_NATIVE)/build.ninja: | setup
+	$(call native_configure,gif/native)
+
 fuzz-gif: setup $(GIF_NATIVE)/build.ninja
-	cmake --build $(GIF_NATIVE) -j $(JOBS) --target gif_fuzzer
-	mkdir -p $(GIF_NATIVE)/fuzz-corpus
-	cd $(GIF_NATIVE) && ./gif_fuzzer -max_total_time=$(FUZZ_SECONDS) -max_len=8192 \
-	  -print_final_stats=1 fuzz-corpus $(CURDIR)/tests/fuzz/gif
+	$(call fuzz_run,$(GIF_NATIVE),gif,$(GIF_FUZZ_LEN))
 
 bench-gif: setup $(GIF_NATIVE)/build.ninja
 	cmake --build $(GIF_NATIVE) -j $(JOBS) --target gif_benchmark
@@ -82,19 +94,15 @@ PNG_NATIVE ?= build/png-native
 .PHONY: fuzz-png
 
 $(PNG_NATIVE)/build.ninja: | setup
-	cmake -S output/native -B $(PNG_NATIVE) -G Ninja -DCMAKE_BUILD_TYPE=Release \
-	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
+	$(call native_configure,output/native)
 
 fuzz-png: setup $(PNG_NATIVE)/build.ninja
-	cmake --build $(PNG_NATIVE) -j $(JOBS) --target png_fuzzer
-	mkdir -p $(PNG_NATIVE)/fuzz-corpus
-	cd $(PNG_NATIVE) && ./png_fuzzer -max_total_time=$(FUZZ_SECONDS) -max_len=4096 \
-	  -print_final_stats=1 fuzz-corpus $(CURDIR)/tests/fuzz/png
+	$(call fuzz_run,$(PNG_NATIVE),png,$(PNG_FUZZ_LEN))
 
 # Folds the corpora of the last fuzz runs into the kept ones, minimised.
 .PHONY: fuzz-merge
 fuzz-merge:
-	for f in gif:$(GIF_NATIVE):8192 png:$(PNG_NATIVE):4096; do \
+	for f in gif:$(GIF_NATIVE):$(GIF_FUZZ_LEN) png:$(PNG_NATIVE):$(PNG_FUZZ_LEN); do \
 	  set -- $$(echo $$f | tr : ' '); \
 	  [ -x $$2/$${1}_fuzzer ] || continue; \
 	  mkdir -p tests/fuzz/$$1 tests/fuzz/$$1.new; \
@@ -109,8 +117,7 @@ MARKUP_NATIVE ?= build/markup-native
 .PHONY: bench-markup
 
 $(MARKUP_NATIVE)/build.ninja: | setup
-	cmake -S markup/native -B $(MARKUP_NATIVE) -G Ninja -DCMAKE_BUILD_TYPE=Release \
-	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
+	$(call native_configure,markup/native)
 
 bench-markup: setup $(MARKUP_NATIVE)/build.ninja
 	cmake --build $(MARKUP_NATIVE) -j $(JOBS) --target markup_benchmark

@@ -24,6 +24,7 @@ pixels above the idle peak.
 Usage: soak.py --build BUILD --driver DRIVER [--rounds 1000] [--e2e-rounds 50] [--peak]
 """
 import argparse
+import contextlib
 import os
 import re
 import shutil
@@ -209,70 +210,68 @@ def one_round(t, folder, round_):
     no_error_box(t, f"round {round_}, preview closed")
 
 
-def end_to_end(build, driver, rounds):
-    names = LINUX_FIGURES
-    rows = []
-    with Desktop(build, prefix=PREFIX) as desk:
+@contextlib.contextmanager
+def running_tavro(build, driver, width=None, height=None, shot="soak.png"):
+    """The real tavro.exe on a private desktop showing a known picture: yields
+    it, the folder for saved files and its Linux process id; a failure
+    leaves the windows and a screenshot in the report."""
+    size = dict(width=width, height=height) if width else {}
+    with Desktop(build, prefix=PREFIX, **size) as desk:
         folder = os.path.join(desk.tmp, "saved")
         os.makedirs(folder)
         desk.show_on_root(known_picture(desk.width, desk.height, 7), desk.width, desk.height)
         t = Tavro(desk, build, driver)
         t.start(DateStampImage=("REG_SZ", 0))
         try:
-            pid = linux_pid(desk.prefix, "tavro.exe")
-            print(f"\nthe real tavro.exe, {rounds} rounds at {desk.width} x {desk.height}")
-            print(f"{'round':>6}  " + "  ".join(f"{n:>11}" for n in names), flush=True)
-            for round_ in range(rounds + 1):
-                if round_ % 10 == 0:
-                    rows.append(dict(round=round_, **linux_figures(pid)))
-                    print_row(rows[-1], names)
-                if round_ < rounds:
-                    one_round(t, folder, round_)
-            assert t.running(), "tavro.exe ended"
-            result = conclude("the real tavro.exe", rows, names, 10, folder)
+            yield t, folder, linux_pid(desk.prefix, "tavro.exe")
         except BaseException:
             print("windows:", t.windows(), file=sys.stderr)
-            print("screenshot:", desk.save_screenshot("soak.png"), file=sys.stderr)
+            print("screenshot:", desk.save_screenshot(shot), file=sys.stderr)
             raise
         finally:
             if t.running():
                 t.proc.kill()
-    return result
+
+
+def end_to_end(build, driver, rounds):
+    names = LINUX_FIGURES
+    rows = []
+    with running_tavro(build, driver) as (t, folder, pid):
+        print(f"\nthe real tavro.exe, {rounds} rounds at {t.desk.width} x {t.desk.height}")
+        print(f"{'round':>6}  " + "  ".join(f"{n:>11}" for n in names), flush=True)
+        for round_ in range(rounds + 1):
+            if round_ % 10 == 0:
+                rows.append(dict(round=round_, **linux_figures(pid)))
+                print_row(rows[-1], names)
+            if round_ < rounds:
+                one_round(t, folder, round_)
+        assert t.running(), "tavro.exe ended"
+        return conclude("the real tavro.exe", rows, names, 10, folder)
 
 
 def peak_memory(build, driver, width=3840, height=2160, goal=4.0):
     frame_kb = width * height * 4 / 1024
-    with Desktop(build, width=width, height=height, prefix=PREFIX) as desk:
-        folder = os.path.join(desk.tmp, "saved")
-        os.makedirs(folder)
-        desk.show_on_root(known_picture(desk.width, desk.height, 7), desk.width, desk.height)
-        t = Tavro(desk, build, driver)
-        t.start(DateStampImage=("REG_SZ", 0))
-        try:
-            pid = linux_pid(desk.prefix, "tavro.exe")
-            time.sleep(1)
+    with running_tavro(build, driver, width, height, "peak.png") as (t, folder, pid):
+        time.sleep(1)
 
-            def hwm():
-                with open(f"/proc/{pid}/status") as f:
-                    return next(int(line.split()[1]) for line in f if line.startswith("VmHWM:"))
-            idle = hwm()
-            print(f"\npeak memory of the real tavro.exe at {width} x {height} (a frame is {frame_kb / 1024:.1f} MB)")
-            print(f"{'idle':<28} VmHWM {idle / 1024:8.1f} MB")
-            capture(t, ENTIRE_SCREEN, 0)
-            steps = [("Entire Screen capture", hwm())]
-            t.driver("command", PREVIEW, ID_ROTATE)
-            t.wait_until(lambda: t.status(1).startswith(f" {height} x {width} "), 30, "the turned picture")
-            steps.append(("quarter turn", hwm()))
-            save(t, folder, "peak", "png")
-            steps.append(("PNG save", hwm()))
-            no_error_box(t, "the peak run")
-            for name, kb in steps:
-                print(f"{name:<28} VmHWM {kb / 1024:8.1f} MB  {(kb - idle) / frame_kb:5.2f} frames above idle")
-            frames = (steps[-1][1] - idle) / frame_kb
-            print(f"peak: {frames:.2f} frames above idle (goal <= {goal:.0f}) {'ok' if frames <= goal else 'over'}")
-        finally:
-            if t.running():
-                t.proc.kill()
+        def hwm():
+            with open(f"/proc/{pid}/status") as f:
+                return next(int(line.split()[1]) for line in f if line.startswith("VmHWM:"))
+        idle = hwm()
+        print(f"\npeak memory of the real tavro.exe at {width} x {height} (a frame is {frame_kb / 1024:.1f} MB)")
+        print(f"{'idle':<28} VmHWM {idle / 1024:8.1f} MB")
+        capture(t, ENTIRE_SCREEN, 0)
+        steps = [("Entire Screen capture", hwm())]
+        t.driver("command", PREVIEW, ID_ROTATE)
+        t.wait_until(lambda: t.status(1).startswith(f" {height} x {width} "), 30, "the turned picture")
+        steps.append(("quarter turn", hwm()))
+        save(t, folder, "peak", "png")
+        steps.append(("PNG save", hwm()))
+        no_error_box(t, "the peak run")
+        for name, kb in steps:
+            print(f"{name:<28} VmHWM {kb / 1024:8.1f} MB  {(kb - idle) / frame_kb:5.2f} frames above idle")
+        frames = (steps[-1][1] - idle) / frame_kb
+        print(f"peak: {frames:.2f} frames above idle (goal <= {goal:.0f}) {'ok' if frames <= goal else 'over'}")
 
 
 def main():
