@@ -110,11 +110,10 @@ def DelayAndWindowShapeCutTheWindowUnderTheMouse(t):
         t.wait_until(lambda: any(v[0] == "TImageForm" for v in t.windows()), 15, "the overlay")
         assert (time.time() - ok_at >= 2.5) == (delay > 0), "the countdown took the wrong time"
         if blue is None:
-            t.desk.click(t.desk.width - 100, t.desk.height - 100)
-            t.wait_until(lambda: t.our_visible_windows() == [], 10, "the capture to end")
+            t.click_until(t.desk.width - 100, t.desk.height - 100, lambda: t.our_visible_windows() == [],
+                          "the capture to end")
             break
-        t.desk.click(x + w // 2, y + h // 2)
-        t.wait_window(PREVIEW)
+        t.click_until(x + w // 2, y + h // 2, lambda: t.visible(PREVIEW), "the preview")
         assert t.status(1) == f" {w} x {h}   (width x height in pixels)", t.status(1)
         t.assert_preview_matches(lambda px, py: (px, py, blue), w, h)
         if not delay:  # the same crop of the screen as it was before

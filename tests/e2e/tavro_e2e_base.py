@@ -69,6 +69,19 @@ class Tavro:
                 raise AssertionError(f"timed out waiting for {what}")
             time.sleep(0.2)
 
+    def click_until(self, x, y, cond, what, tries=3, seconds=5):
+        """Clicks at (x, y) until cond holds: a window Win32 already lists may
+        not be mapped on the X screen yet on a busy machine, and a click that
+        comes before takes the window beneath."""
+        for _ in range(tries - 1):
+            self.desk.click(x, y)
+            try:
+                return self.wait_until(cond, seconds, what)
+            except AssertionError:
+                pass
+        self.desk.click(x, y)
+        self.wait_until(cond, seconds, what)
+
     # -- windows ---------------------------------------------------------
     def windows(self):
         out = []
