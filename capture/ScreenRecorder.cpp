@@ -63,8 +63,10 @@ ScreenRecorder::ScreenRecorder(gif::AnimationStream& stream, const RecordingOpti
 
 ScreenRecorder::~ScreenRecorder() { Stop(); }
 
-void ScreenRecorder::Stop()
+void ScreenRecorder::Stop(RecordingEnd why)
 {
+    RecordingEnd none = RecordingEnd::None;
+    if (why != RecordingEnd::None) end_.compare_exchange_strong(none, why);
     SetPaused(true);
     ::SetEvent(stopEvent_.get());
     if (thread_.joinable()) thread_.join();

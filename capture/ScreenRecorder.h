@@ -36,7 +36,9 @@ public:
     ScreenRecorder& operator=(const ScreenRecorder&) = delete;
     ~ScreenRecorder();  // stops the thread
 
-    void Stop();
+    // Stops taking frames (why, when given, becomes End() unless the
+    // recording had already ended by itself).
+    void Stop(RecordingEnd why = RecordingEnd::None);
     void SetPaused(bool paused);
     bool Paused() const noexcept { return paused_; }
 
