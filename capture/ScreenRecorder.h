@@ -15,6 +15,7 @@
 #include <thread>
 
 #include "gif/AnimationStream.h"
+#include "win/Bitmap.h"
 #include "win/UniqueHandle.h"
 
 // Why a recording ended by itself.
@@ -50,7 +51,7 @@ public:
 
 private:
     void Run();
-    bool TakeFrame(HDC screen, HDC canvas, std::int64_t timeUs);
+    bool TakeFrame(win::Bitmap& canvas, HDC screen, std::int64_t timeUs);
     void EndBy(RecordingEnd why);
 
     gif::AnimationStream& stream_;

@@ -1,9 +1,10 @@
 // The recording through RecordScreen on the test display: a disk that fills
-// up and a display change both stop it by themselves; the area it is given
-// is clipped to the screen.
+// up and a display change both stop it by themselves, the frames kept the
+// right way up; the area it is given is clipped to the screen.
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <wincodec.h>
 
 #include <filesystem>
 #include <fstream>
@@ -18,8 +19,36 @@
 namespace {
 
 constexpr int kSide = 256;
+constexpr int kBand = 16;
 
-// A window that shows new noise every 30 ms, so each frame is large and new.
+// The first frame of a GIF file as the system's own decoder gives it: BGRA
+// pixels, rows from the top; empty when it cannot be read.
+std::vector<std::uint32_t> FirstFrame(const std::wstring& path)
+{
+    std::vector<std::uint32_t> pixels;
+    const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    IWICImagingFactory* factory = nullptr;
+    IWICBitmapDecoder* decoder = nullptr;
+    IWICBitmapFrameDecode* frame = nullptr;
+    IWICBitmapSource* bgra = nullptr;
+    if (SUCCEEDED(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                     IID_PPV_ARGS(&factory))) &&
+        SUCCEEDED(factory->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
+                                                     WICDecodeMetadataCacheOnDemand, &decoder)) &&
+        SUCCEEDED(decoder->GetFrame(0, &frame)) &&
+        SUCCEEDED(::WICConvertBitmapSource(GUID_WICPixelFormat32bppBGRA, frame, &bgra))) {
+        pixels.resize(std::size_t{kSide} * kSide);
+        if (FAILED(bgra->CopyPixels(nullptr, kSide * 4, kSide * kSide * 4, reinterpret_cast<BYTE*>(pixels.data()))))
+            pixels.clear();
+    }
+    for (IUnknown* object : std::initializer_list<IUnknown*>{bgra, frame, decoder, factory})
+        if (object) object->Release();
+    if (SUCCEEDED(com)) ::CoUninitialize();
+    return pixels;
+}
+
+// A window that shows new noise every 30 ms under a red band along its top,
+// so each frame is large and new and shows which way is up.
 LRESULT CALLBACK NoiseProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     static std::minstd_rand random;
@@ -31,6 +60,10 @@ LRESULT CALLBACK NoiseProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
     for (auto& p : pixels) p = random();
     BITMAPINFO info{{sizeof(BITMAPINFOHEADER), kSide, -kSide, 1, 32, BI_RGB}};
     ::SetDIBitsToDevice(dc, 0, 0, kSide, kSide, 0, 0, 0, kSide, pixels.data(), &info, DIB_RGB_COLORS);
+    const RECT band{0, 0, kSide, kBand};
+    HBRUSH red = ::CreateSolidBrush(RGB(255, 0, 0));
+    ::FillRect(dc, &band, red);
+    ::DeleteObject(red);
     ::EndPaint(hwnd, &ps);
     return 0;
 }
@@ -131,6 +164,12 @@ TEST(Recording, ADisplayChangeStopsItAndKeepsWhatWasRecordedAtTheAreasSize)
         EXPECT_EQ(bytes[6] | bytes[7] << 8, kSide);
         EXPECT_EQ(bytes[8] | bytes[9] << 8, kSide);
         EXPECT_EQ(bytes.back(), 0x3B);  // the trailer: the file is complete
+        // The band is at the top of the frame, as on the screen.
+        const auto pixels = FirstFrame(file->Path());
+        ASSERT_EQ(pixels.size(), std::size_t{kSide} * kSide);
+        const auto red = [&](int y) { return (pixels[std::size_t(y) * kSide + kSide / 2] & 0xFFFFFF) == 0xFF0000; };
+        EXPECT_TRUE(red(0) && red(kBand - 1));
+        EXPECT_FALSE(red(kSide - 1) && red(kSide - kBand));
     }
     EXPECT_FALSE(Exists(host.path));  // the temporary file goes with its object
 }
