@@ -119,21 +119,13 @@ void TimeSteps(const std::wstring& folder)
     RecordingSink sink(folder + L"steps.gif");
     gif::AnimationEncoder encoder(sink, kWidth, kHeight);
     std::vector<double> grab, copy, encode;
-    HBITMAP bitmap = static_cast<HBITMAP>(::GetCurrentObject(canvas.Canvas(), OBJ_BITMAP));
-    DIBSECTION dib{};
-    ::GetObjectW(bitmap, sizeof dib, &dib);
     for (int i = 0; i < 45; ++i) {
         Pump(1000 / kFps);
         const LARGE_INTEGER t0 = Now();
         ::BitBlt(canvas.Canvas(), 0, 0, kWidth, kHeight, screen, 0, 0, SRCCOPY | CAPTUREBLT);
         ::GdiFlush();
         const LARGE_INTEGER t1 = Now();
-        const auto* bits = static_cast<const std::uint8_t*>(dib.dsBm.bmBits);
-        for (int y = 0; y < kHeight; ++y) {
-            const int row = dib.dsBmih.biHeight > 0 ? kHeight - 1 - y : y;
-            std::memcpy(&frame[std::size_t(y) * kWidth], bits + std::ptrdiff_t(row) * dib.dsBm.bmWidthBytes,
-                        kWidth * 4);
-        }
+        for (int y = 0; y < kHeight; ++y) std::memcpy(&frame[std::size_t(y) * kWidth], canvas.Row(y), kWidth * 4);
         const LARGE_INTEGER t2 = Now();
         encoder.AddFrame({frame.data(), kWidth}, std::int64_t{i} * 1000000 / kFps);
         const LARGE_INTEGER t3 = Now();
@@ -142,6 +134,7 @@ void TimeSteps(const std::wstring& folder)
         encode.push_back(Ms(t2, t3));
     }
     ::ReleaseDC(nullptr, screen);
+    sink.Close();
     std::printf("steps of one %d x %d frame (median of %zu): grab %.1f ms, copy %.1f ms, encode %.1f ms; "
                 "budget %.1f ms\n",
                 kWidth, kHeight, grab.size(), Median(grab), Median(copy), Median(encode), 1000.0 / kFps);
