@@ -9,6 +9,7 @@
 #include "preview/PreviewWindow.h"
 #include "resources/resource.h"
 #include "win/Application.h"
+#include "win/Dpi.h"
 #include "win/Gdi.h"
 
 namespace {
@@ -44,7 +45,10 @@ TForm1::TForm1() : ActionList1(ActionTableRows())
     ::AppendMenuW(Menu1.get(), MF_STRING, Exit1, L"E&xit");
     ActionList1.BindMenu(Menu1.get());
 
-    Tray1.Create(icon_, kTrayHint, Menu1.get());
+    const int traySize = win::IconSize(16, win::SystemDpi());
+    trayIcon_ = win::LoadIconResource(IDI_TAVRO, traySize);
+    recordingIcon_ = win::LoadIconResource(IDI_RECORDING, traySize);
+    Tray1.Create(trayIcon_ ? trayIcon_.get() : icon_, kTrayHint, Menu1.get());
     Tray1.OnClick = [this](UINT) { Tray1Click(); };
     Tray1.OnDblClick = [this](bool& restore) { Tray1DblClick(restore); };
     Tray1.OnRestore = [this] { RestoreMainWindow(); };
@@ -143,6 +147,8 @@ void TForm1::ApplyRecordHotKey() { ApplyHotKey(RecordHotKey, AppSettings.RecordH
 void TForm1::RecordingChanged(std::function<void()> stop)
 {
     StopRecording = std::move(stop);
+    const HICON shown = trayIcon_ ? trayIcon_.get() : icon_;
+    Tray1.SetIcon(StopRecording && recordingIcon_ ? recordingIcon_.get() : shown);
     try {
         Tray1.SetHint(StopRecording ? std::wstring(kTrayHint) + L": recording (click to stop)" : kTrayHint);
     } catch (...) {

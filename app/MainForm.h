@@ -141,6 +141,10 @@ private:
     void UpdateLastRegionItem();
 
     HICON icon_ = nullptr;
+    // The notification area's pictures at its small size: the program's, and
+    // the program's with a red dot while a recording runs.
+    win::UniqueIcon trayIcon_;
+    win::UniqueIcon recordingIcon_;
     bool closing_ = false;  // set when the close begins: no command starts after it
     int appliedHotKey_ = -1;  // none applied yet
     int appliedRecordKey_ = -1;

@@ -97,6 +97,12 @@ void TStTrayIcon::SetHint(const std::wstring& hint)
     if (active_ && !Notify(NIM_MODIFY, NIF_TIP)) throw win::Error(L"Tray icon error");
 }
 
+bool TStTrayIcon::SetIcon(HICON icon) noexcept
+{
+    icon_ = icon;
+    return !active_ || Notify(NIM_MODIFY, NIF_ICON);
+}
+
 void TStTrayIcon::ShowBalloon(const std::wstring& title, const std::wstring& text, DWORD icon) noexcept
 {
     if (!active_) return;

@@ -5,8 +5,6 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include <shellapi.h>
-
 #include <functional>
 #include <string>
 
@@ -41,6 +39,10 @@ public:
     // Changes the tool tip (throws "Tray icon error" when the shell refuses).
     void SetHint(const std::wstring& hint);
     const std::wstring& Hint() const noexcept { return hint_; }
+    // Changes the picture in the notification area (the caller keeps icon
+    // alive while it is shown); false when the shell refused it.
+    bool SetIcon(HICON icon) noexcept;
+    HICON Icon() const noexcept { return icon_; }
 
     bool MinimizeToTray = false;
 

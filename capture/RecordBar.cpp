@@ -140,6 +140,14 @@ LRESULT RecordBar::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         }
         return 0;
     }
+    if (message == WM_DISPLAYCHANGE) {
+        if (InModalLoop()) {
+            if (OnDisplayChange) OnDisplayChange();
+            FormClose();
+            SetModalResult(win::mrOk);
+        }
+        return Form::HandleMessage(message, wParam, lParam);
+    }
     if (message == WM_TIMER && wParam == kTickTimer) {
         ShowTime();
         return 0;

@@ -21,6 +21,9 @@ public:
     // Read for the time shown; paused is told when the user pauses or resumes.
     std::function<long long()> ElapsedUs;
     std::function<void(bool paused)> OnPause;
+    // The display changed (resolution, monitors): called at once, before the
+    // bar ends as by Stop.
+    std::function<void()> OnDisplayChange;
 
     // The message that stops the recording from anywhere (the tray, the key,
     // the recorder when it ends by itself): post it to Hwnd().

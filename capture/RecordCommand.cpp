@@ -7,8 +7,8 @@
 
 #include "capture/CaptureCommand.h"
 #include "capture/RecordBar.h"
-#include "gif/ByteSink.h"
 #include "win/Error.h"
+#include "win/Strings.h"
 
 namespace {
 
@@ -92,10 +92,12 @@ std::optional<RECT> ChooseRecordingArea(TImageForm& overlay, int shapeIndex)
 std::optional<RecordingFile> RecordScreen(const RecordingOptions& options, RecordHost& host)
 {
     RecordingFile file(NewTemporaryFile());
-    gif::FileSink sink(file.Path());
-    if (!sink.IsOpen()) throw win::Error(L"Cannot create a temporary file for the recording");
+    const std::unique_ptr<RecordingSink> sink = host.OpenSink(file.Path());
+    if (!sink || !sink->IsOpen())
+        throw win::Error(L"Cannot create a temporary file for the recording." +
+                         (sink ? L"\n\n" + sink->FailureMessage() : std::wstring()));
     const RECT& area = options.area;
-    gif::AnimationStream stream(sink, area.right - area.left, area.bottom - area.top, kFrameSlots);
+    gif::AnimationStream stream(*sink, area.right - area.left, area.bottom - area.top, kFrameSlots);
 
     RecordBar bar(area);
     RecordingOptions running = options;
@@ -104,6 +106,8 @@ std::optional<RecordingFile> RecordScreen(const RecordingOptions& options, Recor
     ScreenRecorder recorder(stream, running);
     bar.ElapsedUs = [&recorder] { return recorder.ElapsedUs(); };
     bar.OnPause = [&recorder](bool paused) { recorder.SetPaused(paused); };
+    // Nothing is taken from a screen that changed: the frames keep the area's size.
+    bar.OnDisplayChange = [&recorder] { recorder.Stop(RecordingEnd::DisplayChanged); };
     int result;
     {
         RecordingShown shown(host, bar.Hwnd());
@@ -112,15 +116,21 @@ std::optional<RecordingFile> RecordScreen(const RecordingOptions& options, Recor
     }
     if (result != win::mrOk) {
         stream.Abandon();
-        sink.Close();
+        sink->Close();
         return std::nullopt;
     }
+    if (recorder.FramesTaken() == 0) {
+        stream.Abandon();
+        sink->Close();
+        throw win::Error(recorder.End() == RecordingEnd::DisplayChanged
+                             ? L"Nothing was recorded: the display changed before the first frame."
+                             : L"Nothing was recorded: the screen could not be read.");
+    }
     const bool complete = FinishShowingProgress(stream, recorder.ElapsedUs());
-    const bool closed = sink.Close();
+    const bool closed = sink->Close();
     if (!complete || !closed) {
-        const std::string reason = !stream.Failure().empty() ? stream.Failure() : sink.FailureText();
-        throw win::Error(L"The recording stopped: it could not be written (" +
-                         std::wstring(reason.begin(), reason.end()) + L").");
+        const std::string reason = !stream.Failure().empty() ? stream.Failure() : sink->FailureText();
+        throw win::Error(L"The recording stopped: it could not be written.\n\n" + win::Widen(reason));
     }
     return file;
 }

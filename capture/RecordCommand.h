@@ -5,9 +5,12 @@
 
 #include <windows.h>
 
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
+#include "capture/RecordingSink.h"
 #include "capture/ScreenRecorder.h"
 #include "capture/SelectionOverlay.h"
 
@@ -17,6 +20,11 @@ public:
     // A recording starts (stopRequest is what stops it from outside: the
     // tray, the key, Exit) or has ended (stopRequest empty).
     virtual void RecordingChanged(std::function<void()> stopRequest) = 0;
+    // The file the recording is written to, at path.
+    virtual std::unique_ptr<RecordingSink> OpenSink(const std::wstring& path)
+    {
+        return std::make_unique<RecordingSink>(path);
+    }
 
 protected:
     ~RecordHost() = default;
@@ -46,5 +54,7 @@ private:
 // Records area until Stop, the longest time, a failed write or a display
 // change; shows the bar and the frame meanwhile, and a progress bar while
 // the encoder catches up after Stop. None when the user cancelled. A failed
-// write throws win::Error saying so, and leaves no file behind.
+// write (a full disk) throws win::Error in the system's words and leaves no
+// file behind; so does a recording that holds no frame. After a display
+// change what was recorded until then is kept, at the area's size.
 std::optional<RecordingFile> RecordScreen(const RecordingOptions& options, RecordHost& host);

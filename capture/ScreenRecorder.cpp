@@ -63,8 +63,10 @@ ScreenRecorder::ScreenRecorder(gif::AnimationStream& stream, const RecordingOpti
 
 ScreenRecorder::~ScreenRecorder() { Stop(); }
 
-void ScreenRecorder::Stop()
+void ScreenRecorder::Stop(RecordingEnd why)
 {
+    RecordingEnd none = RecordingEnd::None;
+    if (why != RecordingEnd::None) end_.compare_exchange_strong(none, why);
     SetPaused(true);
     ::SetEvent(stopEvent_.get());
     if (thread_.joinable()) thread_.join();
@@ -123,7 +125,7 @@ void ScreenRecorder::Run()
             const std::int64_t slot = elapsed * fps / kMicroseconds;
             if (slot > last) {
                 if (last >= 0) dropped_ += static_cast<int>(slot - last - 1);
-                if (TakeFrame(screen.get(), canvas.Canvas(), slot * kMicroseconds / fps))
+                if (TakeFrame(canvas, screen.get(), slot * kMicroseconds / fps))
                     ++taken_;
                 else
                     ++dropped_;
@@ -136,32 +138,22 @@ void ScreenRecorder::Run()
     }
 }
 
-bool ScreenRecorder::TakeFrame(HDC screen, HDC canvas, std::int64_t timeUs)
+bool ScreenRecorder::TakeFrame(win::Bitmap& canvas, HDC screen, std::int64_t timeUs)
 {
     gif::AnimationFrame* frame = stream_.Acquire();
     if (!frame) return false;
     const int width = stream_.Width(), height = stream_.Height();
-    if (!screen || !::BitBlt(canvas, 0, 0, width, height, screen, options_.area.left, options_.area.top,
+    if (!screen || !::BitBlt(canvas.Canvas(), 0, 0, width, height, screen, options_.area.left, options_.area.top,
                              SRCCOPY | CAPTUREBLT)) {
         stream_.Release(frame);
         return false;
     }
-    if (options_.showPointer) DrawMousePointer(canvas, POINT{options_.area.left, options_.area.top});
+    if (options_.showPointer) DrawMousePointer(canvas.Canvas(), POINT{options_.area.left, options_.area.top});
     ::GdiFlush();
-    // The canvas is a 32-bit DIB section; its rows are the frame's.
-    HBITMAP bitmap = static_cast<HBITMAP>(::GetCurrentObject(canvas, OBJ_BITMAP));
-    DIBSECTION dib{};
-    if (!::GetObjectW(bitmap, sizeof dib, &dib) || !dib.dsBm.bmBits) {
-        stream_.Release(frame);
-        return false;
-    }
-    const auto* bits = static_cast<const std::uint8_t*>(dib.dsBm.bmBits);
-    const int stride = dib.dsBm.bmWidthBytes;
-    const bool bottomUp = dib.dsBmih.biHeight > 0;
-    for (int y = 0; y < height; ++y) {
-        const std::uint8_t* row = bits + static_cast<std::ptrdiff_t>(bottomUp ? height - 1 - y : y) * stride;
-        std::memcpy(&frame->pixels[static_cast<std::size_t>(y) * width], row, static_cast<std::size_t>(width) * 4);
-    }
+    // The canvas is a 32-bit top-down DIB section: its rows are the frame's.
+    for (int y = 0; y < height; ++y)
+        std::memcpy(&frame->pixels[static_cast<std::size_t>(y) * width], canvas.Row(y),
+                    static_cast<std::size_t>(width) * 4);
     frame->timeUs = timeUs;
     stream_.Submit(frame);
     return true;

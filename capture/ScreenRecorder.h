@@ -15,6 +15,7 @@
 #include <thread>
 
 #include "gif/AnimationStream.h"
+#include "win/Bitmap.h"
 #include "win/UniqueHandle.h"
 
 // Why a recording ended by itself.
@@ -36,7 +37,9 @@ public:
     ScreenRecorder& operator=(const ScreenRecorder&) = delete;
     ~ScreenRecorder();  // stops the thread
 
-    void Stop();
+    // Stops taking frames (why, when given, becomes End() unless the
+    // recording had already ended by itself).
+    void Stop(RecordingEnd why = RecordingEnd::None);
     void SetPaused(bool paused);
     bool Paused() const noexcept { return paused_; }
 
@@ -48,7 +51,7 @@ public:
 
 private:
     void Run();
-    bool TakeFrame(HDC screen, HDC canvas, std::int64_t timeUs);
+    bool TakeFrame(win::Bitmap& canvas, HDC screen, std::int64_t timeUs);
     void EndBy(RecordingEnd why);
 
     gif::AnimationStream& stream_;

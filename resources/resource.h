@@ -2,6 +2,8 @@
 #pragma once
 
 #define IDI_TAVRO 1
+// The program's icon while a recording runs.
+#define IDI_RECORDING 2
 
 // Toolbar and menu pictures, one icon file each (16 x 16 and 32 x 32 images).
 #define IDI_RETRY 101

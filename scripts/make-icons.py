@@ -330,6 +330,14 @@ def icon_tavro(c):
         c.fill(rect(7, 7, 9, 9), '#FF4B3E')
 
 
+def icon_recording(c):
+    # The program's icon with a red recording dot on a white ring, bottom right.
+    icon_tavro(c)
+    c.fill(circle(11.5, 11.5, 4.5), WHITE)
+    c.fill(circle(11.5, 11.5, 3.5), RED)
+    c.fill(ring(11.5, 11.5, 3.5, c.px), RED_EDGE)
+
+
 def icon_retry(c):
     w = 2.0 if not c.big else 1.75
     shape = arc_arrow(8, 8.5, 5.0, w, 40, 320, 3.2, 3.0)
@@ -578,6 +586,7 @@ def icon_shapes(c):
 
 ICONS = [
     ('tavro', icon_tavro),
+    ('recording', icon_recording),
     ('retry', icon_retry),
     ('save', icon_save),
     ('copy', icon_copy),
