@@ -17,11 +17,11 @@ setup:
 
 $(BUILD)/build.ninja: | setup
 	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release \
-	  -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-i686.cmake
+	  -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-i686.cmake -DTAVRO_DEBIAN_SOURCES=$(CURDIR)/build/debian-sources
 
 $(BUILD64)/build.ninja: | setup
 	cmake -S . -B $(BUILD64) -G Ninja -DCMAKE_BUILD_TYPE=Release \
-	  -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-x86_64.cmake
+	  -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-x86_64.cmake -DTAVRO_DEBIAN_SOURCES=$(CURDIR)/build/debian-sources
 
 build: setup $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS)

@@ -1,9 +1,13 @@
 # The source tree of one of Debian's source packages, fetched with apt-get
 # into ROOT/src at configure time (never into the repository) unless it is
 # there already. OUT is set to the folder matching ROOT/src/DIR_GLOB that holds
-# every one of the files named after it.
+# every one of the files named after it. With TAVRO_DEBIAN_SOURCES set (the
+# Makefile sets it), the trees are fetched once into that folder, one folder
+# per package, and shared by the build folders of both targets: the builds
+# only read them.
 #   tavro_debian_source(OUT PACKAGE ROOT DIR_GLOB FILE...)
 include_guard(GLOBAL)
+set(TAVRO_DEBIAN_SOURCES "" CACHE PATH "A folder of Debian source trees shared by build folders")
 
 function(tavro_find_debian_source out root glob)
   file(GLOB candidates LIST_DIRECTORIES true ${root}/src/${glob})
@@ -23,6 +27,12 @@ function(tavro_find_debian_source out root glob)
 endfunction()
 
 function(tavro_debian_source out package root glob)
+  if(TAVRO_DEBIAN_SOURCES)
+    set(root ${TAVRO_DEBIAN_SOURCES}/${package})
+    file(MAKE_DIRECTORY ${root})
+    # Two build folders configured at once fetch one after the other.
+    file(LOCK ${root}/fetch.lock GUARD FUNCTION TIMEOUT 600)
+  endif()
   tavro_find_debian_source(found ${root} ${glob} ${ARGN})
   if(NOT found)
     file(MAKE_DIRECTORY ${root}/src)
