@@ -69,13 +69,7 @@ bool DragShapeTool::Mouse(UINT message, POINT at, bool shift)
     }
 }
 
-bool DragShapeTool::End()
-{
-    if (!dragging_) return false;
-    dragging_ = false;
-    context_.repaint();
-    return true;
-}
+bool DragShapeTool::End() { return EndDrag(dragging_); }
 
 void DragShapeTool::Draw(HDC dc) const
 {
@@ -114,11 +108,8 @@ bool FreehandTool::Mouse(UINT message, POINT at, bool)
 
 bool FreehandTool::End()
 {
-    if (!dragging_) return false;
-    dragging_ = false;
     points_.clear();
-    context_.repaint();
-    return true;
+    return EndDrag(dragging_);
 }
 
 void FreehandTool::Draw(HDC dc) const
@@ -143,15 +134,15 @@ std::unique_ptr<MarkTool> MakeTool(markup::MarkKind kind, MarkToolContext& conte
 {
     using enum markup::MarkKind;
     switch (kind) {
-    case Arrow: return std::make_unique<ArrowTool>(context);
-    case Line: return std::make_unique<LineTool>(context);
-    case Rectangle: return std::make_unique<RectangleTool>(context);
-    case Ellipse: return std::make_unique<EllipseTool>(context);
-    case Pen: return std::make_unique<PenTool>(context);
-    case Highlighter: return std::make_unique<HighlighterTool>(context);
+    case Arrow:
+    case Line:
+    case Rectangle:
+    case Ellipse:
+    case Redact: return std::make_unique<DragShapeTool>(context, kind);
+    case Pen:
+    case Highlighter: return std::make_unique<FreehandTool>(context, kind);
     case Text: return std::make_unique<TextTool>(context);
     case Step: return std::make_unique<StepTool>(context);
-    case Redact: return std::make_unique<RedactTool>(context);
     }
     return nullptr;
 }

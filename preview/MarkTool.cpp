@@ -64,3 +64,11 @@ void MarkTool::DrawHandles(HDC dc, const markup::Mark& mark) const
         ::Rectangle(dc, x - half, y - half, x + half + 1, y + half + 1);
     }
 }
+
+bool MarkTool::EndDrag(bool& dragging) const
+{
+    if (!dragging) return false;
+    dragging = false;
+    context_.repaint();
+    return true;
+}

@@ -69,6 +69,8 @@ protected:
     // it (on white paper when onPaper).
     void DrawOver(HDC dc, const markup::Mark& mark, bool onPaper = false) const;
     void DrawHandles(HDC dc, const markup::Mark& mark) const;
+    // Ends the drag under way (clears dragging) and repaints; false when none was.
+    bool EndDrag(bool& dragging) const;
 
     MarkToolContext& context_;
 };
