@@ -50,11 +50,13 @@ bool DragShapeTool::Mouse(UINT message, POINT at, bool shift)
         dragging_ = true;
         from_ = to_ = At(at);
         return true;
-    case WM_MOUSEMOVE:
+    case WM_MOUSEMOVE: {
         if (!dragging_) return false;
+        const RECT before = DrawnArea(Current(), false);
         to_ = At(at);
-        context_.repaint();
+        RepaintBoth(before, DrawnArea(Current(), false));
         return true;
+    }
     case WM_LBUTTONUP: {
         if (!dragging_) return false;
         dragging_ = false;
