@@ -71,7 +71,13 @@ bool DragShapeTool::Mouse(UINT message, POINT at, bool shift)
     }
 }
 
-bool DragShapeTool::End() { return EndDrag(dragging_); }
+bool DragTool::End()
+{
+    if (!dragging_) return false;
+    dragging_ = false;
+    context_.repaint();
+    return true;
+}
 
 void DragShapeTool::Draw(HDC dc) const
 {
@@ -111,7 +117,7 @@ bool FreehandTool::Mouse(UINT message, POINT at, bool)
 bool FreehandTool::End()
 {
     points_.clear();
-    return EndDrag(dragging_);
+    return DragTool::End();
 }
 
 void FreehandTool::Draw(HDC dc) const

@@ -8,31 +8,37 @@
 
 #include "preview/MarkTool.h"
 
-class DragShapeTool final : public MarkTool {
+// A tool that makes marks of one kind by a drag; Escape ends the drag.
+class DragTool : public MarkTool {
 public:
-    DragShapeTool(MarkToolContext& context, markup::MarkKind kind) : MarkTool(context), kind_(kind) {}
-    bool Mouse(UINT message, POINT at, bool shift) override;
+    DragTool(MarkToolContext& context, markup::MarkKind kind) : MarkTool(context), kind_(kind) {}
     bool End() override;
+
+protected:
+    markup::MarkKind kind_;
+    bool dragging_ = false;
+};
+
+class DragShapeTool final : public DragTool {
+public:
+    using DragTool::DragTool;
+    bool Mouse(UINT message, POINT at, bool shift) override;
     void Draw(HDC dc) const override;
 
 private:
     markup::Mark Current() const;
-    markup::MarkKind kind_;
-    bool dragging_ = false;
     markup::Point from_{}, to_{};
     bool shift_ = false;
 };
 
-class FreehandTool final : public MarkTool {
+class FreehandTool final : public DragTool {
 public:
-    FreehandTool(MarkToolContext& context, markup::MarkKind kind) : MarkTool(context), kind_(kind) {}
+    using DragTool::DragTool;
     bool Mouse(UINT message, POINT at, bool shift) override;
     bool End() override;
     void Draw(HDC dc) const override;
 
 private:
-    markup::MarkKind kind_;
-    bool dragging_ = false;
     std::vector<markup::Point> points_;
 };
 

@@ -87,11 +87,3 @@ void MarkTool::RepaintBoth(const RECT& before, const RECT& now) const
     else
         context_.repaint();
 }
-
-bool MarkTool::EndDrag(bool& dragging) const
-{
-    if (!dragging) return false;
-    dragging = false;
-    context_.repaint();
-    return true;
-}

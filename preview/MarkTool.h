@@ -74,8 +74,6 @@ protected:
     RECT DrawnArea(const markup::Mark& mark, bool handles) const;
     // Repaints the pixels of before and now: what Draw showed and shows.
     void RepaintBoth(const RECT& before, const RECT& now) const;
-    // Ends the drag under way (clears dragging) and repaints; false when none was.
-    bool EndDrag(bool& dragging) const;
 
     MarkToolContext& context_;
 };
