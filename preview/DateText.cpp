@@ -48,20 +48,26 @@ RECT DrawDateText(int x, int y, int pointSize, win::Bitmap& bitmap, const std::w
     return {x, y, x + extent.cx, y + extent.cy};
 }
 
-RECT DrawDateText(int x, int y, int pointSize, win::Bitmap& bitmap)
+std::wstring TodayStampText()
 {
     SYSTEMTIME today{};
     ::GetLocalTime(&today);
-    return DrawDateText(x, y, pointSize, bitmap, DateStampText(today));
+    return DateStampText(today);
 }
 
-StampOutcome ApplyDateStamp(win::Bitmap& bitmap, bool wanted, RECT* cell)
+RECT DrawDateText(int x, int y, int pointSize, win::Bitmap& bitmap)
+{
+    return DrawDateText(x, y, pointSize, bitmap, TodayStampText());
+}
+
+StampOutcome ApplyDateStamp(win::Bitmap& bitmap, bool wanted, RECT* cell, const std::wstring* text)
 {
     if (cell) *cell = RECT{};
     if (bitmap.Width() < kStampMinimumSide && bitmap.Height() < kStampMinimumSide)
         return StampOutcome::TooSmall;
     if (!wanted) return StampOutcome::Unstamped;
-    const RECT drawn = DrawDateText(5, 5, DateStampFontSize(bitmap.Width(), bitmap.Height()), bitmap);
+    const int size = DateStampFontSize(bitmap.Width(), bitmap.Height());
+    const RECT drawn = text ? DrawDateText(5, 5, size, bitmap, *text) : DrawDateText(5, 5, size, bitmap);
     if (cell) *cell = drawn;
     return StampOutcome::Stamped;
 }

@@ -18,6 +18,8 @@ int DateStampFontSize(int width, int height) noexcept;
 std::wstring LongDateText(const SYSTEMTIME& date);
 // The same with one blank either side, as the stamp shows it.
 std::wstring DateStampText(const SYSTEMTIME& date);
+// The same for today.
+std::wstring TodayStampText();
 
 // Draws text with its top-left corner at (x, y) in Arial of the given point
 // size: an opaque white cell with the glyphs in the window-text colour.
@@ -28,7 +30,9 @@ RECT DrawDateText(int x, int y, int pointSize, win::Bitmap& bitmap);
 
 enum class StampOutcome { TooSmall, Stamped, Unstamped };
 
-// The drawing part of an overlay pass: stamps today's date at (5, 5) when
-// wanted and the picture reaches 100 pixels in width or height. cell, when
-// given, receives the stamp's opaque cell (empty when nothing was drawn).
-StampOutcome ApplyDateStamp(win::Bitmap& bitmap, bool wanted, RECT* cell = nullptr);
+// The drawing part of an overlay pass: stamps today's date (or text, when
+// given) at (5, 5) when wanted and the picture reaches 100 pixels in width or
+// height. cell, when given, receives the stamp's opaque cell (empty when
+// nothing was drawn).
+StampOutcome ApplyDateStamp(win::Bitmap& bitmap, bool wanted, RECT* cell = nullptr,
+                            const std::wstring* text = nullptr);

@@ -1,9 +1,9 @@
 #include "preview/Document.h"
 
 #include <algorithm>
+#include <optional>
 #include <utility>
 
-#include "preview/DateText.h"
 #include "preview/ViewRender.h"
 
 namespace {
@@ -23,24 +23,6 @@ PointMap Then(const PointMap& inner, const PointMap& outer) noexcept
             outer.yx * inner.xx + outer.yy * inner.yx,
             outer.yx * inner.xy + outer.yy * inner.yy,
             outer.yx * inner.dx + outer.yy * inner.dy + outer.dy};
-}
-
-bool IsWhole(const View& view, int w, int h) noexcept
-{
-    return !view.mirrored && view.turns == 0 && view.crop.left == 0 && view.crop.top == 0 &&
-           view.crop.right == w && view.crop.bottom == h;
-}
-
-// The stamp state after a render: a picture too small for the stamp keeps
-// the state it had.
-bool StampShownAfter(StampOutcome outcome, bool before) noexcept
-{
-    switch (outcome) {
-    case StampOutcome::Stamped: return true;
-    case StampOutcome::Unstamped: return false;
-    case StampOutcome::TooSmall: break;
-    }
-    return before;
 }
 
 void MoveMarks(DocumentState& state, const PointMap& map)
@@ -101,11 +83,11 @@ bool Fold(DocumentState& state, const Edit& edit)
     return false;
 }
 
-// The area a mark edit changes in the picture; none for the other edits
-// (they change all of it).
-bool MarkArea(const DocumentState& before, const Edit& edit, RECT& area)
+// The area a mark edit changes in the picture: the mark's bounds before and
+// after; none for the other edits (they change all of it).
+std::optional<RECT> MarkArea(const DocumentState& before, const Edit& edit)
 {
-    RECT a{}, b{};
+    RECT a{}, b{}, area{};
     switch (edit.kind) {
     case EditKind::AddMark: a = edit.mark->Bounds(); break;
     case EditKind::ChangeMark:
@@ -113,18 +95,10 @@ bool MarkArea(const DocumentState& before, const Edit& edit, RECT& area)
         b = edit.mark->Bounds();
         break;
     case EditKind::RemoveMark: a = before.marks[edit.index]->Bounds(); break;
-    default: return false;
+    default: return std::nullopt;
     }
     ::UnionRect(&area, &a, &b);
-    return true;
-}
-
-Edit Named(EditKind kind, std::wstring name)
-{
-    Edit edit;
-    edit.kind = kind;
-    edit.name = std::move(name);
-    return edit;
+    return area;
 }
 
 }  // namespace
@@ -165,60 +139,37 @@ PointMap View::ToFrozen() const noexcept
 
 Edit TurnEdit(bool clockwise, bool stampSetting)
 {
-    Edit edit = Named(EditKind::Turn, clockwise ? L"Rotate Clockwise" : L"Rotate CounterClockwise");
-    edit.clockwise = clockwise;
-    edit.on = stampSetting;
-    return edit;
+    return {.kind = EditKind::Turn, .name = clockwise ? L"Rotate Clockwise" : L"Rotate CounterClockwise",
+            .clockwise = clockwise, .on = stampSetting};
 }
 
-Edit MirrorEdit(bool stampSetting)
-{
-    Edit edit = Named(EditKind::Mirror, L"Mirror Image");
-    edit.on = stampSetting;
-    return edit;
-}
+Edit MirrorEdit(bool stampSetting) { return {.kind = EditKind::Mirror, .name = L"Mirror Image", .on = stampSetting}; }
 
 Edit DateStampEdit(bool on)
 {
-    Edit edit = Named(EditKind::DateStamp, on ? L"Date Stamp Image" : L"Remove Date Stamp");
-    edit.on = on;
-    return edit;
+    return {.kind = EditKind::DateStamp, .name = on ? L"Date Stamp Image" : L"Remove Date Stamp", .on = on};
 }
 
 Edit BackgroundColorEdit(COLORREF color)
 {
-    Edit edit = Named(EditKind::BackgroundColor, L"Background Color");
-    edit.color = color;
-    return edit;
+    return {.kind = EditKind::BackgroundColor, .name = L"Background Color", .color = color};
 }
 
-Edit CropEdit(const RECT& area)
-{
-    Edit edit = Named(EditKind::Crop, L"Crop");
-    edit.area = area;
-    return edit;
-}
+Edit CropEdit(const RECT& area) { return {.kind = EditKind::Crop, .name = L"Crop", .area = area}; }
 
 Edit AddMarkEdit(std::shared_ptr<const Mark> mark, std::wstring name)
 {
-    Edit edit = Named(EditKind::AddMark, std::move(name));
-    edit.mark = std::move(mark);
-    return edit;
+    return {.kind = EditKind::AddMark, .name = std::move(name), .mark = std::move(mark)};
 }
 
 Edit ChangeMarkEdit(int index, std::shared_ptr<const Mark> mark, std::wstring name)
 {
-    Edit edit = Named(EditKind::ChangeMark, std::move(name));
-    edit.index = index;
-    edit.mark = std::move(mark);
-    return edit;
+    return {.kind = EditKind::ChangeMark, .name = std::move(name), .index = index, .mark = std::move(mark)};
 }
 
 Edit RemoveMarkEdit(int index, std::wstring name)
 {
-    Edit edit = Named(EditKind::RemoveMark, std::move(name));
-    edit.index = index;
-    return edit;
+    return {.kind = EditKind::RemoveMark, .name = std::move(name), .index = index};
 }
 
 void Document::NewCapture(win::Bitmap& composed, win::AlphaMask mask, std::uint8_t shapeCode, COLORREF background,
@@ -237,14 +188,15 @@ void Document::NewCapture(win::Bitmap& composed, win::AlphaMask mask, std::uint8
     edits_.clear();
     cursor_ = 0;
     initial_ = state;
+    RECT all{};
     try {
-        Show(std::move(state), 0);
+        all = Show(std::move(state), 0, std::nullopt);
     } catch (...) {
         // The old capture is gone already: no half of either stays.
         Clear();
         throw;
     }
-    Changed(nullptr);
+    Changed(all);
 }
 
 DocumentState Document::StateAt(std::size_t cursor) const
@@ -259,15 +211,14 @@ bool Document::Apply(Edit edit)
     if (BeingRead()) return false;
     DocumentState state = state_;
     if (!Fold(state, edit)) return false;
-    RECT area{};
-    const bool marked = MarkArea(state_, edit, area);
+    const std::optional<RECT> marked = MarkArea(state_, edit);
     // The history takes the edit before the render, so a failing render can
     // take it out again with nothing else changed.
     std::vector<Edit> kept(edits_.begin(), edits_.begin() + static_cast<std::ptrdiff_t>(cursor_));
     kept.push_back(std::move(edit));
-    Show(std::move(state), kept.size());
+    const RECT changed = Show(std::move(state), kept.size(), marked);
     edits_ = std::move(kept);
-    Changed(marked ? &area : nullptr);
+    Changed(changed);
     return true;
 }
 
@@ -282,8 +233,9 @@ std::wstring Document::RedoName() const { return cursor_ < edits_.size() ? edits
 void Document::Undo()
 {
     if (!CanUndo()) return;
-    Show(StateAt(cursor_ - 1), cursor_ - 1);
-    Changed(nullptr);
+    DocumentState state = StateAt(cursor_ - 1);
+    const std::optional<RECT> marked = MarkArea(state, edits_[cursor_ - 1]);
+    Changed(Show(std::move(state), cursor_ - 1, marked));
 }
 
 void Document::Redo()
@@ -291,52 +243,13 @@ void Document::Redo()
     if (!CanRedo()) return;
     DocumentState state = state_;
     Fold(state, edits_[cursor_]);
-    Show(std::move(state), cursor_ + 1);
-    Changed(nullptr);
+    const std::optional<RECT> marked = MarkArea(state_, edits_[cursor_]);
+    Changed(Show(std::move(state), cursor_ + 1, marked));
 }
 
-void Document::Show(DocumentState state, std::size_t cursor)
+void Document::Changed(const RECT& area)
 {
-    const View& view = state.view;
-    const bool whole = IsWhole(view, frozen_.Width(), frozen_.Height());
-    const bool recolored = state.background != initial_.background && !mask_.Empty();
-    const bool drawn = recolored || !state.marks.empty() || state.dateStamp || !whole;
-    win::Bitmap next;
-    win::AlphaMask nextMask;
-    StampOutcome outcome = StampOutcome::Unstamped;
-    RECT cell{};
-    if (drawn) {
-        const RECT area{0, 0, view.Width(), view.Height()};
-        if (whole) {
-            // The capture's own depth, as it was composed.
-            next.Assign(frozen_);
-            nextMask = mask_;
-        } else {
-            RenderView(frozen_, view.ToFrozen(), area, next);
-            nextMask = RenderViewMask(mask_, view.ToFrozen(), area);
-        }
-        if (recolored) PaintSeeThrough(next, nextMask, state.background);
-        DrawMarks(state.marks, next, nextMask);
-        outcome = ApplyDateStamp(next, state.dateStamp, &cell);
-    } else {
-        nextMask = mask_;
-        if (frozen_.Width() < kStampMinimumSide && frozen_.Height() < kStampMinimumSide)
-            outcome = StampOutcome::TooSmall;
-    }
-    // Nothing below can fail.
-    render_.TakeFrom(next);
-    shown_ = drawn ? &render_ : &frozen_;
-    viewMask_ = std::move(nextMask);
-    stampCell_ = cell;
-    stampShown_ = StampShownAfter(outcome, stampShown_);
-    state_ = std::move(state);
-    cursor_ = cursor;
-}
-
-void Document::Changed(const RECT* area)
-{
-    const RECT all{0, 0, shown_->Width(), shown_->Height()};
-    if (OnChange) OnChange(area ? *area : all);
+    if (OnChange) OnChange(area);
 }
 
 win::AlphaMask Document::Alpha() const
@@ -351,17 +264,7 @@ void Document::RenderArea(const RECT& area, win::Bitmap& target) const
     const win::Bitmap& picture = Picture();
     const RECT a{std::max(area.left, 0L), std::max(area.top, 0L), std::min<LONG>(area.right, picture.Width()),
                  std::min<LONG>(area.bottom, picture.Height())};
-    win::Bitmap out;
-    out.SetPixelFormat(picture.Format());
-    out.SetSize(std::max(0L, a.right - a.left), std::max(0L, a.bottom - a.top));
-    if (!out.Empty()) {
-        ::GdiFlush();
-        const int bytes = picture.BitsPerPixel() / 8;
-        for (int y = 0; y < out.Height(); ++y)
-            std::copy_n(picture.Row(a.top + y) + static_cast<std::ptrdiff_t>(a.left) * bytes,
-                        static_cast<std::size_t>(out.Width()) * bytes, out.Row(y));
-    }
-    target.TakeFrom(out);
+    CopyArea(picture, a, target);
 }
 
 void Document::Clear() noexcept
@@ -371,6 +274,8 @@ void Document::Clear() noexcept
     frozen_.Clear();
     mask_ = {};
     viewMask_ = {};
+    stampCell_ = {};
+    stampText_.clear();
     edits_.clear();
     cursor_ = 0;
     state_ = {};

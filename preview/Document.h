@@ -10,6 +10,10 @@
 // repaints the see-through pixels; the marks are drawn next and the date
 // stamp last, so the stamp is never turned with the pixels.
 //
+// A mark edit (and its undo and redo) renders only the area it changes again,
+// grown until that area comes out as in a render of the whole picture (see
+// DocumentRender.cpp); the other edits render the whole picture.
+//
 // Every operation either completes or leaves the document, its history and
 // its render as they were.
 #pragma once
@@ -19,6 +23,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -133,16 +138,28 @@ public:
     // Releases the pictures and the history (at the end of the run).
     void Clear() noexcept;
 
-    // Called after every change of the picture with the area that changed
-    // (the whole picture after a turn, a mirror, a crop or a new capture).
+    // Called after every change of the picture with the area that changed:
+    // the area rendered again after a mark edit, its undo or redo; the whole
+    // picture after any other edit or a new capture.
     std::function<void(const RECT& changed)> OnChange;
 
 private:
     DocumentState StateAt(std::size_t cursor) const;
-    // Renders state into render_ and moves to cursor; nothing changes on
-    // failure. The history must be whole before Changed tells of it.
-    void Show(DocumentState state, std::size_t cursor);
-    void Changed(const RECT* area);
+    // Renders state and moves to cursor; marked, when given, is the only area
+    // where state's marks differ from the shown ones. Returns the area
+    // rendered again; nothing changes on failure. The history must be whole
+    // before Changed tells of it.
+    RECT Show(DocumentState state, std::size_t cursor, std::optional<RECT> marked);
+    // Whether state shows anything but the frozen picture itself.
+    bool Drawn(const DocumentState& state) const noexcept;
+    void RenderWhole(const DocumentState& state);
+    // Renders the area around marked again in the current render (area gets
+    // what was rendered); false, with nothing changed, when the whole must be.
+    bool RenderPart(const DocumentState& state, const RECT& marked, RECT& area);
+    // marked grown to whole redactions with their borders and to the whole
+    // stamp; false when the marks cannot be drawn in part.
+    bool AreaToRender(const DocumentState& state, const RECT& marked, RECT& area, bool& restamp) const;
+    void Changed(const RECT& area);
 
     win::Bitmap frozen_;     // the composition, never changed
     win::AlphaMask mask_;    // its see-through part
@@ -156,6 +173,7 @@ private:
     const win::Bitmap* shown_ = &render_;
     win::AlphaMask viewMask_;  // the see-through part of the shown picture
     RECT stampCell_{};
+    std::wstring stampText_;  // what the stamp of the render says
     bool stampShown_ = false;
     mutable int readers_ = 0;
 };

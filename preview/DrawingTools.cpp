@@ -50,11 +50,13 @@ bool DragShapeTool::Mouse(UINT message, POINT at, bool shift)
         dragging_ = true;
         from_ = to_ = At(at);
         return true;
-    case WM_MOUSEMOVE:
+    case WM_MOUSEMOVE: {
         if (!dragging_) return false;
+        const RECT before = DrawnArea(Current(), false);
         to_ = At(at);
-        context_.repaint();
+        RepaintBoth(before, DrawnArea(Current(), false));
         return true;
+    }
     case WM_LBUTTONUP: {
         if (!dragging_) return false;
         dragging_ = false;
@@ -69,7 +71,7 @@ bool DragShapeTool::Mouse(UINT message, POINT at, bool shift)
     }
 }
 
-bool DragShapeTool::End()
+bool DragTool::End()
 {
     if (!dragging_) return false;
     dragging_ = false;
@@ -114,11 +116,8 @@ bool FreehandTool::Mouse(UINT message, POINT at, bool)
 
 bool FreehandTool::End()
 {
-    if (!dragging_) return false;
-    dragging_ = false;
     points_.clear();
-    context_.repaint();
-    return true;
+    return DragTool::End();
 }
 
 void FreehandTool::Draw(HDC dc) const
@@ -143,15 +142,15 @@ std::unique_ptr<MarkTool> MakeTool(markup::MarkKind kind, MarkToolContext& conte
 {
     using enum markup::MarkKind;
     switch (kind) {
-    case Arrow: return std::make_unique<ArrowTool>(context);
-    case Line: return std::make_unique<LineTool>(context);
-    case Rectangle: return std::make_unique<RectangleTool>(context);
-    case Ellipse: return std::make_unique<EllipseTool>(context);
-    case Pen: return std::make_unique<PenTool>(context);
-    case Highlighter: return std::make_unique<HighlighterTool>(context);
+    case Arrow:
+    case Line:
+    case Rectangle:
+    case Ellipse:
+    case Redact: return std::make_unique<DragShapeTool>(context, kind);
+    case Pen:
+    case Highlighter: return std::make_unique<FreehandTool>(context, kind);
     case Text: return std::make_unique<TextTool>(context);
     case Step: return std::make_unique<StepTool>(context);
-    case Redact: return std::make_unique<RedactTool>(context);
     }
     return nullptr;
 }

@@ -42,20 +42,48 @@ std::shared_ptr<const Mark> DrawnMark::Moved(const PointMap& map) const
     return std::make_shared<DrawnMark>(markup::Mapped(value_, m), glyphs_);
 }
 
+namespace {
+
+// The marks as the renderer takes them; false when one is not the markup tools'.
+bool ValuesOf(const std::vector<std::shared_ptr<const Mark>>& marks, std::vector<markup::Mark>& values,
+              markup::GlyphSource*& glyphs)
+{
+    values.reserve(marks.size());
+    for (const auto& mark : marks) {
+        auto drawn = dynamic_cast<const DrawnMark*>(mark.get());
+        if (!drawn) return false;
+        values.push_back(drawn->Value());
+        glyphs = &drawn->Glyphs();
+    }
+    return true;
+}
+
+}  // namespace
+
 void DrawMarks(const std::vector<std::shared_ptr<const Mark>>& marks, win::Bitmap& target, win::AlphaMask& mask)
+{
+    DrawMarks(marks, target, mask, RECT{0, 0, target.Width(), target.Height()});
+}
+
+void DrawMarks(const std::vector<std::shared_ptr<const Mark>>& marks, win::Bitmap& target, win::AlphaMask& mask,
+               const RECT& area)
 {
     if (marks.empty() || target.Empty()) return;
     std::vector<markup::Mark> values;
     markup::GlyphSource* glyphs = nullptr;
-    for (const auto& mark : marks) {
-        auto drawn = dynamic_cast<const DrawnMark*>(mark.get());
-        if (!drawn) {
-            for (const auto& each : marks) each->Draw(target, {0, 0});
-            return;
-        }
-        values.push_back(drawn->Value());
-        glyphs = &drawn->Glyphs();
+    if (!ValuesOf(marks, values, glyphs)) {
+        for (const auto& each : marks) each->Draw(target, {0, 0});
+        return;
     }
     markup::Raster r = RasterOf(target, &mask);
-    markup::RenderMarks(r, values, r.Bounds(), *glyphs);
+    markup::RenderMarks(r, values, ToPixelRect(area), *glyphs);
+}
+
+bool MarksAreaToRender(const std::vector<std::shared_ptr<const Mark>>& marks, const RECT& picture, RECT& area)
+{
+    std::vector<markup::Mark> values;
+    markup::GlyphSource* glyphs = nullptr;
+    if (!ValuesOf(marks, values, glyphs)) return false;
+    area = ToRect(markup::AreaToRender(values, ToPixelRect(area), ToPixelRect(picture)));
+    return true;
 }

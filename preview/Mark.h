@@ -45,3 +45,12 @@ public:
 // target; empty when all is solid) solid where they cover it. The markup
 // tools' marks are drawn together, so a redaction reads nothing another hides.
 void DrawMarks(const std::vector<std::shared_ptr<const Mark>>& marks, win::Bitmap& target, win::AlphaMask& mask);
+// The same, changing only the pixels inside area, which must come from
+// MarksAreaToRender: they come out as in a drawing of the whole.
+void DrawMarks(const std::vector<std::shared_ptr<const Mark>>& marks, win::Bitmap& target, win::AlphaMask& mask,
+               const RECT& area);
+// The area to draw again when the marks changed inside area: grown to every
+// redaction that it or its border touches (a redaction's pixels come from
+// that border), clipped to picture. False when the marks can only be drawn
+// whole (a mark not of the markup tools).
+bool MarksAreaToRender(const std::vector<std::shared_ptr<const Mark>>& marks, const RECT& picture, RECT& area);

@@ -64,3 +64,26 @@ void MarkTool::DrawHandles(HDC dc, const markup::Mark& mark) const
         ::Rectangle(dc, x - half, y - half, x + half + 1, y + half + 1);
     }
 }
+
+RECT MarkTool::DrawnArea(const markup::Mark& mark, bool handles) const
+{
+    RECT area = ToRect(markup::MarkBounds(mark, *context_.glyphs));
+    if (!handles) return area;
+    const int half = static_cast<int>(context_.Scaled(4)) + 1;
+    for (const markup::Point& p : markup::Handles(mark)) {
+        const int x = static_cast<int>(p.x), y = static_cast<int>(p.y);
+        const RECT square{x - half, y - half, x + half + 1, y + half + 1};
+        ::UnionRect(&area, &area, &square);
+    }
+    return area;
+}
+
+void MarkTool::RepaintBoth(const RECT& before, const RECT& now) const
+{
+    RECT both{};
+    ::UnionRect(&both, &before, &now);
+    if (context_.repaintArea)
+        context_.repaintArea(both);
+    else
+        context_.repaint();
+}

@@ -35,6 +35,7 @@ struct MarkToolContext {
     MarkStyle& style;
     std::shared_ptr<markup::GlyphSource> glyphs;
     std::function<void()> repaint;    // what Draw shows has changed
+    std::function<void(const RECT&)> repaintArea;  // ... only inside this area (picture pixels)
     UINT dpi = 96;
     int selected = -1;                // the selected mark, or -1
 
@@ -69,6 +70,10 @@ protected:
     // it (on white paper when onPaper).
     void DrawOver(HDC dc, const markup::Mark& mark, bool onPaper = false) const;
     void DrawHandles(HDC dc, const markup::Mark& mark) const;
+    // The pixels DrawOver (and DrawHandles, with handles) may paint for mark.
+    RECT DrawnArea(const markup::Mark& mark, bool handles) const;
+    // Repaints the pixels of before and now: what Draw showed and shows.
+    void RepaintBoth(const RECT& before, const RECT& now) const;
 
     MarkToolContext& context_;
 };

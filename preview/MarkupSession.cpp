@@ -39,7 +39,8 @@ void AddMarkupCommands(std::vector<PreviewCommand>& commands)
 
 MarkupSession::MarkupSession(const Document& document)
     : context_{document, [this](Edit edit) { return Apply && Apply(std::move(edit)); }, style_,
-               std::make_shared<markup::GdiGlyphSource>(), [this] { if (Repaint) Repaint(); }}
+               std::make_shared<markup::GdiGlyphSource>(), [this] { if (Repaint) Repaint(); },
+               [this](const RECT& area) { RepaintArea ? RepaintArea(area) : context_.repaint(); }}
 {
 }
 

@@ -44,6 +44,8 @@ public:
     // Makes an edit of the document (set by the window's owner).
     std::function<bool(Edit)> Apply;
     std::function<void()> Repaint;
+    // Repaints only area of the picture (pixels); Repaint when not set.
+    std::function<void(const RECT& area)> RepaintArea;
     // The chosen tool changed (the strip and the menu follow it).
     std::function<void(MarkupTool)> ToolChanged;
 

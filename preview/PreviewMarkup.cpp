@@ -65,6 +65,7 @@ void TPreviewForm::CreateMarkupStrip()
     ::CheckDlgButton(markupStrip_, kMarkupWidthId + markup_.Style().widthLevel, BST_CHECKED);
     markup_.SetDpi(Dpi());
     markup_.Repaint = [this] { picture_.Repaint(); };
+    markup_.RepaintArea = [this](const RECT& area) { picture_.Repaint(area); };
     markup_.ToolChanged = [this](MarkupTool tool) { MarkupToolChanged(tool); };
     PaintColorSwatch();
     MarkupToolChanged(MarkupTool::None);

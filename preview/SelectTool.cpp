@@ -38,9 +38,11 @@ bool SelectTool::Mouse(UINT message, POINT p, bool shift)
     case WM_MOUSEMOVE: {
         std::optional<markup::Mark> selected = Selected();
         if (!dragging_ || !selected) return false;
+        // Only where the mark and its handles were and are now.
+        const RECT before = DrawnArea(moved_ ? *moved_ : *selected, true);
         moved_ = handle_ >= 0 ? markup::DraggedHandle(*selected, handle_, at, shift)
                               : markup::Moved(*selected, at.x - start_.x, at.y - start_.y);
-        context_.repaint();
+        RepaintBoth(before, DrawnArea(*moved_, true));
         return true;
     }
     case WM_LBUTTONUP:

@@ -93,3 +93,33 @@ void PaintSeeThrough(win::Bitmap& target, const win::AlphaMask& mask, COLORREF c
             }
     }
 }
+
+void CopyArea(const win::Bitmap& picture, const RECT& area, win::Bitmap& target)
+{
+    const int bits = picture.BitsPerPixel();
+    win::Bitmap out;
+    out.SetPixelFormat(bits == 24 ? win::PixelFormat::Bits24 : bits == 32 ? win::PixelFormat::Bits32 : picture.Format());
+    out.SetSize(area.right - area.left, area.bottom - area.top);
+    if (!out.Empty()) {
+        ::GdiFlush();
+        const std::ptrdiff_t left = static_cast<std::ptrdiff_t>(area.left) * (bits / 8);
+        for (int y = 0; y < out.Height(); ++y)
+            std::memcpy(out.Row(y), picture.Row(area.top + y) + left, static_cast<std::size_t>(out.Width()) * (bits / 8));
+    }
+    target.TakeFrom(out);
+}
+
+void PutArea(const win::Bitmap& tile, win::Bitmap& target, POINT at) noexcept
+{
+    ::GdiFlush();
+    const int bytes = target.BitsPerPixel() / 8;
+    for (int y = 0; y < tile.Height(); ++y)
+        std::memcpy(target.Row(at.y + y) + static_cast<std::ptrdiff_t>(at.x) * bytes, tile.Row(y),
+                    static_cast<std::size_t>(tile.Width()) * bytes);
+}
+
+void PutArea(const win::AlphaMask& tile, win::AlphaMask& target, POINT at) noexcept
+{
+    for (int y = 0; y < tile.Height(); ++y)
+        std::memcpy(target.Row(at.y + y) + at.x, tile.Row(y), static_cast<std::size_t>(tile.Width()));
+}

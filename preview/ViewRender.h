@@ -19,3 +19,9 @@ win::AlphaMask RenderViewMask(const win::AlphaMask& frozen, const PointMap& toFr
 // Paints the pixels of target that mask (aligned with target) says are
 // see-through with color.
 void PaintSeeThrough(win::Bitmap& target, const win::AlphaMask& mask, COLORREF color) noexcept;
+
+// A copy of area (inside picture) in target, of the picture's depth.
+void CopyArea(const win::Bitmap& picture, const RECT& area, win::Bitmap& target);
+// Puts tile (of target's depth, inside it) into target with its top-left at at.
+void PutArea(const win::Bitmap& tile, win::Bitmap& target, POINT at) noexcept;
+void PutArea(const win::AlphaMask& tile, win::AlphaMask& target, POINT at) noexcept;

@@ -39,6 +39,8 @@ public:
     void Update(const Bitmap& bitmap, const RECT& area);
     // Paints the picture again (what OnPaintOver draws changed).
     void Repaint() const noexcept { ::InvalidateRect(image_, nullptr, FALSE); }
+    // The same inside area only (picture pixels).
+    void Repaint(const RECT& area) const noexcept { ::InvalidateRect(image_, &area, FALSE); }
 
     // Mouse messages on the picture (button down, up, double-click, moves
     // and WM_SETCURSOR) with the point in picture pixels; true when used.

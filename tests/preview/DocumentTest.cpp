@@ -2,14 +2,18 @@
 // crop on real GDI bitmaps, and undo and redo of any mix of them.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <random>
+#include <string_view>
 
 #include "capture/Composition.h"
 #include "capture/ShapeMask.h"
+#include "markup/GdiGlyphSource.h"
 #include "preview/BitmapTransforms.h"
 #include "preview/DateStampCommands.h"
 #include "preview/DateText.h"
 #include "preview/Document.h"
+#include "preview/DrawnMark.h"
 #include "preview/EditCommands.h"
 #include "preview/TransformCommands.h"
 #include "tests/support/TestPictures.h"
@@ -167,9 +171,12 @@ TEST_F(DocumentEdits, EditsWaitWhileAnOutputReadsThePicture)
     EXPECT_TRUE(doc_.CanUndo());
 }
 
-// 200 random edits on an ellipse capture (see-through corners): every state
-// matches a picture built step by step with the plain transforms, undoing all
-// of them gives the capture back byte for byte, redoing all the last state.
+// 200 random edits on an ellipse capture (see-through corners), among them
+// marks of every kind added, moved, reshaped and removed (often crowded
+// together and over the stamp, so redactions read each other's borders):
+// every state matches a picture built step by step with the plain transforms
+// and a drawing of all the marks, picture and mask; undoing and redoing all
+// of them gives back every state byte for byte.
 TEST(DocumentHistory, UndoAndRedoOfRandomEditsGiveBackEveryPictureAndMask)
 {
     win::Bitmap desktop;
@@ -180,12 +187,22 @@ TEST(DocumentHistory, UndoAndRedoOfRandomEditsGiveBackEveryPictureAndMask)
     DrawPreview(desktop, primary, cut, RGB(255, 255, 255), composed);
     Document doc;
     doc.NewCapture(composed, SelectionMask(desktop, primary, cut), scEllipse, RGB(255, 255, 255), false);
-    // Whoever hears of a change finds the history whole.
-    doc.OnChange = [&doc](const RECT&) {
+    // Whoever hears of a change finds the history whole, and no pixel changed
+    // outside the area it is told of (the preview copies only that).
+    std::vector<COLORREF> shown = Colors(doc.Picture());
+    doc.OnChange = [&doc, &shown](const RECT& changed) {
         ASSERT_LE(doc.Cursor(), doc.Edits().size());
         if (doc.CanUndo()) {
             ASSERT_FALSE(doc.UndoName().empty());
         }
+        std::vector<COLORREF> now = Colors(doc.Picture());
+        for (std::size_t i = 0; i < now.size() && now.size() == shown.size(); ++i) {
+            const POINT p{static_cast<LONG>(i % doc.Width()), static_cast<LONG>(i / doc.Width())};
+            if (!::PtInRect(&changed, p)) {
+                ASSERT_EQ(now[i], shown[i]) << "outside the changed area";
+            }
+        }
+        shown = std::move(now);
     };
     const auto firstPixels = PixelBytes(doc.Picture());
     const auto firstMask = doc.Alpha();
@@ -199,8 +216,53 @@ TEST(DocumentHistory, UndoAndRedoOfRandomEditsGiveBackEveryPictureAndMask)
     COLORREF color = RGB(255, 255, 255);
     std::mt19937 random(20261207);
     auto below = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(std::max(n, 1))); };
+    auto glyphs = std::make_shared<markup::GdiGlyphSource>();
+    auto randomMark = [&] {
+        markup::Mark m;
+        m.kind = static_cast<markup::MarkKind>(std::min(below(12), 8));  // a third redactions
+        const bool corner = below(4) == 0;  // over the stamp
+        const double x = corner ? below(60) : below(model->Width() + 40) - 20;
+        const double y = corner ? below(30) : below(model->Height() + 40) - 20;
+        for (int n = m.kind == markup::MarkKind::Pen || m.kind == markup::MarkKind::Highlighter ? 5 : 2; n > 0; --n)
+            m.points.push_back({x + below(90) - 20 + 0.25 * below(4), y + below(70) - 20});
+        m.color = RGB(below(256), below(256), below(256));
+        m.width = 1 + below(12);
+        m.text = L"Ab\nc";
+        m.fontSize = 10 + below(20);
+        m.redact = below(2) ? markup::RedactMode::Pixelate : markup::RedactMode::Fill;
+        return std::make_shared<DrawnMark>(m, glyphs);
+    };
+    std::map<std::size_t, std::size_t> seen;  // a hash of the picture and mask at each cursor
+    auto snapshot = [&doc] {
+        const auto colors = Colors(doc.Picture());
+        const auto alpha = doc.Alpha();
+        std::string bytes(reinterpret_cast<const char*>(colors.data()), colors.size() * sizeof(COLORREF));
+        for (int y = 0; y < alpha.Height(); ++y) bytes.append(reinterpret_cast<const char*>(alpha.Row(y)), alpha.Width());
+        return std::hash<std::string_view>{}(bytes);
+    };
+    seen[0] = snapshot();
     for (int i = 0; i < 200; ++i) {
-        switch (below(6)) {
+        const int marks = static_cast<int>(doc.State().marks.size());
+        switch (below(10)) {
+        case 6:
+        case 7:
+        case 8:
+            doc.Apply(marks == 0 || below(3) == 0 ? AddMarkEdit(randomMark(), L"Add")
+                      : below(2) ? ChangeMarkEdit(below(marks), randomMark(), L"Change")
+                                 : RemoveMarkEdit(below(marks), L"Remove"));
+            if (below(3) == 0) {
+                doc.Undo();
+                ASSERT_EQ(snapshot(), seen[doc.Cursor()]) << "undo of mark edit " << i;
+                doc.Redo();
+            }
+            break;
+        case 9: {  // a small move, as the select tool makes it
+            const int at = below(marks);
+            if (const auto drawn = marks ? dynamic_cast<const DrawnMark*>(doc.State().marks[at].get()) : nullptr)
+                doc.Apply(ChangeMarkEdit(at, std::make_shared<DrawnMark>(
+                    markup::Moved(drawn->Value(), below(41) - 20, below(41) - 20), glyphs), L"Move"));
+            break;
+        }
         case 0:
         case 1: {
             const bool cw = below(2);
@@ -227,8 +289,10 @@ TEST(DocumentHistory, UndoAndRedoOfRandomEditsGiveBackEveryPictureAndMask)
             doc.Apply(BackgroundColorEdit(color));
             break;
         default: {
-            // Mostly large areas, some reaching past the edges, a few of no size.
+            // Mostly large areas, some reaching past the edges, a few of no size;
+            // none once a side under 200 pixels is the longer (the marks want room).
             const int w = model->Width(), h = model->Height();
+            if (std::max(w, h) < 200) break;
             const RECT area{below(w / 4) - 5, below(h / 4) - 5, w - below(w / 4) + 5, h - below(h / 4) + 5};
             const RECT asked = below(10) ? area : RECT{area.left, area.top, area.left, area.bottom};
             const RECT kept{std::max(asked.left, 0L), std::max(asked.top, 0L), std::min<LONG>(asked.right, w),
@@ -250,7 +314,7 @@ TEST(DocumentHistory, UndoAndRedoOfRandomEditsGiveBackEveryPictureAndMask)
             mask = std::move(partMask);
         }
         }
-        // The model in the colour and with the stamp the document has now.
+        // The model in the colour, with the marks and the stamp the document has now.
         win::Bitmap expected;
         expected.Assign(*model);
         ::GdiFlush();
@@ -260,18 +324,33 @@ TEST(DocumentHistory, UndoAndRedoOfRandomEditsGiveBackEveryPictureAndMask)
                     std::copy_n(std::array<std::uint8_t, 3>{GetBValue(color), GetGValue(color), GetRValue(color)}
                                     .data(),
                                 3, expected.Row(y) + x * 3);
-        ApplyDateStamp(expected, stamp);
+        win::AlphaMask expectedMask = mask;
+        DrawMarks(doc.State().marks, expected, expectedMask);
+        RECT cell{};
+        ApplyDateStamp(expected, stamp, &cell);
+        expectedMask.MakeOpaque(cell.left, cell.top, cell.right, cell.bottom);
         ASSERT_EQ(Colors(doc.Picture()), Colors(expected)) << "after edit " << i;
+        const win::AlphaMask alpha = doc.Alpha();
+        for (int y = 0; y < expectedMask.Height(); ++y)
+            ASSERT_TRUE(std::equal(expectedMask.Row(y), expectedMask.Row(y) + expectedMask.Width(), alpha.Row(y)))
+                << "mask after edit " << i;
+        seen[doc.Cursor()] = snapshot();
     }
     const auto lastPixels = PixelBytes(doc.Picture());
     const auto lastMask = doc.Alpha();
     const std::size_t edits = doc.Cursor();
-    while (doc.CanUndo()) doc.Undo();
+    while (doc.CanUndo()) {
+        doc.Undo();
+        ASSERT_EQ(snapshot(), seen[doc.Cursor()]) << "undone to " << doc.Cursor();
+    }
     EXPECT_EQ(PixelBytes(doc.Picture()), firstPixels);
     EXPECT_EQ(doc.Alpha().Width(), firstMask.Width());
     for (int y = 0; y < firstMask.Height(); ++y)
         ASSERT_TRUE(std::equal(firstMask.Row(y), firstMask.Row(y) + firstMask.Width(), doc.Alpha().Row(y)));
-    while (doc.CanRedo()) doc.Redo();
+    while (doc.CanRedo()) {
+        doc.Redo();
+        ASSERT_EQ(snapshot(), seen[doc.Cursor()]) << "redone to " << doc.Cursor();
+    }
     EXPECT_EQ(doc.Cursor(), edits);
     EXPECT_EQ(PixelBytes(doc.Picture()), lastPixels);
     ASSERT_EQ(doc.Alpha().Height(), lastMask.Height());
