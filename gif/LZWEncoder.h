@@ -33,8 +33,23 @@ public:
     void Encode(const std::uint8_t* pixels, int width, int height, bool interlaced,
                 int bitsPerPixel, int colors);
 
+    // Encodes pixels that may each be written as either of two indices,
+    // wanted[i] or other[i] (the same index where there is no choice): every
+    // string is extended by whichever keeps a code of the table matching, so
+    // the codes run as long as the table allows. The picture decoded shows
+    // one of the two at every pixel.
+    void EncodeChoosing(const std::uint8_t* wanted, const std::uint8_t* other, int width, int height,
+                        int bitsPerPixel, int colors);
+
 private:
+    template <class Body>
+    void EncodeWith(int bitsPerPixel, int colors, Body&& body);
     void Compress(const std::uint8_t* pixels, std::int64_t count, BitPacker& packer);
+    void CompressChoosing(const std::uint8_t* wanted, const std::uint8_t* other, std::int64_t count,
+                          BitPacker& packer);
+    void Restart(BitPacker& packer);
+    // The code for prefix extended by pixel, or THashTable::kNotFound.
+    int Child(std::uint32_t prefix, std::uint32_t pixel);
     void Output(BitPacker& packer, int code);
 
     void ForgetChildren() noexcept { lastChild_.fill(kNoChild); }
