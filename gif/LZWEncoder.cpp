@@ -10,6 +10,30 @@ namespace {
 // the later ones are dropped (each still covers the same pixels).
 constexpr int kAlive = 16;
 
+// When the choosing coder clears a full table. While the table fills, the
+// bits written per pixel are counted; once full, the table is kept as it is
+// (no new entries) for as long as its codes cost no more than 1.2 times that
+// per pixel, judged over windows of 256 codes. Screen frames repeat what the
+// table already holds, where starting again would only relearn it.
+class ClearPolicy {
+public:
+    void Filling(int width, std::int64_t pixels) noexcept { fillBits_ += width, fillPixels_ += pixels; }
+    // A 12-bit code from the full table covered pixels: true when the table
+    // should be cleared now.
+    bool ClearNow(std::int64_t pixels) noexcept
+    {
+        windowPixels_ += pixels;
+        if (++windowCodes_ < kWindow) return false;
+        const bool worse = windowCodes_ * 12 * fillPixels_ * 10 > fillBits_ * windowPixels_ * 12;
+        windowCodes_ = windowPixels_ = 0;
+        return worse;
+    }
+
+private:
+    static constexpr std::int64_t kWindow = 256;
+    std::int64_t fillBits_ = 0, fillPixels_ = 0, windowCodes_ = 0, windowPixels_ = 0;
+};
+
 }  // namespace
 
 template <class Body>
@@ -92,11 +116,22 @@ void TLZWEncoder::CompressChoosing(const std::uint8_t* wanted, const std::uint8_
     int live = 0;
     std::uint32_t pendingPrefix = 0;
     int pendingCode = -1;
+    auto store = [&](std::uint32_t first) {
+        if (pendingCode < 0) return;
+        table_.Insert((pendingPrefix << 8) | first, pendingCode);
+        lastChild_[pendingPrefix] = (first << 16) | static_cast<std::uint32_t>(pendingCode);
+        pendingCode = -1;
+    };
+    // Where the next string has no choice of its first pixel, the entry is
+    // stored at once, as the plain coder does.
     auto start = [&](std::int64_t at) {
         alive[0] = wanted[at] | std::uint32_t{wanted[at]} << 16;
         alive[1] = other[at] | std::uint32_t{other[at]} << 16;
         live = other[at] == wanted[at] ? 1 : 2;
+        if (live == 1) store(wanted[at]);
     };
+    ClearPolicy policy;
+    std::int64_t begun = 0;  // where the string being matched starts
     start(0);
     for (std::int64_t at = 1; at < count; ++at) {
         int found = 0;
@@ -115,19 +150,19 @@ void TLZWEncoder::CompressChoosing(const std::uint8_t* wanted, const std::uint8_
         }
         // No string goes on: write the first, and the next string starts here.
         const std::uint32_t prefix = alive[0] & 0xFFFF, first = alive[0] >> 16;
-        if (pendingCode >= 0) {
-            table_.Insert((pendingPrefix << 8) | first, pendingCode);
-            lastChild_[pendingPrefix] = (first << 16) | static_cast<std::uint32_t>(pendingCode);
-        }
+        store(first);
+        const int width = width_;
         Output(packer, static_cast<int>(prefix));
-        pendingCode = -1;
         if (nextFree_ < kTableLimit) {
             pendingPrefix = prefix;
             pendingCode = nextFree_++;
             lastChild_[prefix] = (first << 16) | static_cast<std::uint32_t>(pendingCode);
-        } else {
+            policy.Filling(width, at - begun);
+        } else if (policy.ClearNow(at - begun)) {
             Restart(packer);
+            policy = ClearPolicy{};
         }
+        begun = at;
         start(at);
     }
     Output(packer, static_cast<int>(alive[0] & 0xFFFF));

@@ -34,10 +34,12 @@ public:
                 int bitsPerPixel, int colors);
 
     // Encodes pixels that may each be written as either of two indices,
-    // wanted[i] or other[i] (the same index where there is no choice): every
-    // string is extended by whichever keeps a code of the table matching, so
-    // the codes run as long as the table allows. The picture decoded shows
-    // one of the two at every pixel.
+    // wanted[i] or other[i] (the same index where there is no choice): up to
+    // 16 strings are followed at once, each extended by whichever index keeps
+    // it in the table, and the longest is written. The picture decoded shows
+    // one of the two at every pixel. Here a full table is not cleared at once
+    // but kept while it codes as well as it did while filling (the clear
+    // then comes later, at the width in force).
     void EncodeChoosing(const std::uint8_t* wanted, const std::uint8_t* other, int width, int height,
                         int bitsPerPixel, int colors);
 
