@@ -93,8 +93,13 @@ int TLZWEncoder::Child(std::uint32_t prefix, std::uint32_t pixel)
 {
     const std::uint32_t child = lastChild_[prefix];
     if ((child >> 16) == pixel) return static_cast<int>(child & 0xFFFF);
+    const std::uint32_t earlier = earlierChild_[prefix];
+    if ((earlier >> 16) == pixel) return static_cast<int>(earlier & 0xFFFF);
     const int code = table_.Lookup((prefix << 8) | pixel);
-    if (code != THashTable::kNotFound) lastChild_[prefix] = (pixel << 16) | static_cast<std::uint32_t>(code);
+    if (code != THashTable::kNotFound) {
+        earlierChild_[prefix] = child;
+        lastChild_[prefix] = (pixel << 16) | static_cast<std::uint32_t>(code);
+    }
     return code;
 }
 
@@ -119,6 +124,9 @@ void TLZWEncoder::CompressChoosing(const std::uint8_t* wanted, const std::uint8_
     auto store = [&](std::uint32_t first) {
         if (pendingCode < 0) return;
         table_.Insert((pendingPrefix << 8) | first, pendingCode);
+        // The code's stand-in may have moved to the second way: it goes.
+        if ((earlierChild_[pendingPrefix] & 0xFFFF) == static_cast<std::uint32_t>(pendingCode))
+            earlierChild_[pendingPrefix] = kNoChild;
         lastChild_[pendingPrefix] = (first << 16) | static_cast<std::uint32_t>(pendingCode);
         pendingCode = -1;
     };

@@ -54,7 +54,11 @@ private:
     int Child(std::uint32_t prefix, std::uint32_t pixel);
     void Output(BitPacker& packer, int code);
 
-    void ForgetChildren() noexcept { lastChild_.fill(kNoChild); }
+    void ForgetChildren() noexcept
+    {
+        lastChild_.fill(kNoChild);
+        earlierChild_.fill(kNoChild);
+    }
 
     static constexpr std::uint32_t kNoChild = 0xFFFFFFFFu;
 
@@ -66,6 +70,8 @@ private:
     // spares the hash on runs, where the same extension repeats. Each lookup
     // depends on the one before, so the saved hash arithmetic is the time.
     std::array<std::uint32_t, 4096> lastChild_;
+    // The choosing coder's second way: the child found before the last one.
+    std::array<std::uint32_t, 4096> earlierChild_;
     int initialWidth_ = 0;
     int width_ = 0;
     int maxCode_ = 0;  // largest code for the current width
