@@ -69,6 +69,8 @@ private:
     // also in the table, so the codes written are exactly the table's; it only
     // spares the hash on runs, where the same extension repeats. Each lookup
     // depends on the one before, so the saved hash arithmetic is the time.
+    // (The choosing coder also keeps there the one entry it has yet to store;
+    // see CompressChoosing.)
     std::array<std::uint32_t, 4096> lastChild_;
     // The choosing coder's second way: the child found before the last one.
     std::array<std::uint32_t, 4096> earlierChild_;
