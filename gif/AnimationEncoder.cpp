@@ -28,9 +28,10 @@ void PutTable(ByteSink& sink, const AnimationPalette& palette)
     }
 }
 
-// Image descriptor, local table when given, then the image data.
+// Image descriptor, local table when given, then the image data: each pixel
+// as indices[i] or as other[i], whichever codes shorter.
 void PutImage(ByteSink& sink, const ChangedRect& rect, const AnimationPalette* local,
-              const std::uint8_t* indices, int bits)
+              const std::uint8_t* indices, const std::uint8_t* other, int bits)
 {
     std::uint8_t descriptor[10] = {0x2C};
     PutWord(descriptor + 1, static_cast<std::uint16_t>(rect.left));
@@ -40,7 +41,7 @@ void PutImage(ByteSink& sink, const ChangedRect& rect, const AnimationPalette* l
     descriptor[9] = local ? static_cast<std::uint8_t>(0x80 | (bits - 1)) : 0;
     Put(sink, descriptor, sizeof descriptor);
     if (local) PutTable(sink, *local);
-    TLZWEncoder(sink).Encode(indices, rect.Width(), rect.Height(), false, bits, 1 << bits);
+    TLZWEncoder(sink).EncodeChoosing(indices, other, rect.Width(), rect.Height(), bits, 1 << bits);
     sink.ThrowIfFailed();
 }
 
@@ -79,8 +80,10 @@ ChangedRect AnimationEncoder::FindChange(const AnimationFrameView& frame) const
     };
     ChangedRect rect{width_, height_, 0, 0};
     for (int y = 0; y < height_; ++y) {
+        // A row counts only when some pixel of it changed: rows below the
+        // last change stay out of the rectangle.
         int x = 0;
-        while (x < rect.left && same(y, x)) ++x;
+        while (x < width_ && same(y, x)) ++x;
         if (x == width_) continue;
         rect.left = std::min(rect.left, x);
         rect.top = std::min(rect.top, y);
@@ -158,9 +161,23 @@ AnimationEncoder::EncodedFrame AnimationEncoder::EncodeWith(const AnimationPalet
 {
     const auto see = static_cast<std::uint8_t>(palette.Transparent());
     EncodedFrame encoded{{}, false, palette.Transparent()};
-    indices_.resize(static_cast<std::size_t>(rect.Width()) * rect.Height());
+    const std::size_t count = static_cast<std::size_t>(rect.Width()) * rect.Height();
+    indices_.resize(count);
+    other_.resize(count);
     std::uint8_t* out = indices_.data();
+    std::uint8_t* alternative = other_.data();
     std::uint8_t last = see;
+    // The index of the colour showing, when the palette holds it exactly
+    // (the last answer kept: still areas repeat one colour).
+    std::uint32_t lastShown = kNothing;
+    std::uint8_t lastShownIndex = see;
+    auto shownIndex = [&](std::uint32_t shown) {
+        if (shown != lastShown) {
+            lastShown = shown;
+            lastShownIndex = index.Contains(shown) ? index.Index(shown) : see;
+        }
+        return lastShownIndex;
+    };
     for (int y = rect.top; y < rect.bottom; ++y) {
         const std::uint32_t* source = frame.pixels + static_cast<std::ptrdiff_t>(y) * frame.stride;
         const std::size_t at = static_cast<std::size_t>(y) * width_;
@@ -168,19 +185,25 @@ AnimationEncoder::EncodedFrame AnimationEncoder::EncodeWith(const AnimationPalet
             const std::uint32_t color = source[x] & kColorMask;
             std::uint8_t i = see;
             // Still pixels, and changed ones whose colour already shows, may
-            // stay as they are: see-through, or the colour of the pixel
-            // before when that is theirs, whichever continues the run.
+            // stay as they are: see-through, or the index of the colour
+            // showing. The guess continues the run; the coder takes the
+            // other where that makes its string longer.
             if (color != previous_[at + x]) {
                 i = index.Index(color);
-                if (palette.colors[i] == shown_[at + x]) i = see;
+                if (palette.colors[i] != shown_[at + x]) {
+                    *out++ = *alternative++ = last = i;
+                    continue;
+                }
+                i = see;
             }
-            if (i == see && last != see && palette.colors[last] == shown_[at + x]) i = last;
-            encoded.transparent |= i == see;
+            if (last != see && palette.colors[last] == shown_[at + x]) i = last;
+            *alternative++ = i == see ? shownIndex(shown_[at + x]) : see;
+            encoded.transparent = true;
             *out++ = last = i;
         }
     }
     MemorySink sink(encoded.bytes);
-    PutImage(sink, rect, local ? &palette : nullptr, indices_.data(), palette.Bits());
+    PutImage(sink, rect, local ? &palette : nullptr, indices_.data(), other_.data(), palette.Bits());
     return encoded;
 }
 
@@ -209,7 +232,7 @@ void AnimationEncoder::WritePending(std::int64_t untilCs)
         pending_ = EncodedFrame{{}, true, global_.Transparent()};
         const auto see = static_cast<std::uint8_t>(pending_.see);
         MemorySink sink(pending_.bytes);
-        PutImage(sink, ChangedRect{0, 0, 1, 1}, nullptr, &see, global_.Bits());
+        PutImage(sink, ChangedRect{0, 0, 1, 1}, nullptr, &see, &see, global_.Bits());
     }
     WriteFrame(pending_, static_cast<int>(delay));
 }

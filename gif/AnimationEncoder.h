@@ -76,6 +76,7 @@ private:
     std::vector<std::uint32_t> previous_;  // the last frame's source pixels
     std::vector<std::uint32_t> shown_;     // what a viewer shows after the last frame
     std::vector<std::uint8_t> indices_;    // scratch: one rectangle's indices
+    std::vector<std::uint8_t> other_;      // scratch: each pixel's other index
     std::vector<std::uint8_t> chosen_;
     EncodedFrame pending_;  // encoded, waiting for its delay
     bool havePending_ = false;

@@ -33,11 +33,32 @@ public:
     void Encode(const std::uint8_t* pixels, int width, int height, bool interlaced,
                 int bitsPerPixel, int colors);
 
+    // Encodes pixels that may each be written as either of two indices,
+    // wanted[i] or other[i] (the same index where there is no choice): up to
+    // 16 strings are followed at once, each extended by whichever index keeps
+    // it in the table, and the longest is written. The picture decoded shows
+    // one of the two at every pixel. Here a full table is not cleared at once
+    // but kept while it codes as well as it did while filling (the clear
+    // then comes later, at the width in force).
+    void EncodeChoosing(const std::uint8_t* wanted, const std::uint8_t* other, int width, int height,
+                        int bitsPerPixel, int colors);
+
 private:
+    template <class Body>
+    void EncodeWith(int bitsPerPixel, int colors, Body&& body);
     void Compress(const std::uint8_t* pixels, std::int64_t count, BitPacker& packer);
+    void CompressChoosing(const std::uint8_t* wanted, const std::uint8_t* other, std::int64_t count,
+                          BitPacker& packer);
+    void Restart(BitPacker& packer);
+    // The code for prefix extended by pixel, or THashTable::kNotFound.
+    int Child(std::uint32_t prefix, std::uint32_t pixel);
     void Output(BitPacker& packer, int code);
 
-    void ForgetChildren() noexcept { lastChild_.fill(kNoChild); }
+    void ForgetChildren() noexcept
+    {
+        lastChild_.fill(kNoChild);
+        earlierChild_.fill(kNoChild);
+    }
 
     static constexpr std::uint32_t kNoChild = 0xFFFFFFFFu;
 
@@ -48,7 +69,11 @@ private:
     // also in the table, so the codes written are exactly the table's; it only
     // spares the hash on runs, where the same extension repeats. Each lookup
     // depends on the one before, so the saved hash arithmetic is the time.
+    // (The choosing coder also keeps there the one entry it has yet to store;
+    // see CompressChoosing.)
     std::array<std::uint32_t, 4096> lastChild_;
+    // The choosing coder's second way: the child found before the last one.
+    std::array<std::uint32_t, 4096> earlierChild_;
     int initialWidth_ = 0;
     int width_ = 0;
     int maxCode_ = 0;  // largest code for the current width

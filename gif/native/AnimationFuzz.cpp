@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <exception>
 
+#include "FailingSink.h"
 #include "FuzzSupport.h"
 #include "GiflibDecode.h"
 #include "gif/AnimationEncoder.h"
@@ -20,25 +21,6 @@ private:
     const std::uint8_t* data_;
     std::size_t size_;
     std::size_t at_ = 0;
-};
-
-// Refuses every byte from limit on.
-class FailingSink final : public gif::ByteSink {
-public:
-    explicit FailingSink(std::size_t limit) : limit_(limit) {}
-
-protected:
-    bool DoWrite(const std::uint8_t*, std::size_t size, std::string& failure) override
-    {
-        written_ += size;
-        if (written_ <= limit_) return true;
-        failure = "refused";
-        return false;
-    }
-
-private:
-    std::size_t limit_;
-    std::size_t written_ = 0;
 };
 
 struct Clip {

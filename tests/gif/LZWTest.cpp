@@ -217,3 +217,50 @@ TEST(LZWEncoder, UniformPictureReachesLongCodesWithoutLoss)
     EXPECT_TRUE(decoded.ended);
     EXPECT_EQ(decoded.pixels, pixels);
 }
+
+namespace {
+
+Bytes EncodeChoosing(const Bytes& wanted, const Bytes& other, int bits)
+{
+    Bytes out;
+    gif::MemorySink sink(out);
+    gif::TLZWEncoder(sink).EncodeChoosing(wanted.data(), other.data(), static_cast<int>(wanted.size()), 1,
+                                          bits, 1 << bits);
+    return out;
+}
+
+}  // namespace
+
+TEST(LZWEncoder, ChoosingCoderWritesOneOfTheTwoIndicesAndGainsByIt)
+{
+    // A screen-like stream: bands of a face colour that may as well be
+    // written see-through (the two in random order), spots that must be as
+    // they are, and rows of noise that fill the table again and again.
+    std::mt19937 random(11);
+    for (int bits : {2, 5, 8}) {
+        const int colors = 1 << bits, see = colors - 1;
+        Bytes wanted(400 * 300), other(wanted.size());
+        for (std::size_t i = 0; i < wanted.size(); ++i) {
+            const std::size_t row = i / 400;
+            if (row % 50 < 8 || random() % 40 == 0) {
+                wanted[i] = other[i] = static_cast<std::uint8_t>(random() % colors);
+                continue;
+            }
+            const auto face = static_cast<std::uint8_t>(row / 50 % see);
+            const bool flip = random() % 2;
+            wanted[i] = flip ? face : static_cast<std::uint8_t>(see);
+            other[i] = flip ? static_cast<std::uint8_t>(see) : face;
+        }
+        const Bytes data = EncodeChoosing(wanted, other, bits);
+        const auto decoded = giftest::DecodeCodes(giftest::Unblock(data), std::max(bits, 2));
+        ASSERT_TRUE(decoded.ended) << bits;
+        ASSERT_EQ(decoded.pixels.size(), wanted.size()) << bits;
+        for (std::size_t i = 0; i < wanted.size(); ++i)
+            ASSERT_TRUE(decoded.pixels[i] == wanted[i] || decoded.pixels[i] == other[i]) << bits << " " << i;
+        EXPECT_LT(data.size() * 4, Encode(wanted, 400, 300, bits, colors).size() * 3) << bits;
+
+        // Without a choice (and short of a full table) the plain coder's bytes.
+        const Bytes head(wanted.begin(), wanted.begin() + 2000);
+        EXPECT_EQ(EncodeChoosing(head, head, bits), Encode(head, 2000, 1, bits, colors)) << bits;
+    }
+}

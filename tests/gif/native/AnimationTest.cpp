@@ -6,6 +6,7 @@
 #include <functional>
 #include <thread>
 
+#include "FailingSink.h"
 #include "GiflibDecode.h"
 #include "gif/AnimationStream.h"
 #include "gif/GIFException.h"
@@ -42,6 +43,19 @@ void Photo(int frame, int width, int height, Pixels& out)
                 static_cast<std::uint32_t>((x * 7 + v * 3) & 255) << 16 |
                 static_cast<std::uint32_t>((x * v) & 255) << 8 | ((x ^ v) & 255);
     }
+}
+
+// The window with spots anywhere: each frame's spots stay for two frames, so
+// most of a changed rectangle stands still and some spots go back to the face.
+void Spots(int frame, int width, int height, Pixels& out)
+{
+    Desktop(frame, width, height, out);
+    static const std::uint32_t colors[] = {0xD4D0C8, kLimeGreen, 0x000000, 0xFF8000, 0x0000FF};
+    for (int f = std::max(frame - 1, 0); f <= frame; ++f)
+        for (std::uint32_t j = 0, h = static_cast<std::uint32_t>(f) * 2654435761u; j < 9; ++j) {
+            h = h * 1664525u + 1013904223u;
+            out[(h >> 8) % out.size()] = colors[(h >> 4) % 5];
+        }
 }
 
 struct Recording {
@@ -124,29 +138,11 @@ INSTANTIATE_TEST_SUITE_P(
     Recordings, AnimationCases,
     ::testing::Values(Case{"desktop", Desktop, 96, 40, 150, 15, true, 0},
                       Case{"desktop30", Desktop, 33, 17, 61, 30, true, 0},
+                      Case{"spots", Spots, 70, 50, 90, 15, true, 0},
                       Case{"photo", Photo, 80, 60, 30, 10, false, 30},
                       Case{"still", [](int, int w, int h, Pixels& out) { Desktop(0, w, h, out); },
                            20, 20, 45, 15, true, 1}),
     [](const auto& info) { return std::string(info.param.name); });
-
-// A sink that refuses every byte from a given one on.
-class FailingSink final : public gif::ByteSink {
-public:
-    explicit FailingSink(std::size_t limit) : limit_(limit) {}
-
-protected:
-    bool DoWrite(const std::uint8_t*, std::size_t size, std::string& failure) override
-    {
-        written_ += size;
-        if (written_ <= limit_) return true;
-        failure = "The disk is full";
-        return false;
-    }
-
-private:
-    std::size_t limit_;
-    std::size_t written_ = 0;
-};
 
 TEST(AnimationStream, AFailedWriteIsReportedNotLost)
 {
@@ -155,7 +151,7 @@ TEST(AnimationStream, AFailedWriteIsReportedNotLost)
     gif::MemorySink good(whole);
     Encode(r, 64, 32, good);
     for (std::size_t limit : {std::size_t{0}, std::size_t{20}, whole.size() / 2, whole.size() - 1}) {
-        FailingSink sink(limit);
+        gifnative::FailingSink sink(limit);
         EXPECT_THROW(Encode(r, 64, 32, sink), gif::GIFException) << limit;
     }
 }
