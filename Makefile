@@ -32,10 +32,10 @@ build64: setup $(BUILD64)/build.ninja
 run: build
 	@scripts/run.sh $(BUILD)
 
-# The whole suite: the i686 build's tests, with the 64-bit build and the
-# installer made meanwhile, then the installer's test beside the 64-bit build's
+# The whole suite: the i686 build (it builds it), its tests, with the 64-bit
+# build and the installer made meanwhile, then the installer's test beside the 64-bit build's
 # unit tests and its end-to-end smoke run (scripts/test-all.sh).
-test: build
+test: setup $(BUILD)/build.ninja
 	@scripts/test-all.sh $(BUILD) $(BUILD64) $(DIST)
 
 # The installer (both sizes in one) and the portable zips, in $(DIST).

@@ -10,7 +10,7 @@ packages=(
   cmake ninja-build make nasm dpkg-dev pkg-config libpng-dev zlib1g-dev
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686
   binutils-mingw-w64-x86-64 mingw-w64-tools
-  googletest
+  googletest libgtest-dev
   wine wine64 wine32:i386
   xvfb xdotool x11-utils x11-apps trayer imagemagick giflib-tools fp-utils
   clang libclang-rt-14-dev python3 libgif-dev libbenchmark-dev

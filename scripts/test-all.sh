@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# The whole suite (make test), in two steps that keep both processors busy:
+# The whole suite (make test), in steps that keep both processors busy:
+#   0. the i686 build, while the Wine prefix templates of both sizes boot
+#      beside it (scripts/wine-prefix.sh: every prefix of the run is a copy);
 #   1. the i686 build's tests under Wine (all but the installer's), while the
 #      64-bit build and the installer are made beside them at the lowest
 #      priority, so that the tests keep the processor they need;
@@ -8,7 +10,7 @@
 # Every part runs even when another fails; the output of the parts run in the
 # background follows the live one's. The exit status is non-zero when any
 # part failed.
-# Usage: scripts/test-all.sh BUILD32 BUILD64 DIST_DIR   (make test builds BUILD32 first)
+# Usage: scripts/test-all.sh BUILD32 BUILD64 DIST_DIR   (BUILD32 configured)
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(dirname "$here")
@@ -17,6 +19,14 @@ build64=${2:?x86_64 build dir}
 dist=${3:?dist dir}
 logs=$(dirname "$build64")
 status=0
+
+templates=()
+for arch in win32 win64; do
+  "$here/wine-prefix.sh" --template "$(dirname "$build32")" "$arch" &
+  templates+=($!)
+done
+cmake --build "$build32" -j "$(nproc)" || exit 1
+wait "${templates[@]}"
 
 "$here/test.sh" "$build32" -LE install &
 unit=$!

@@ -87,8 +87,9 @@ class Desktop:
                        stderr=subprocess.DEVNULL)
 
     def _spawn(self, args, **kw):
-        p = subprocess.Popen(args, env=self.env, stdin=subprocess.DEVNULL,
-                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, **kw)
+        for stream in ("stdin", "stdout", "stderr"):
+            kw.setdefault(stream, subprocess.DEVNULL)
+        p = subprocess.Popen(args, env=self.env, **kw)
         self.procs.append(p)
         return p
 
@@ -115,8 +116,8 @@ class Desktop:
     def wine(self, args, **kw):
         return self.run(["wine"] + args, **kw)
 
-    def spawn_wine(self, args):
-        return self._spawn(["wine"] + args)
+    def spawn_wine(self, args, **kw):
+        return self._spawn(["wine"] + args, **kw)
 
     # -- input and screen ------------------------------------------------
     def click(self, x, y, button=1):

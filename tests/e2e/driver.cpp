@@ -27,6 +27,7 @@
 //                                       255, and of those the ones while the tray icon was there
 //   driver helper X Y W H BLUE1 BLUE2   a window "Tavro Test Helper", pixel (x, y) = (x, y, BLUE1),
 //                                       BLUE2 from one second after a shape dialog went away
+//   driver serve                        the verbs above from stdin, one line each (see Serve)
 #include <windows.h>
 #include <commctrl.h>
 
@@ -279,14 +280,14 @@ int RunFlasher(int x, int y, int w, int h, int period)
     return 0;
 }
 
-}  // namespace
-
-int wmain(int argc, wchar_t** argv)
+// One command: args[0] is the program's name, args[1] the verb.
+int Run(const std::vector<std::wstring>& args)
 {
+    const int argc = static_cast<int>(args.size());
     if (argc < 2) return 2;
-    const std::wstring verb = argv[1];
-    auto arg = [&](int i) { return i < argc ? std::wstring(argv[i]) : std::wstring(); };
-    auto num = [&](int i, int fallback) { return i < argc ? _wtoi(argv[i]) : fallback; };
+    const std::wstring verb = args[1];
+    auto arg = [&](int i) { return i < argc ? args[static_cast<size_t>(i)] : std::wstring(); };
+    auto num = [&](int i, int fallback) { return i < argc ? _wtoi(args[static_cast<size_t>(i)].c_str()) : fallback; };
 
     if (verb == L"windows") {
         ::EnumWindows(ListVisible, 0);
@@ -405,4 +406,47 @@ int wmain(int argc, wchar_t** argv)
         return 0;
     }
     return 2;
+}
+
+std::wstring Wide(const std::string& text)
+{
+    const int n = ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring out(static_cast<size_t>(n), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n);
+    return out;
+}
+
+// Commands from stdin, one per line, arguments split by tabs (UTF-8). Each
+// command's output is followed by a line "\x1e" and its exit status, so one
+// Wine process answers a whole scenario instead of one process per query.
+int Serve()
+{
+    std::string line;
+    for (int c; (c = std::getchar()) != EOF;) {
+        if (c != '\n') {
+            line += static_cast<char>(c);
+            continue;
+        }
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        std::vector<std::wstring> args{L"driver"};
+        for (size_t start = 0;;) {
+            const size_t tab = line.find('\t', start);
+            args.push_back(Wide(line.substr(start, tab == std::string::npos ? std::string::npos : tab - start)));
+            if (tab == std::string::npos) break;
+            start = tab + 1;
+        }
+        line.clear();
+        const int status = Run(args);
+        std::printf("\x1e%d\n", status);
+        std::fflush(stdout);
+    }
+    return 0;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    if (argc == 2 && std::wstring(argv[1]) == L"serve") return Serve();
+    return Run(std::vector<std::wstring>(argv, argv + argc));
 }

@@ -3,6 +3,8 @@ through the Win32 driver, its settings through the registry, its picture
 through the X screen."""
 import os
 import re
+import select
+import subprocess
 import time
 
 PREVIEW = " Previewer"
@@ -33,10 +35,48 @@ def known_picture(width, height, seed):
     return b"".join(rows)
 
 
+class DriverServer:
+    """One driver process (driver serve) answering a scenario's queries: a
+    Wine process start for each of them would cost more than the query."""
+
+    def __init__(self, desk, driver_exe):
+        self.proc = desk.spawn_wine([driver_exe, "serve"], stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                                    stderr=None)
+        self.pending = b""
+
+    def ask(self, args, check=True, timeout=60):
+        self.proc.stdin.write(("\t".join(args) + "\n").encode())
+        self.proc.stdin.flush()
+        out, end = [], time.time() + timeout
+        while True:
+            line = self._line(end, args)
+            if line.startswith("\x1e"):
+                status = int(line[1:])
+                break
+            out.append(line + "\n")
+        text = "".join(out)
+        if check and status != 0:
+            raise AssertionError(f"driver {args} failed ({status}): {text}")
+        return text
+
+    def _line(self, end, args):
+        fd = self.proc.stdout.fileno()
+        while b"\n" not in self.pending:
+            if not select.select([fd], [], [], max(0.0, end - time.time()))[0]:
+                raise AssertionError(f"driver {args} gave no answer")
+            chunk = os.read(fd, 65536)
+            if not chunk:
+                raise AssertionError(f"the driver ended during {args}")
+            self.pending += chunk
+        line, self.pending = self.pending.split(b"\n", 1)
+        return line.decode("utf-8", "replace").rstrip("\r")
+
+
 class Tavro:
     def __init__(self, desk, build, driver):
         self.desk, self.build, self.driver_exe = desk, build, driver
         self.proc = None
+        self.server = None
 
     # -- the program -----------------------------------------------------
     def start(self, fresh_settings=True, exe=None, **values):
@@ -57,7 +97,9 @@ class Tavro:
         self.wait_until(lambda: not self.running(), seconds, "tavro.exe to end")
 
     def driver(self, *args, check=True):
-        return self.desk.wine([self.driver_exe] + [str(a) for a in args], check=check)
+        if self.server is None:
+            self.server = DriverServer(self.desk, self.driver_exe)
+        return self.server.ask([str(a) for a in args], check)
 
     @staticmethod
     def wait_until(cond, seconds, what):
@@ -147,12 +189,12 @@ class Tavro:
         self.click_control(SHAPES, ID_OK)
         self.wait_window(PREVIEW)
 
-    def choose_exit_after_preview(self):
+    def choose_exit_after_preview(self, seconds=20):
         """Closes the preview, then ends the program from the tray."""
         self.driver("close", PREVIEW)
         self.wait_gone(PREVIEW)
         self.choose("Exit")
-        self.wait_exit()
+        self.wait_exit(seconds)
 
     # -- pixels ----------------------------------------------------------
     def assert_preview_shows(self, picture, width):
