@@ -119,6 +119,25 @@ class Desktop:
     def spawn_wine(self, args, **kw):
         return self._spawn(["wine"] + args, **kw)
 
+    def wait_mapped(self, rect, seconds=3):
+        """Waits until the X server shows a window at rect (x, y, w, h), as
+        Win32 places it: on a busy machine Win32 lists a new window before X
+        maps it, and a click that comes before takes the window beneath.
+        Where no X window has that place (a scaled desktop) it gives up
+        quietly after seconds."""
+        x, y, w, h = rect
+        place = f" {w}x{h}+{x}+{y} "
+        end = time.time() + seconds
+        while time.time() < end:
+            tree = self.run(["xwininfo", "-root", "-children"], check=False)
+            for line in tree.splitlines():
+                if place in line + " " and line.strip().startswith("0x"):
+                    info = self.run(["xwininfo", "-id", line.split()[0]], check=False)
+                    if "Map State: IsViewable" in info:
+                        return True
+            time.sleep(0.05)
+        return False
+
     # -- input and screen ------------------------------------------------
     def click(self, x, y, button=1):
         self.run(["xdotool", "mousemove", str(x), str(y), "click", str(button)])

@@ -331,6 +331,9 @@ def main():
         except BaseException:
             print("screenshot:", desk.save_screenshot(a.scenario + ".png"), file=sys.stderr)
             print("windows:", t.windows() if desk.env.get("DISPLAY") else "-", file=sys.stderr)
+            if t.running():
+                print("tray icon window:", t.driver("exists", "TavroTrayIconWindow", check=False).strip(),
+                      file=sys.stderr)
             raise
         finally:
             if t.running():

@@ -35,6 +35,10 @@ def known_picture(width, height, seed):
     return b"".join(rows)
 
 
+class DriverGone(AssertionError):
+    pass
+
+
 class DriverServer:
     """One driver process (driver serve) answering a scenario's queries: a
     Wine process start for each of them would cost more than the query."""
@@ -45,8 +49,11 @@ class DriverServer:
         self.pending = b""
 
     def ask(self, args, check=True, timeout=60):
-        self.proc.stdin.write(("\t".join(args) + "\n").encode())
-        self.proc.stdin.flush()
+        try:
+            self.proc.stdin.write(("\t".join(args) + "\n").encode())
+            self.proc.stdin.flush()
+        except BrokenPipeError:
+            raise DriverGone(f"the driver had ended before {args}") from None
         out, end = [], time.time() + timeout
         while True:
             line = self._line(end, args)
@@ -66,7 +73,7 @@ class DriverServer:
                 raise AssertionError(f"driver {args} gave no answer")
             chunk = os.read(fd, 65536)
             if not chunk:
-                raise AssertionError(f"the driver ended during {args}")
+                raise DriverGone(f"the driver ended during {args}")
             self.pending += chunk
         line, self.pending = self.pending.split(b"\n", 1)
         return line.decode("utf-8", "replace").rstrip("\r")
@@ -97,9 +104,16 @@ class Tavro:
         self.wait_until(lambda: not self.running(), seconds, "tavro.exe to end")
 
     def driver(self, *args, check=True):
-        if self.server is None:
-            self.server = DriverServer(self.desk, self.driver_exe)
-        return self.server.ask([str(a) for a in args], check)
+        # A new Wine session (wineserver -k) ends the driver: one more is started.
+        for attempt in (1, 2):
+            if self.server is None or self.server.proc.poll() is not None:
+                self.server = DriverServer(self.desk, self.driver_exe)
+            try:
+                return self.server.ask([str(a) for a in args], check)
+            except DriverGone:
+                self.server.proc.wait(10)
+                if attempt == 2:
+                    raise
 
     @staticmethod
     def wait_until(cond, seconds, what):
@@ -140,6 +154,10 @@ class Tavro:
     def wait_window(self, title, seconds=15):
         r = self.driver("wait", title, seconds * 1000, check=False)
         assert r.strip() == "ok", f"window {title!r} did not appear"
+        for _, shown, rect in self.windows():
+            if shown == title:
+                self.desk.wait_mapped(rect)
+                break
 
     def wait_gone(self, title, seconds=15):
         r = self.driver("gone", title, seconds * 1000, check=False)
@@ -173,7 +191,9 @@ class Tavro:
             except AssertionError:
                 if seconds == 10:
                     raise
-        return next(w[2] for w in self.windows() if w[0] == "#32768")
+        menu = next(w[2] for w in self.windows() if w[0] == "#32768")
+        self.desk.wait_mapped(menu)
+        return menu
 
     def choose(self, item, button=1):
         """Opens the tray menu and clicks one of its items."""
@@ -189,12 +209,19 @@ class Tavro:
         self.click_control(SHAPES, ID_OK)
         self.wait_window(PREVIEW)
 
-    def choose_exit_after_preview(self, seconds=20):
-        """Closes the preview, then ends the program from the tray."""
+    def choose_exit_after_preview(self, tries=1):
+        """Closes the preview, then ends the program from the tray. With
+        tries, Exit is chosen again while the program stays: it takes no
+        command while an Office export still waits."""
         self.driver("close", PREVIEW)
         self.wait_gone(PREVIEW)
-        self.choose("Exit")
-        self.wait_exit(seconds)
+        for attempt in range(tries):
+            self.choose("Exit")
+            try:
+                return self.wait_exit(20 if attempt == tries - 1 else 5)
+            except AssertionError:
+                if attempt == tries - 1:
+                    raise
 
     # -- pixels ----------------------------------------------------------
     def assert_preview_shows(self, picture, width):
