@@ -165,14 +165,16 @@ TEST_F(MailDouble, PathOutsideTheAnsiCodePageReachesTheMailProgramWhole)
 
     // The library with both entry points gets the path whole through the W one;
     // one with only the ANSI entry point gets a form it can open.
-    for (const std::wstring library : {std::wstring(L"MAPI32.DLL"), BuildPath(TAVRO_MAPI_ANSI_ONLY)}) {
+    for (const std::wstring& library : {std::wstring(L"MAPI32.DLL"), BuildPath(TAVRO_MAPI_ANSI_ONLY)}) {
         ::DeleteFileW(record.c_str());
         SendMapiMailThrough(library, {.subject = L"image", .filePath = omega}, nullptr);
         const auto calls = ReadRecord(record);
         ASSERT_EQ(calls.size(), 1u) << win::Narrow(library);
         const bool wide = library == L"MAPI32.DLL";
         EXPECT_EQ(calls[0].at("entry"), wide ? "\"W\"" : "\"A\"");
-        if (wide) EXPECT_EQ(calls[0].at("file0.path"), utf8);
+        if (wide) {
+            EXPECT_EQ(calls[0].at("file0.path"), utf8);
+        }
         EXPECT_EQ(calls[0].at("file0.exists"), "1") << calls[0].at("file0.path");
         EXPECT_EQ(calls[0].at("file0.size"), "4");
     }

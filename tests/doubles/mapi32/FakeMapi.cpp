@@ -30,11 +30,11 @@ std::string Variable(const char* name)
     return n > 0 && n < sizeof value ? std::string(value, n) : std::string();
 }
 
-bool Attributes(const char* path, WIN32_FILE_ATTRIBUTE_DATA& data)
+[[maybe_unused]] bool Attributes(const char* path, WIN32_FILE_ATTRIBUTE_DATA& data)
 {
     return ::GetFileAttributesExA(path, GetFileExInfoStandard, &data);
 }
-bool Attributes(const wchar_t* path, WIN32_FILE_ATTRIBUTE_DATA& data)
+[[maybe_unused]] bool Attributes(const wchar_t* path, WIN32_FILE_ATTRIBUTE_DATA& data)
 {
     return ::GetFileAttributesExW(path, GetFileExInfoStandard, &data);
 }

@@ -97,7 +97,7 @@ int wmain(int argc, wchar_t** argv)
     const bool pngOnly = argc > 3 && std::wstring(argv[3]) == L"png";
     ::CreateDirectoryW(dir.c_str(), nullptr);
 
-    for (const auto [width, height] : {std::pair{1920, 1080}, std::pair{3840, 2160}}) {
+    for (const auto& [width, height] : {std::pair{1920, 1080}, std::pair{3840, 2160}}) {
         win::Bitmap picture;
         // A fresh capture on a 32-bit display.
         screenpic::Fill(picture, width, height, win::PixelFormat::Bits32);
