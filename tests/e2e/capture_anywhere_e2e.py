@@ -107,7 +107,7 @@ def DelayAndWindowShapeCutTheWindowUnderTheMouse(t):
         t.driver("select", SHAPES, ID_DELAY, delay)
         t.click_control(SHAPES, ID_OK)
         ok_at = time.time()
-        t.wait_until(lambda: any(v[0] == "TImageForm" for v in t.windows()), 15, "the overlay")
+        t.wait_overlay(15)
         assert (time.time() - ok_at >= 2.5) == (delay > 0), "the countdown took the wrong time"
         if blue is None:
             t.click_until(t.desk.width - 100, t.desk.height - 100, lambda: t.our_visible_windows() == [],

@@ -52,7 +52,7 @@ def LastRegionRepeatsTheRectangleAndSaveInTheFolderSkipsThePreview(t):
     t.wait_window(SHAPES)
     t.click_control(SHAPES, ID_FIRST_SHAPE)
     t.click_control(SHAPES, ID_OK)
-    t.wait_until(lambda: any(w[0] == "TImageForm" for w in t.windows()), 10, "the overlay")
+    t.wait_overlay()
     time.sleep(0.3)
     t.desk.drag(*START, *END)
     for number, take in ((1, None), (2, lambda: press_key(t, "shift+Print"))):

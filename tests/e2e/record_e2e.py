@@ -30,7 +30,7 @@ def RecordingSavesTheColoursInOrderAtTheAreasSize(t):
     t.desk.spawn_wine([t.driver_exe, "flasher", str(x), str(y), str(w), str(h), "200"])
     t.wait_window("Tavro Test Flasher")
     t.choose("Record GIF")
-    t.wait_until(lambda: any(win[0] == "TImageForm" for win in t.windows()), 10, "the overlay")
+    t.wait_overlay()
     time.sleep(0.3)
     t.desk.drag(x, y, x + w, y + h)
     t.wait_window(BAR)

@@ -30,7 +30,7 @@ def capture_shape(t, shape_index, start, end, button=1):
     t.wait_window(SHAPES)
     t.click_control(SHAPES, ID_FIRST_SHAPE + shape_index)
     t.click_control(SHAPES, ID_OK)
-    t.wait_until(lambda: any(w[0] == "TImageForm" for w in t.windows()), 10, "the overlay")
+    t.wait_overlay()
     time.sleep(0.3)
     t.desk.drag(start[0], start[1], end[0], end[1], button)
     t.wait_window(PREVIEW)
@@ -119,7 +119,7 @@ def PickedColourReframesAnEllipseAndKeepsItsTurn(t):
     t.click_control(PREVIEW, 1016)  # Rotate (clockwise)
     t.wait_until(lambda: t.status(1).startswith(" 120 x 220"), 10, "the turned picture")
     t.driver("command", PREVIEW, 1020)  # Set > Pick Color on Screen
-    t.wait_until(lambda: any(w[0] == "TImageForm" for w in t.windows()), 10, "the pick overlay")
+    t.wait_overlay(10, "the pick overlay")
     time.sleep(0.3)
     t.desk.click(40, 600)
     t.wait_until(lambda: not any(w[0] == "TImageForm" for w in t.windows()), 10, "the overlay to close")

@@ -151,7 +151,7 @@ def ShapeDialogCancelAndCloseBox(t):
     time.sleep(0.5)
     assert not t.visible(PREVIEW)
     t.choose("CAPTURE SCREEN")
-    t.wait_until(lambda: any(x[0] == "TImageForm" for x in t.windows()), 10, "the overlay")
+    t.wait_overlay()
     assert not t.visible(SHAPES)
     # A click without a drag ends the capture without a preview.
     t.desk.click(500, 400)

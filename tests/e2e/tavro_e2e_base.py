@@ -163,6 +163,18 @@ class Tavro:
         r = self.driver("gone", title, seconds * 1000, check=False)
         assert r.strip() == "ok", f"window {title!r} did not go away"
 
+    def wait_overlay(self, seconds=10, what="the overlay"):
+        """Waits until the capture's overlay is listed and shown on the X
+        screen, so that a click reaches it and not the window beneath."""
+        found = []
+
+        def listed():
+            found[:] = [w[2] for w in self.windows() if w[0] == "TImageForm"]
+            return bool(found)
+
+        self.wait_until(listed, seconds, what)
+        self.desk.wait_mapped(found[0])
+
     def visible(self, title):
         return any(w[1] == title for w in self.windows())
 
