@@ -197,7 +197,7 @@ def OfficeExportsGoIntoTheKeptDocumentsAndSurviveAQuit(t):
     assert t.visible(PREVIEW)
     office.control("")
     # Wine may still be waiting for the last application that refused to
-    # start, and while that export runs the program takes no command.
+    # start; while that export runs, Exit goes to the tray instead of ending.
     t.choose_exit_after_preview(tries=6)
 
 

@@ -223,8 +223,8 @@ class Tavro:
 
     def choose_exit_after_preview(self, tries=1):
         """Closes the preview, then ends the program from the tray. With
-        tries, Exit is chosen again while the program stays: it takes no
-        command while an Office export still waits."""
+        tries, Exit is chosen again while the program stays: while the
+        closed preview's export still runs, Exit sends it to the tray."""
         self.driver("close", PREVIEW)
         self.wait_gone(PREVIEW)
         for attempt in range(tries):
